@@ -1,0 +1,67 @@
+#pragma once
+// What a windowing backend supplies. The portable classes in this folder hold the state and raise the
+// events; a backend only mirrors that state on screen and reports what the user did.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "toolkit/spec.h"
+
+namespace tk {
+
+class Form;
+class Control;
+
+// The native side of one control. Setters never report back: the portable control has already
+// raised whatever event the change means.
+class ControlPeer {
+ public:
+  virtual ~ControlPeer() = default;
+  virtual void SetText(const std::u16string& text) = 0;  // text or caption
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual void SetFocus() = 0;
+  virtual void SetChecked(bool checked) = 0;
+  virtual void SetColours(Colour fore, Colour back) = 0;
+  virtual int SelStart() const = 0;  // caret position in a text box
+  virtual void SetSelStart(int position) = 0;
+};
+
+// The native side of one form: its window, and a peer for each of its controls, attached through
+// Control::AttachPeer when the form peer is created.
+class FormPeer {
+ public:
+  virtual ~FormPeer() = default;
+  virtual void Show() = 0;  // shows and activates
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual void Destroy() = 0;
+  virtual int Left() const = 0;  // outer window, screen twips
+  virtual int Top() const = 0;
+  virtual void Move(int left, int top) = 0;  // screen twips
+};
+
+struct FileDialogRequest {
+  bool save = false;
+  std::u16string title;
+  std::u16string filter;  // "description|pattern|description|pattern"
+  std::u16string defaultExt;
+  std::u16string fileName;  // in: initial name or folder\pattern; out: the chosen path
+  int flags = 0;
+};
+
+enum class DialogResult { kOk, kCancelled, kFailed };
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  // Creates the form's window and its controls' peers, still hidden.
+  virtual std::unique_ptr<FormPeer> CreateForm(Form& form) = 0;
+  // Handles events until `done` returns true; checked after every event.
+  virtual void RunUntil(const std::function<bool()>& done) = 0;
+  virtual int MessageBox(const std::u16string& text, int style, const std::u16string& title) = 0;
+  virtual void Beep() = 0;
+  virtual DialogResult ShowFileDialog(FileDialogRequest& request) = 0;
+  virtual std::u16string ProgramFolder() = 0;  // without a trailing backslash
+};
+
+}  // namespace tk

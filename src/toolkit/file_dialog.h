@@ -1,0 +1,48 @@
+#pragma once
+// The common file dialog as a component: set its properties, then show it for opening or saving.
+
+#include <string>
+
+#include "toolkit/backend.h"
+#include "toolkit/form.h"
+
+namespace tk {
+
+class FileDialog {
+ public:
+  FileDialog(Application& app, std::u16string title, std::u16string filter,
+             std::u16string defaultExt)
+      : app_(app),
+        title_(std::move(title)),
+        filter_(std::move(filter)),
+        defaultExt_(std::move(defaultExt)) {}
+
+  // When set, a cancelled dialog reports kCancelled; otherwise a cancel reports kOk and leaves
+  // FileName as it was.
+  bool CancelError = false;
+  std::u16string FileName;
+  int Flags = 0;
+
+  DialogResult ShowOpen() { return Show(false); }
+  DialogResult ShowSave() { return Show(true); }
+
+  const std::u16string& Title() const { return title_; }
+  const std::u16string& Filter() const { return filter_; }
+  const std::u16string& DefaultExt() const { return defaultExt_; }
+
+ private:
+  DialogResult Show(bool save) {
+    FileDialogRequest request{save, title_, filter_, defaultExt_, FileName, Flags};
+    const DialogResult result = app_.GetBackend().ShowFileDialog(request);
+    if (result == DialogResult::kOk) FileName = request.fileName;
+    if (result == DialogResult::kCancelled && !CancelError) return DialogResult::kOk;
+    return result;
+  }
+
+  Application& app_;
+  std::u16string title_;
+  std::u16string filter_;
+  std::u16string defaultExt_;
+};
+
+}  // namespace tk

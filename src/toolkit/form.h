@@ -1,0 +1,125 @@
+#pragma once
+// A window of the program: its controls and menus built from a FormSpec, its Load / Activate /
+// QueryUnload events, and modal showing.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/backend.h"
+#include "toolkit/controls.h"
+#include "toolkit/spec.h"
+
+namespace tk {
+
+class Application;
+
+// Reasons passed to QueryUnload.
+constexpr std::int16_t kUnloadByCloseBox = 0;  // close box or system menu
+constexpr std::int16_t kUnloadByCode = 1;
+constexpr std::int16_t kUnloadBySessionEnd = 2;
+constexpr std::int16_t kUnloadByTaskManager = 3;
+
+class Form {
+ public:
+  Form(Application& app, const FormSpec& spec);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  const FormSpec& Spec() const { return spec_; }
+  Application& App() const { return app_; }
+
+  Control& Find(std::string_view name, int index = -1) const;
+  template <class T>
+  T& Get(std::string_view name, int index = -1) const {
+    return dynamic_cast<T&>(Find(name, index));
+  }
+  MenuItem& Menu(std::string_view name) const;
+  const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+  const std::vector<std::unique_ptr<MenuItem>>& Menus() const { return menus_; }
+
+  std::function<void()> Load;
+  std::function<void()> Activate;
+  std::function<void(std::int16_t& cancel, std::int16_t unloadMode)> QueryUnload;
+
+  // Creates the window and its controls (hidden), then raises Load. Runs once.
+  void LoadForm();
+  void Show();
+  // Shows the form with every other form of the program disabled; returns once it has unloaded.
+  void ShowModal();
+  // Unloads from code. Returns false when QueryUnload refused.
+  bool Unload();
+  bool IsLoaded() const { return state_ == State::kLoaded; }
+  bool IsUnloaded() const { return state_ == State::kUnloaded; }
+  bool IsModal() const { return modal_; }
+
+  int Left() const;  // outer window, screen twips
+  int Top() const;
+  void Move(int left, int top);
+
+  Control* Focused() const { return focused_; }
+  FormPeer* Peer() const { return peer_.get(); }
+
+  // Called by the backend.
+  void OnActivated();
+  void OnCloseRequest(std::int16_t unloadMode);
+  void OnControlFocus(Control& control, bool gained);
+  void OnOptionSelected(OptionButton& option);  // keeps the options of one container exclusive
+
+ private:
+  enum class State { kNew, kLoaded, kUnloaded };
+  bool RequestUnload(std::int16_t unloadMode);
+  void Destroy();
+
+  Application& app_;
+  const FormSpec& spec_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::vector<std::unique_ptr<MenuItem>> menus_;
+  std::unique_ptr<FormPeer> peer_;
+  State state_ = State::kNew;
+  bool modal_ = false;
+  Control* focused_ = nullptr;
+};
+
+// The program: one backend, its forms, and which of them was last active.
+class Application {
+ public:
+  explicit Application(Backend& backend) : backend_(backend) {}
+
+  Backend& GetBackend() const { return backend_; }
+  int MsgBox(const std::u16string& text, int style, const std::u16string& title);
+  void Beep();
+
+  // Shows `main` and handles events until it has unloaded.
+  void Run(Form& main);
+
+  // The program's own last active form; message boxes and dialogs never count.
+  Form* ActiveForm() const { return active_; }
+
+  // Called by Form.
+  void OnFormActivated(Form& form);
+  void OnFormLoaded(Form& form);
+  void OnModalShown(Form& form);
+  void OnFormDestroying(Form& form);
+
+ private:
+  Backend& backend_;
+  std::vector<Form*> forms_;
+  std::vector<std::vector<Form*>> disabledByModal_;
+  std::vector<Form*> modalStack_;
+  Form* active_ = nullptr;
+};
+
+// Message box styles and answers.
+constexpr int kMbOk = 0;
+constexpr int kMbYesNo = 4;
+constexpr int kMbExclamation = 48;
+constexpr int kMbInformation = 64;
+constexpr int kAnswerOk = 1;
+constexpr int kAnswerYes = 6;
+constexpr int kAnswerNo = 7;
+
+}  // namespace tk

@@ -1,0 +1,109 @@
+#pragma once
+// Acts as the user on a running program, the same way on both backends: natively over the headless
+// backend, and under Wine over the real Win32 controls, message boxes and file dialogs.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/form.h"
+
+namespace tktest {
+
+struct MessageBoxCall {
+  std::u16string text;
+  int style = 0;
+  std::u16string title;
+  int answer = 0;
+};
+
+struct FileDialogCall {
+  bool save = false;
+  std::u16string initialFileName;
+  int flags = 0;
+};
+
+// Virtual-key codes used by the tests (the same numbers as Windows).
+constexpr int kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 0x1B, kVkEnd = 0x23,
+              kVkHome = 0x24, kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28,
+              kVkDelete = 0x2E;
+
+class Driver {
+ public:
+  virtual ~Driver() = default;
+
+  tk::Application& App() { return *app_; }
+
+  // Shows the form non-modally and handles events until none is pending.
+  virtual void Show(tk::Form& form) = 0;
+  // Handles every pending event (posted messages, timers already due) and returns.
+  virtual void Settle() = 0;
+
+  // Mouse: a left click (press and release) with Shift/Ctrl bits; focus moves as on Windows.
+  virtual void Click(tk::Control& control, std::int16_t shift = 0) = 0;
+  // A press of the right button alone (no click follows, the focus stays).
+  virtual void RightPress(tk::Control& control, std::int16_t shift = 0) = 0;
+  // Keyboard, to whatever has the focus: characters typed one by one at the caret.
+  virtual void Type(std::u16string_view characters) = 0;
+  // One key with modifier bits (tk::kShiftBit, kCtrlBit, kAltBit): Alt+letter access keys,
+  // Ctrl+letter shortcuts, Tab, Return, Escape, arrows, Back, Delete, Home, End.
+  virtual void PressKey(int virtualKey, std::int16_t shift = 0) = 0;
+  // Replaces the selection of the focused text box with `text`, as the clipboard would.
+  virtual void Paste(std::u16string_view text) = 0;
+  // Selects the whole text of the focused text box (as a mouse drag would; not a shortcut).
+  virtual void SelectAll() = 0;
+  // Chooses a menu item with the mouse.
+  virtual void ChooseMenu(tk::MenuItem& item) = 0;
+  // Clicks the form's close box.
+  virtual void CloseBox(tk::Form& form) = 0;
+  // Ends the form as the system does at log-off.
+  virtual void EndSession(tk::Form& form) = 0;
+
+  // Dialogs are answered in order; an unexpected one is answered with its first button and recorded.
+  void AnswerNextMessageBox(int answer) { messageBoxAnswers_.push_back(answer); }
+  void AnswerNextFileDialog(std::u16string path) { fileDialogAnswers_.push_back(std::move(path)); }
+  void CancelNextFileDialog() { fileDialogAnswers_.push_back(std::u16string()); }
+
+  // A modal form holds its caller until it unloads, so what the user does in it is queued
+  // beforehand: the next form shown modally runs the next action once it is up. The action should
+  // leave the form unloaded; one still loaded afterwards is closed with its close box and counted
+  // as an unexpected dialog, and so is a modal form with no action queued.
+  void WhenNextModalShown(std::function<void(tk::Form&)> action) {
+    modalActions_.push_back(std::move(action));
+  }
+
+  const std::vector<MessageBoxCall>& MessageBoxes() const { return messageBoxes_; }
+  const std::vector<FileDialogCall>& FileDialogs() const { return fileDialogs_; }
+  int Beeps() const { return beeps_; }
+  int UnexpectedDialogs() const { return unexpectedDialogs_; }
+  void ClearRecords() {
+    messageBoxes_.clear();
+    fileDialogs_.clear();
+    beeps_ = 0;
+  }
+
+  // What the screen shows, read from the native side.
+  virtual std::u16string ShownText(tk::Control& control) = 0;
+  virtual bool ShownEnabled(tk::Control& control) = 0;
+  virtual bool ShownChecked(tk::Control& control) = 0;
+  virtual tk::Control* ShownFocus(tk::Form& form) = 0;
+  virtual int ShownCaret(tk::Control& control) = 0;
+
+ protected:
+  std::unique_ptr<tk::Application> app_;
+  std::vector<int> messageBoxAnswers_;
+  std::vector<std::u16string> fileDialogAnswers_;
+  std::deque<std::function<void(tk::Form&)>> modalActions_;
+  std::vector<MessageBoxCall> messageBoxes_;
+  std::vector<FileDialogCall> fileDialogs_;
+  int beeps_ = 0;
+  int unexpectedDialogs_ = 0;
+};
+
+// The driver of this build: headless natively, Win32 under Wine.
+std::unique_ptr<Driver> MakeDriver();
+
+}  // namespace tktest
