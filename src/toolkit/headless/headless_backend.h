@@ -1,0 +1,187 @@
+#pragma once
+// A backend with no screen: every window and control lives in memory and behaves as its Win32
+// counterpart does (an edit control, a button, a dialog's keyboard handling, activation), so that
+// native tests can act as the user and see the same events in the same order.
+//
+// Nothing is queued by the system here, so RunUntil only runs work posted with Post() and returns
+// when `done` holds or nothing is left. Showing a form modally posts one item that calls
+// `onModalShown`: whoever drives the program acts on the modal form from there, inside the
+// ShowModal that is waiting for it. Message boxes and file dialogs are answered through hooks the
+// same way.
+//
+// Win32 behaviours kept here, because the program or its tests meet them:
+// - the focus moves before the losing control hears of it, and a LostFocus or GotFocus handler
+//   that moves it again wins; a clicked button takes the focus before its MouseDown and Click;
+// - Tab, Shift+Tab and an access key select the whole text of the field they land on; a click
+//   puts the caret at the end; a text set by code puts it at the start;
+// - menu shortcuts are taken before the focused control sees the key; Alt+letter tries the
+//   controls' access keys before the menu bar, and so does a typed character when no text box
+//   has the focus; Enter and Esc only click a default or cancel button;
+// - each form keeps its own focus across activations, and a form gets its first tab stop only
+//   when its Activate handler did not place the focus itself;
+// - a message box or a file dialog ends with the active form told of its activation again.
+// Typed characters raise no KeyDown (PressKey does, for keys that have one).
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/backend.h"
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+
+namespace tk::headless {
+
+class HeadlessBackend;
+class HeadlessFormPeer;
+
+// One control as shown: text or caption, state, colours and, for text boxes, caret and selection.
+class HeadlessControlPeer final : public ControlPeer {
+ public:
+  HeadlessControlPeer(HeadlessFormPeer& form, Control& control);
+
+  void SetText(const std::u16string& text) override;
+  void SetEnabled(bool enabled) override;
+  void SetFocus() override;
+  void SetChecked(bool checked) override;
+  void SetColours(Colour fore, Colour back) override;
+  int SelStart() const override;
+  void SetSelStart(int position) override;
+
+  Control& Owner() const { return control_; }
+  HeadlessFormPeer& Window() const { return form_; }
+  const std::u16string& Text() const { return text_; }
+  bool Enabled() const { return enabled_; }
+  bool Checked() const { return checked_; }
+  Colour Fore() const { return fore_; }
+  Colour Back() const { return back_; }
+  int Caret() const { return caret_; }
+  int SelLength() const;
+  bool IsTextBox() const { return control_.Spec().kind == ControlKind::kTextBox; }
+
+  // The edit control's own handling of user input; each reports a changed text to the TextBox.
+  void Select(int anchor, int caret);
+  void SelectAll() { Select(0, static_cast<int>(text_.size())); }
+  // Replaces the selection as far as the length limit allows; a refused insertion changes nothing.
+  void ReplaceSelection(std::u16string_view text);
+  // Caret keys and Back/Delete; other keys do nothing.
+  void EditKey(int virtualKey, std::int16_t shift);
+
+ private:
+  void UserEdited(std::u16string text, int caret);
+
+  HeadlessFormPeer& form_;
+  Control& control_;
+  std::u16string text_;
+  bool enabled_;
+  bool checked_;
+  Colour fore_, back_;
+  int anchor_ = 0, caret_ = 0;
+};
+
+// One form's window, with the keyboard handling of a Win32 dialog.
+class HeadlessFormPeer final : public tk::FormPeer {
+ public:
+  HeadlessFormPeer(HeadlessBackend& backend, Form& form);
+  ~HeadlessFormPeer() override;
+
+  void Show() override;
+  void SetEnabled(bool enabled) override;
+  void Destroy() override;
+  int Left() const override { return left_; }
+  int Top() const override { return top_; }
+  void Move(int left, int top) override;
+
+  Form& Owner() const { return form_; }
+  bool Visible() const { return visible_; }
+  bool Enabled() const { return enabled_; }
+  bool Destroyed() const { return destroyed_; }
+  HeadlessControlPeer* Focus() const { return focus_; }
+
+  // Moves the focus, the control losing it hearing so first. `byKeyboard` is the dialog manager's
+  // move (Tab, access key, first focus), which selects the whole text of a text box it lands on.
+  void MoveFocus(HeadlessControlPeer* to, bool byKeyboard);
+  void DropFocus(HeadlessControlPeer& from);  // the focused control was disabled
+
+  // Focusable controls in tab order; the next one after `from` (wrapping), forwards or backwards.
+  HeadlessControlPeer* NextTabStop(const Control* from, bool forwards) const;
+  // The control whose caption has access key `key` (labels hand on to their next tab stop).
+  bool ActivateAccessKey(char16_t key);
+
+ private:
+  HeadlessBackend& backend_;
+  Form& form_;
+  HeadlessControlPeer* focus_ = nullptr;
+  bool visible_ = false, enabled_ = true, destroyed_ = false;
+  int left_ = 1500, top_ = 1500;
+};
+
+class HeadlessBackend final : public Backend {
+ public:
+  HeadlessBackend();
+  ~HeadlessBackend() override;
+
+  std::unique_ptr<tk::FormPeer> CreateForm(Form& form) override;
+  void RunUntil(const std::function<bool()>& done) override;
+  int MessageBox(const std::u16string& text, int style, const std::u16string& title) override;
+  void Beep() override;
+  DialogResult ShowFileDialog(FileDialogRequest& request) override;
+  std::u16string ProgramFolder() override { return programFolder_; }
+
+  // Set by the driver. Without them a message box answers with its first button, a file dialog is
+  // cancelled and a modal form is left waiting (RunUntil returns with it still loaded).
+  std::function<int(const std::u16string& text, int style, const std::u16string& title)>
+      onMessageBox;
+  std::function<DialogResult(FileDialogRequest&)> onFileDialog;
+  std::function<void()> onBeep;
+  std::function<void(Form&)> onModalShown;
+
+  void SetProgramFolder(std::u16string folder) { programFolder_ = std::move(folder); }
+  void Post(std::function<void()> work) { posted_.push_back(std::move(work)); }
+
+  // The form that has the keyboard, or null.
+  HeadlessFormPeer* ActivePeer() const { return active_; }
+  static HeadlessFormPeer* PeerOf(const Form& form);
+  static HeadlessControlPeer* PeerOf(const Control& control);
+
+  // What the user does. Input to a disabled window or control is ignored, as on Windows.
+  void UserClick(Control& control, std::int16_t shift);
+  void UserRightPress(Control& control, std::int16_t shift);
+  void UserType(char16_t character);
+  void UserKey(int virtualKey, std::int16_t shift);
+  void UserPaste(std::u16string_view text);
+  void UserSelectAll();
+  void UserChooseMenu(MenuItem& item);
+  void UserClose(Form& form, std::int16_t unloadMode);
+
+  // The answer of a message box closed with its first button.
+  static int FirstButton(int style);
+
+  // The menu-bar item whose sub-menu is open, or null. While it is open, a letter chooses its item
+  // with that access key and Escape closes it.
+  const MenuItem* OpenedMenu() const { return openedMenu_; }
+  void CloseMenu() { openedMenu_ = nullptr; }
+
+  // Called by the form peers.
+  void Activate(HeadlessFormPeer& peer);
+  void OnShown(HeadlessFormPeer& peer);
+  void OnDestroyed(HeadlessFormPeer& peer);
+  void Forget(HeadlessFormPeer& peer);
+
+ private:
+  void ReactivateAfterDialog();
+  bool AcceptsInput(const Control& control) const;
+  HeadlessControlPeer* FocusedTextBox() const;
+
+  std::vector<HeadlessFormPeer*> forms_;  // least recently active first
+  HeadlessFormPeer* active_ = nullptr;
+  std::deque<std::function<void()>> posted_;
+  const MenuItem* openedMenu_ = nullptr;
+  std::u16string programFolder_ = u"C:\\Program Files\\Tintmark";
+};
+
+}  // namespace tk::headless

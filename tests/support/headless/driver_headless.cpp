@@ -1,0 +1,130 @@
+#include "support/headless/driver_headless.h"
+
+namespace tktest {
+
+using tk::headless::HeadlessBackend;
+
+HeadlessDriver::HeadlessDriver() : backend_(std::make_unique<HeadlessBackend>()) {
+  app_ = std::make_unique<tk::Application>(*backend_);
+
+  backend_->onMessageBox = [this](const std::u16string& text, int style,
+                                  const std::u16string& title) {
+    int answer = HeadlessBackend::FirstButton(style);
+    if (messageBoxAnswers_.empty()) {
+      ++unexpectedDialogs_;
+    } else {
+      answer = messageBoxAnswers_.front();
+      messageBoxAnswers_.erase(messageBoxAnswers_.begin());
+    }
+    messageBoxes_.push_back({text, style, title, answer});
+    return answer;
+  };
+  backend_->onFileDialog = [this](tk::FileDialogRequest& request) {
+    fileDialogs_.push_back({request.save, request.fileName, request.flags});
+    if (fileDialogAnswers_.empty()) {
+      ++unexpectedDialogs_;
+      return tk::DialogResult::kCancelled;
+    }
+    std::u16string path = std::move(fileDialogAnswers_.front());
+    fileDialogAnswers_.erase(fileDialogAnswers_.begin());
+    if (path.empty()) return tk::DialogResult::kCancelled;
+    request.fileName = std::move(path);
+    return tk::DialogResult::kOk;
+  };
+  backend_->onBeep = [this] { ++beeps_; };
+  backend_->onModalShown = [this](tk::Form& form) { RunModal(form); };
+}
+
+void HeadlessDriver::RunModal(tk::Form& form) {
+  if (modalActions_.empty()) {
+    ++unexpectedDialogs_;
+  } else {
+    auto action = std::move(modalActions_.front());
+    modalActions_.pop_front();
+    action(form);
+    if (!form.IsLoaded()) return;
+    ++unexpectedDialogs_;
+  }
+  CloseBox(form);
+}
+
+void HeadlessDriver::Show(tk::Form& form) {
+  form.Show();
+  Settle();
+}
+
+void HeadlessDriver::Settle() {
+  backend_->RunUntil([] { return false; });
+}
+
+void HeadlessDriver::Click(tk::Control& control, std::int16_t shift) {
+  backend_->UserClick(control, shift);
+  Settle();
+}
+
+void HeadlessDriver::RightPress(tk::Control& control, std::int16_t shift) {
+  backend_->UserRightPress(control, shift);
+  Settle();
+}
+
+void HeadlessDriver::Type(std::u16string_view characters) {
+  for (char16_t character : characters) backend_->UserType(character);
+  Settle();
+}
+
+void HeadlessDriver::PressKey(int virtualKey, std::int16_t shift) {
+  backend_->UserKey(virtualKey, shift);
+  Settle();
+}
+
+void HeadlessDriver::Paste(std::u16string_view text) {
+  backend_->UserPaste(text);
+  Settle();
+}
+
+void HeadlessDriver::SelectAll() { backend_->UserSelectAll(); }
+
+void HeadlessDriver::ChooseMenu(tk::MenuItem& item) {
+  backend_->UserChooseMenu(item);
+  Settle();
+}
+
+void HeadlessDriver::CloseBox(tk::Form& form) {
+  backend_->UserClose(form, tk::kUnloadByCloseBox);
+  Settle();
+}
+
+void HeadlessDriver::EndSession(tk::Form& form) {
+  backend_->UserClose(form, tk::kUnloadBySessionEnd);
+  Settle();
+}
+
+std::u16string HeadlessDriver::ShownText(tk::Control& control) {
+  const auto* peer = HeadlessBackend::PeerOf(control);
+  return peer ? peer->Text() : std::u16string();
+}
+
+bool HeadlessDriver::ShownEnabled(tk::Control& control) {
+  const auto* peer = HeadlessBackend::PeerOf(control);
+  return peer && peer->Enabled();
+}
+
+bool HeadlessDriver::ShownChecked(tk::Control& control) {
+  const auto* peer = HeadlessBackend::PeerOf(control);
+  return peer && peer->Checked();
+}
+
+tk::Control* HeadlessDriver::ShownFocus(tk::Form& form) {
+  const auto* peer = HeadlessBackend::PeerOf(form);
+  if (!peer || peer->Destroyed() || !peer->Focus()) return nullptr;
+  return &peer->Focus()->Owner();
+}
+
+int HeadlessDriver::ShownCaret(tk::Control& control) {
+  const auto* peer = HeadlessBackend::PeerOf(control);
+  return peer ? peer->Caret() : 0;
+}
+
+std::unique_ptr<Driver> MakeDriver() { return std::make_unique<HeadlessDriver>(); }
+
+}  // namespace tktest
