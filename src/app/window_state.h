@@ -1,0 +1,22 @@
+#pragma once
+// The state of one run of the main window, shared by its procedures in app/, store/ and editor/.
+
+#include <cstdint>
+#include <string>
+
+#include "editor/colour_table.h"
+
+namespace app {
+
+struct WindowState {
+  // The colour table holds the colours last written to or read from the registry.
+  bool blnApplied = true;
+  // From the opening of the key chain until the end of the first activation.
+  bool blnStartup = false;
+  editor::ColourTable intColor{};
+  std::int16_t intTarget = editor::kBack;
+  std::int16_t intBase = editor::kDecimal;
+  std::u16string strFileName;
+};
+
+}  // namespace app

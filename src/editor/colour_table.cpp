@@ -1,0 +1,67 @@
+#include "editor/colour_table.h"
+
+namespace editor {
+
+namespace {
+constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
+
+int HexDigitValue(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  return -1;
+}
+}  // namespace
+
+std::uint32_t ColourValue(const ColourTable& table, int target) {
+  const auto& c = table[target];
+  return static_cast<std::uint32_t>(c[kRed] & 0xFF) |
+         static_cast<std::uint32_t>(c[kGreen] & 0xFF) << 8 |
+         static_cast<std::uint32_t>(c[kBlue] & 0xFF) << 16;
+}
+
+std::u16string ColorCode(const ColourTable& table, int target, bool withPrefix) {
+  std::u16string code = withPrefix ? u"&H00" : u"00";
+  for (int channel = kBlue; channel >= kRed; --channel) {
+    const int value = table[target][channel] & 0xFF;
+    code += kHexDigits[value >> 4];
+    code += kHexDigits[value & 0xF];
+  }
+  return code;
+}
+
+std::uint32_t ColorCodeValue(const std::u16string& code) {
+  std::size_t i = code.starts_with(u"&H") ? 2 : 0;
+  std::uint32_t value = 0;
+  for (; i < code.size(); ++i) {
+    const int digit = HexDigitValue(code[i]);
+    if (digit < 0) break;
+    value = value << 4 | static_cast<std::uint32_t>(digit);
+  }
+  return value;
+}
+
+void StoreColourValue(ColourTable& table, std::uint32_t colour, int target) {
+  colour &= 0x00FFFFFF;
+  table[target][kRed] = static_cast<std::int16_t>(colour & 0xFF);
+  table[target][kGreen] = static_cast<std::int16_t>(colour >> 8 & 0xFF);
+  table[target][kBlue] = static_cast<std::int16_t>(colour >> 16);
+}
+
+std::u16string ChannelText(int value, int base) {
+  if (base == kHexadecimal) {
+    return {kHexDigits[value >> 4 & 0xF], kHexDigits[value & 0xF]};
+  }
+  if (value == 0) return u"0";
+  std::u16string digits;
+  const bool negative = value < 0;
+  unsigned magnitude = negative ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  while (magnitude > 0) {
+    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
+    magnitude /= 10;
+  }
+  if (negative) digits.insert(digits.begin(), u'-');
+  return digits;
+}
+
+}  // namespace editor
