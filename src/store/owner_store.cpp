@@ -1,0 +1,125 @@
+#include "store/owner_store.h"
+
+#include <string>
+
+#include "store/color_values.h"
+#include "store/owner_id.h"
+
+namespace store {
+
+namespace {
+
+constexpr char16_t kEmptyIdText[] = u"ICQのユーザーIDを正確に入力してください！";
+constexpr char16_t kEmptyIdTitle[] = u" - ID未入力 - Tintmark";
+constexpr char16_t kIdErrorText[] =
+    u"ユーザーIDが間違っています！\r\n\r\nユーザーIDは正確に入力してください。";
+constexpr char16_t kIdErrorTitle[] = u" - IDエラー - Tintmark";
+constexpr char16_t kApplyErrorText[] =
+    u"色の設定を適用できませんでした。\r\n\r\n"
+    u"このユーザーIDには色の設定の項目がないか、書き込みが許可されていません。";
+constexpr char16_t kApplyErrorTitle[] = u" - 適用エラー - Tintmark";
+constexpr std::size_t kLongestId = 10;
+
+std::u16string Widen(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
+std::string Narrow(const std::u16string& digits) {
+  std::string ascii;
+  for (char16_t c : digits) ascii += c < 0x80 ? static_cast<char>(c) : '?';
+  return ascii;
+}
+
+}  // namespace
+
+OwnerStore::OwnerStore(tk::Form& form, app::WindowState& state, Registry& registry,
+                       editor::ColourEditor& editor)
+    : form_(form), state_(state), registry_(registry), editor_(editor) {
+  txtID().Change = [this] { txtID_Change(); };
+  txtID().LostFocus = [this] { txtID_LostFocus(); };
+  form_.Menu("mnuChangeID").Click = [this] { mnuChangeID_Click(); };
+}
+
+tk::TextBox& OwnerStore::txtID() const { return form_.Get<tk::TextBox>("txtID"); }
+
+Status OwnerStore::OpenKeyChain() { return lngKey_.Open(registry_); }
+
+void OwnerStore::CloseKeyChain() { lngKey_.Close(); }
+
+void OwnerStore::ReadLastOwner(Status chainStatus) {
+  txtID().SetText(Widen(store::ReadLastOwner(registry_, lngKey_.Owners(), chainStatus)));
+}
+
+void OwnerStore::txtID_Change() {
+  if (state_.blnStartup) return;
+  tk::TextBox& field = txtID();
+  const FilteredText kept = FilterIdDigits(field.Text(), field.SelStart());
+  if (kept.text == field.Text()) return;
+  field.SetText(kept.text);
+  field.SetSelStart(kept.caret);
+}
+
+void OwnerStore::txtID_LostFocus() { txtID().SetEnabled(false); }
+
+void OwnerStore::mnuChangeID_Click() { UnlockIdField(); }
+
+void OwnerStore::UnlockIdField() {
+  txtID().SetEnabled(true);
+  txtID().SetFocus();
+}
+
+void OwnerStore::ShowIdError() {
+  form_.App().MsgBox(kIdErrorText, tk::kMbOk | tk::kMbExclamation, kIdErrorTitle);
+  UnlockIdField();
+}
+
+Key OwnerStore::OpenOwnerKey(Caller caller) {
+  const std::u16string& id = txtID().Text();
+  if (id.empty()) {
+    form_.App().MsgBox(kEmptyIdText, tk::kMbOk | tk::kMbExclamation, kEmptyIdTitle);
+    UnlockIdField();
+    return kNoKey;
+  }
+  if (id.size() > kLongestId) {
+    ShowIdError();
+    return kNoKey;
+  }
+  Key owner = kNoKey;
+  if (registry_.OpenKey(lngKey_.Owners(), Narrow(id), owner) != kSuccess) {
+    if (caller == Caller::kApply || !state_.blnStartup) ShowIdError();
+    return kNoKey;
+  }
+  return owner;
+}
+
+void OwnerStore::LoadColors() {
+  const Key owner = OpenOwnerKey(Caller::kLoad);
+  if (owner == kNoKey) return;
+  OwnerColourKeys keys(registry_, owner);
+  for (int index = editor::kPen; index <= editor::kBack; ++index) {
+    auto value = static_cast<std::uint32_t>(GetColorValue(registry_, keys.SendMsg(), index).value);
+    if (value == 0xFFFFFFFF) value = 0x0000FFFF;
+    editor_.SetColor(value, index);
+  }
+  keys.Close();
+  state_.blnApplied = true;
+}
+
+bool OwnerStore::ApplyColors() {
+  const Key owner = OpenOwnerKey(Caller::kApply);
+  if (owner == kNoKey) return false;
+  OwnerColourKeys keys(registry_, owner);
+  bool stored = keys.Complete();
+  for (int index = editor::kPen; stored && index <= editor::kBack; ++index) {
+    const auto value = static_cast<std::int32_t>(editor::ColourValue(state_.intColor, index));
+    stored = PutColorValue(registry_, keys.SendMsg(), index, value) == kSuccess;
+  }
+  if (stored) registry_.Flush(keys.SendMsg());
+  keys.Close();
+  if (!stored) {
+    form_.App().MsgBox(kApplyErrorText, tk::kMbOk | tk::kMbExclamation, kApplyErrorTitle);
+    return false;
+  }
+  state_.blnApplied = true;
+  form_.App().Beep();
+  return true;
+}
+
+}  // namespace store

@@ -1,0 +1,37 @@
+#pragma once
+// The five registry calls the program makes, as an interface: advapi32 on Windows, in memory for
+// native tests. Names are ASCII; the only value type the program reads or writes is a 4-byte DWORD.
+
+#include <cstdint>
+#include <string_view>
+
+namespace store {
+
+using Key = std::uintptr_t;  // 0: no key
+using Status = long;         // 0: success, otherwise a Windows error code
+
+constexpr Key kNoKey = 0;
+constexpr Key kCurrentUser = 0x80000001;  // HKEY_CURRENT_USER; never opened or closed
+constexpr std::uint32_t kAccess = 0x2003F;  // READ_CONTROL with the six key rights
+
+constexpr Status kSuccess = 0;
+constexpr Status kFileNotFound = 2;
+constexpr Status kAccessDenied = 5;
+constexpr Status kInvalidHandle = 6;
+constexpr Status kMoreData = 234;
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  // Opens an existing subkey with options 0 and kAccess; never creates one. On failure `result`
+  // is set to kNoKey.
+  virtual Status OpenKey(Key parent, std::string_view subKey, Key& result) = 0;
+  // Reads a value that is exactly 4 bytes long into `data`, whatever its type. A value of any other
+  // length sets `data` to 0; a missing value or a failed call leaves it as the caller preset it.
+  virtual Status QueryDword(Key key, std::string_view name, std::uint32_t& data) = 0;
+  virtual Status SetDword(Key key, std::string_view name, std::uint32_t data) = 0;  // REG_DWORD
+  virtual Status Flush(Key key) = 0;
+  virtual Status Close(Key key) = 0;  // closing kNoKey or kCurrentUser is harmless
+};
+
+}  // namespace store

@@ -1,0 +1,294 @@
+// Finding the owner, the ID field, and loading and applying the owner's colours.
+
+#include "app/main_window_harness.h"
+
+namespace tktest {
+namespace {
+
+constexpr char16_t kEmptyIdTitle[] = u" - ID未入力 - Tintmark";
+constexpr char16_t kEmptyIdText[] = u"ICQのユーザーIDを正確に入力してください！";
+constexpr char16_t kIdErrorTitle[] = u" - IDエラー - Tintmark";
+constexpr char16_t kIdErrorText[] =
+    u"ユーザーIDが間違っています！\r\n\r\nユーザーIDは正確に入力してください。";
+constexpr char16_t kApplyErrorTitle[] = u" - 適用エラー - Tintmark";
+constexpr char16_t kApplyErrorText[] =
+    u"色の設定を適用できませんでした。\r\n\r\n"
+    u"このユーザーIDには色の設定の項目がないか、書き込みが許可されていません。";
+
+class OwnerStore : public MainWindowTest {
+ protected:
+  std::string SendMsg(std::uint32_t id) {
+    return std::string(kOwners) + "\\" + std::to_string(id) + "\\Windows\\SendMsg";
+  }
+  // Unlocks the ID field and replaces its text by typing.
+  void TypeId(std::u16string_view id) {
+    driver->ChooseMenu(Menu("mnuChangeID"));
+    driver->SelectAll();
+    driver->Type(id);
+  }
+};
+
+TEST_F(OwnerStore, LastOwnerIsShownLockedAndItsColoursLoadSilently) {
+  AddOwner(12345678, 0x000000FF, 0xFFFFFFFF);
+  Start();
+  EXPECT_TRUE(driver->MessageBoxes().empty());
+  EXPECT_EQ(driver->ShownText(Text("txtID")), u"12345678");
+  EXPECT_FALSE(driver->ShownEnabled(Text("txtID")));
+  EXPECT_EQ(Channels(), u"255,255,0") << "0xFFFFFFFF loads as yellow";
+  EXPECT_TRUE(State().blnApplied);
+  driver->Click(Option("optObject", 0));
+  EXPECT_EQ(Channels(), u"255,0,0");
+  EXPECT_EQ(Text("txtTest").ForeColor(), 0x0000FFu);
+  EXPECT_EQ(Text("txtTest").BackColor(), 0x00FFFFu);
+}
+
+TEST_F(OwnerStore, ApplyStoresBothColoursAsDwordsAndBeeps) {
+  AddOwner(12345678, 0x000000FF, 0xFFFFFFFF);
+  Start();
+  driver->Click(Button("btnAccept"));
+  EXPECT_EQ(Stored(12345678, "Pen Color"), 0x000000FFu);
+  EXPECT_EQ(Stored(12345678, "Back Color"), 0x0000FFFFu);
+  EXPECT_EQ(registry->ValueType(SendMsg(12345678), "Back Color"), 4);
+  EXPECT_EQ(driver->Beeps(), 1);
+  EXPECT_TRUE(driver->MessageBoxes().empty());
+  driver->ChooseMenu(Menu("mnuAccept"));
+  EXPECT_EQ(driver->Beeps(), 2) << "applying again beeps again";
+}
+
+TEST_F(OwnerStore, TheTopByteOfAStoredValueIsIgnored) {
+  AddOwner(12345678, 0x12345678, 0x00000000);
+  Start();
+  driver->Click(Option("optObject", 0));
+  EXPECT_EQ(Channels(), u"120,86,52");
+}
+
+TEST_F(OwnerStore, PureGreenIsWrittenAsAPositiveValue) {
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
+  Start();
+  frm->Editor().SetColor(0x0000FF00, 0);
+  driver->Click(Button("btnAccept"));
+  EXPECT_EQ(Stored(12345678, "Pen Color"), 0x0000FF00u);
+  EXPECT_TRUE(State().blnApplied);
+}
+
+TEST_F(OwnerStore, AMissingBackColourLoadsAsBlack) {
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
+  registry->Delete(SendMsg(12345678));
+  registry->CreateKey(SendMsg(12345678));
+  registry->SetDword(SendMsg(12345678), "Pen Color", 0x000000FF);
+  Start();
+  EXPECT_EQ(Channels(), u"0,0,0");
+  EXPECT_TRUE(State().blnApplied);
+}
+
+TEST_F(OwnerStore, AValueThatIsNotFourBytesLoadsAsZero) {
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
+  registry->SetString(SendMsg(12345678), "Back Color", "white and more");
+  registry->SetBinary(SendMsg(12345678), "Pen Color", std::vector<std::uint8_t>(8, 0xFF));
+  Start();
+  EXPECT_EQ(Channels(), u"0,0,0");
+  driver->Click(Option("optObject", 0));
+  EXPECT_EQ(Channels(), u"0,0,0");
+}
+
+TEST_F(OwnerStore, WithoutIcqKeysATypedIdGivesTheIdErrorOnApply) {
+  StartWithoutOwner();
+  driver->Type(u"12345678");
+  driver->ClearRecords();
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->Click(Button("btnAccept"));
+  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+  EXPECT_EQ(LastMessage().title, kIdErrorTitle);
+  EXPECT_EQ(LastMessage().text, kIdErrorText);
+  EXPECT_EQ(LastMessage().style, 48);
+  EXPECT_EQ(driver->Beeps(), 0);
+  EXPECT_TRUE(driver->ShownEnabled(Text("txtID")));
+  EXPECT_EQ(driver->ShownFocus(Form()), &Text("txtID"));
+  EXPECT_FALSE(registry->KeyExists(kOwners)) << "no key is ever created";
+}
+
+TEST_F(OwnerStore, AMissingLastOwnerKeyIsQuietAtStartButReportedLater) {
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF, false);
+  registry->SetDword(kOwners, "LastOwner", 87654321);
+  Start();
+  EXPECT_TRUE(driver->MessageBoxes().empty());
+  EXPECT_EQ(driver->ShownText(Text("txtID")), u"87654321");
+  EXPECT_EQ(Channels(), u"255,255,255");
+  EXPECT_TRUE(State().blnApplied);
+
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->Click(Button("btnReset"));
+  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+  EXPECT_EQ(LastMessage().title, kIdErrorTitle);
+}
+
+TEST_F(OwnerStore, AnEmptyIdIsReportedAndNothingIsWritten) {
+  StartWithoutOwner();
+  driver->ClearRecords();
+  frm->Editor().SetColor(0x00123456, 0);
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->Click(Button("btnAccept"));
+  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+  EXPECT_EQ(LastMessage().text, kEmptyIdText);
+  EXPECT_EQ(LastMessage().title, kEmptyIdTitle);
+  EXPECT_EQ(LastMessage().style, 48);
+  EXPECT_FALSE(State().blnApplied);
+  EXPECT_EQ(driver->Beeps(), 0);
+  EXPECT_EQ(driver->ShownFocus(Form()), &Text("txtID"));
+}
+
+TEST_F(OwnerStore, TenCharactersPassTheLengthCheckAndElevenDoNot) {
+  AddOwner(1234567890, 0x000000FF, 0x00FFFFFF);
+  Start();
+  EXPECT_EQ(driver->ShownText(Text("txtID")), u"1234567890");
+  driver->Click(Button("btnAccept"));
+  EXPECT_EQ(driver->Beeps(), 1);
+
+  TypeId(u"12345678901");
+  driver->ClearRecords();
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->Click(Button("btnAccept"));
+  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+  EXPECT_EQ(LastMessage().title, kIdErrorTitle);
+  EXPECT_EQ(driver->Beeps(), 0);
+}
+
+TEST_F(OwnerStore, NegativeLastOwnerKeepsItsMinusSign) {
+  registry->CreateKey(kOwners);
+  registry->SetDword(kOwners, "LastOwner", 0xFFFFFFFF);
+  Start();
+  EXPECT_EQ(driver->ShownText(Text("txtID")), u"-1");
+  EXPECT_TRUE(driver->MessageBoxes().empty()) << "its key is missing: quiet at start";
+}
+
+TEST_F(OwnerStore, ATenDigitNegativeLastOwnerGivesTheIdErrorAtStart) {
+  registry->CreateKey(kOwners);
+  registry->SetDword(kOwners, "LastOwner", 0x80000000);
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  Start();
+  EXPECT_EQ(driver->ShownText(Text("txtID")), u"-2147483648");
+  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+  EXPECT_EQ(LastMessage().title, kIdErrorTitle);
+}
+
+TEST_F(OwnerStore, AZeroLastOwnerAsksForTheId) {
+  registry->CreateKey(kOwners);
+  registry->SetDword(kOwners, "LastOwner", 0);
+  StartWithoutOwner();
+  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+  EXPECT_EQ(LastMessage().title, kIdRequestTitle);
+}
+
+TEST_F(OwnerStore, TheIdFilterKeepsDigitsAndTheCaretWhereTheUserTyped) {
+  StartWithoutOwner();
+  driver->Type(u"12a3");
+  EXPECT_EQ(driver->ShownText(Text("txtID")), u"123");
+  EXPECT_EQ(driver->ShownCaret(Text("txtID")), 3);
+  driver->SelectAll();
+  driver->Paste(u"１２３");
+  EXPECT_EQ(driver->ShownText(Text("txtID")), u"") << "full-width digits are dropped";
+}
+
+TEST_F(OwnerStore, TheIdFieldLocksItselfWhenLeftAndKeepsItsText) {
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
+  Start();
+  driver->ChooseMenu(Menu("mnuChangeID"));
+  EXPECT_TRUE(driver->ShownEnabled(Text("txtID")));
+  EXPECT_EQ(driver->ShownFocus(Form()), &Text("txtID"));
+  driver->Click(Text("txtColor", 0));
+  EXPECT_FALSE(driver->ShownEnabled(Text("txtID")));
+  EXPECT_EQ(driver->ShownText(Text("txtID")), u"12345678");
+}
+
+TEST_F(OwnerStore, ATypedIdLoadsNothingUntilCurrentColour) {
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
+  AddOwner(555, 0x00000000, 0x00FF0000, false);
+  Start();
+  TypeId(u"555");
+  EXPECT_EQ(Channels(), u"255,255,255");
+  driver->Click(Button("btnReset"));
+  EXPECT_EQ(Channels(), u"0,0,255");
+  EXPECT_TRUE(State().blnApplied);
+  EXPECT_FALSE(driver->ShownEnabled(Text("txtID"))) << "clicking the button left the field";
+}
+
+TEST_F(OwnerStore, ApplyThenCurrentColourReadsBackWhatWasWritten) {
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
+  Start();
+  frm->Editor().SetColor(0x00ABCDEF, 1);
+  driver->Click(Button("btnAccept"));
+  frm->Editor().SetColor(0x00000000, 1);
+  driver->Click(Button("btnReset"));
+  EXPECT_EQ(Channels(), u"239,205,171");
+  EXPECT_TRUE(State().blnApplied);
+}
+
+TEST_F(OwnerStore, AnOwnerWithoutColourKeysIsReportedAndNothingIsCreated) {
+  registry->CreateKey(std::string(kOwners) + "\\4242");
+  registry->SetDword(kOwners, "LastOwner", 4242);
+  Start();
+  EXPECT_EQ(Channels(), u"0,0,0") << "missing values load as black";
+  frm->Editor().SetColor(0x00FFFFFF, 1);
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->Click(Button("btnAccept"));
+  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+  EXPECT_EQ(LastMessage().title, kApplyErrorTitle);
+  EXPECT_EQ(LastMessage().text, kApplyErrorText);
+  EXPECT_EQ(LastMessage().style, 48);
+  EXPECT_EQ(driver->Beeps(), 0);
+  EXPECT_FALSE(State().blnApplied);
+  EXPECT_FALSE(registry->KeyExists(std::string(kOwners) + "\\4242\\Windows"));
+}
+
+TEST_F(OwnerStore, AFailedApplyFromTheQuitPromptKeepsTheWindowOpen) {
+  registry->CreateKey(std::string(kOwners) + "\\4242");
+  registry->SetDword(kOwners, "LastOwner", 4242);
+  Start();
+  frm->Editor().SetColor(0x00FFFFFF, 1);
+  driver->AnswerNextMessageBox(tk::kAnswerYes);
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->CloseBox(Form());
+  ASSERT_EQ(driver->MessageBoxes().size(), 2u);
+  EXPECT_EQ(LastMessage().title, kApplyErrorTitle);
+  EXPECT_TRUE(Form().IsLoaded());
+
+  driver->AnswerNextMessageBox(tk::kAnswerYes);
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->Click(Button("btnQuit"));
+  EXPECT_TRUE(Form().IsLoaded());
+  driver->ChooseMenu(Menu("mnuQuit"));
+  EXPECT_FALSE(Form().IsLoaded()) << "File > Quit still leaves without asking";
+}
+
+TEST_F(OwnerStore, ARefusedWriteIsReportedAndLeavesTheEditsUnapplied) {
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
+  Refusing().RefuseWrite("Back Color");
+  StartRefusing();
+  frm->Editor().SetColor(0x00112233, 0);
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->Click(Button("btnAccept"));
+  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+  EXPECT_EQ(LastMessage().title, kApplyErrorTitle);
+  EXPECT_EQ(driver->Beeps(), 0);
+  EXPECT_FALSE(State().blnApplied);
+  EXPECT_EQ(Stored(12345678, "Back Color"), 0x00FFFFFFu);
+
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->ChooseMenu(Menu("mnuEnd"));
+  EXPECT_TRUE(Form().IsLoaded()) << "apply and quit keeps the window after a failed apply";
+}
+
+TEST_F(OwnerStore, AnUnopenableSendMsgKeyIsReportedOnApply) {
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
+  Refusing().RefuseOpen("SendMsg");
+  StartRefusing();
+  EXPECT_EQ(Channels(), u"0,0,0") << "an unreadable key loads as black, as a missing one";
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->Click(Button("btnAccept"));
+  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+  EXPECT_EQ(LastMessage().title, kApplyErrorTitle);
+  EXPECT_EQ(Stored(12345678, "Pen Color"), 0x000000FFu);
+}
+
+}  // namespace
+}  // namespace tktest
