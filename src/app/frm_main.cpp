@@ -1,0 +1,125 @@
+#include "app/frm_main.h"
+
+#include "app/main_layout.h"
+
+namespace app {
+
+namespace {
+
+constexpr char16_t kQuitPrompt[] = u"色の設定は変更されています。\r\n\r\n変更された設定を適用しますか？";
+constexpr char16_t kQuitTitle[] = u" - 注意！ - Tintmark";
+constexpr char16_t kIdRequest[] =
+    u"Tintmarkは、あなたのICQのユーザーIDを取得できませんでした。\r\n\r\n"
+    u"はじめにIDを正確に入力してください。";
+constexpr char16_t kIdRequestTitle[] = u" - ID入力要求 - Tintmark";
+constexpr char16_t kFileFilter[] = u"レジストリの項目 (*.reg) |*.reg|すべてのﾌｧｲﾙ (*.*) |*.*";
+
+// The numeric value of a channel field's design text, as a 16-bit integer.
+std::int16_t LeadingNumber(const std::u16string& text) {
+  int value = 0;
+  for (char16_t c : text) {
+    if (c < u'0' || c > u'9') break;
+    value = value * 10 + (c - u'0');
+    if (value > 32767) return 32767;
+  }
+  return static_cast<std::int16_t>(value);
+}
+
+}  // namespace
+
+FrmMain::FrmMain(tk::Application& app, store::Registry& registry,
+                 std::function<void(tk::Form&)> showAbout)
+    : app_(app),
+      form_(app, MainFormSpec()),
+      commonDialog1_(app, u"Tintmark", kFileFilter, u"reg"),
+      editor_(form_, state_),
+      store_(form_, state_, registry, editor_),
+      showAbout_(std::move(showAbout)) {
+  form_.Load = [this] { Form_Load(); };
+  form_.Activate = [this] { Form_Activate(); };
+  form_.QueryUnload = [this](std::int16_t& cancel, std::int16_t mode) {
+    Form_QueryUnload(cancel, mode);
+  };
+  form_.Get<tk::CommandButton>("btnAccept").Click = [this] { btnAccept_Click(); };
+  form_.Get<tk::CommandButton>("btnQuit").Click = [this] { btnQuit_Click(); };
+  form_.Get<tk::CommandButton>("btnReset").Click = [this] { btnReset_Click(); };
+  form_.Menu("mnuAccept").Click = [this] { mnuAccept_Click(); };
+  form_.Menu("mnuEnd").Click = [this] { mnuEnd_Click(); };
+  form_.Menu("mnuQuit").Click = [this] { mnuQuit_Click(); };
+  form_.Menu("mnuHelp").Click = [this] { mnuHelp_Click(); };
+}
+
+void FrmMain::Form_Load() {
+  state_.strFileName.clear();
+  commonDialog1_.CancelError = true;
+  commonDialog1_.FileName = app_.GetBackend().ProgramFolder() + u"\\*.reg";
+
+  state_.blnStartup = false;
+  const store::Status chainStatus = store_.OpenKeyChain();
+  state_.blnStartup = true;
+  store_.ReadLastOwner(chainStatus);
+
+  state_.blnApplied = true;
+  state_.intTarget = editor::kBack;
+  form_.Get<tk::TextBox>("txtTest").SetText(kSampleHint);
+  for (int channel = editor::kRed; channel <= editor::kBlue; ++channel) {
+    state_.intColor[editor::kPen][channel] = 0;
+  }
+  for (int channel = editor::kRed; channel <= editor::kBlue; ++channel) {
+    const auto& field = form_.Get<tk::TextBox>("txtColor", channel);
+    state_.intColor[editor::kBack][channel] = LeadingNumber(field.Text());
+  }
+  state_.intBase = editor::kDecimal;
+  form_.Get<tk::OptionButton>("optDes", 0).SetValue(true);
+  editor_.ShowSample();
+}
+
+void FrmMain::Form_Activate() {
+  auto& txtID = form_.Get<tk::TextBox>("txtID");
+  if (txtID.Text().empty()) {
+    app_.MsgBox(kIdRequest, tk::kMbOk | tk::kMbInformation, kIdRequestTitle);
+    txtID.SetEnabled(true);
+    txtID.SetFocus();
+  } else if (state_.blnStartup) {
+    store_.LoadColors();
+  }
+  state_.blnStartup = false;
+}
+
+void FrmMain::Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode) {
+  if (unloadMode == tk::kUnloadByCloseBox) {
+    btnQuit_Click();
+    // Still here: the apply that quitting asked for failed, and its edits must not be lost.
+    if (form_.IsLoaded()) cancel = -1;
+    return;
+  }
+  store_.CloseKeyChain();
+}
+
+void FrmMain::btnAccept_Click() { store_.ApplyColors(); }
+
+void FrmMain::mnuAccept_Click() { store_.ApplyColors(); }
+
+void FrmMain::mnuEnd_Click() {
+  if (store_.ApplyColors()) form_.Unload();
+}
+
+void FrmMain::btnQuit_Click() {
+  if (!state_.blnApplied) {
+    const int answer =
+        app_.MsgBox(kQuitPrompt, tk::kMbYesNo | tk::kMbExclamation, kQuitTitle);
+    if (answer == tk::kAnswerYes && !store_.ApplyColors()) return;
+  }
+  form_.Unload();
+}
+
+// Reloads the owner's colours as they are stored now.
+void FrmMain::btnReset_Click() { store_.LoadColors(); }
+
+void FrmMain::mnuQuit_Click() { form_.Unload(); }
+
+void FrmMain::mnuHelp_Click() {
+  if (showAbout_) showAbout_(form_);
+}
+
+}  // namespace app

@@ -1,0 +1,48 @@
+#pragma once
+// The main window: its state, start-up, activation, the apply and quit commands and unloading.
+
+#include <cstdint>
+#include <functional>
+
+#include "app/window_state.h"
+#include "editor/colour_editor.h"
+#include "store/owner_store.h"
+#include "store/registry.h"
+#include "toolkit/file_dialog.h"
+#include "toolkit/form.h"
+
+namespace app {
+
+class FrmMain {
+ public:
+  // `showAbout` shows the About box modally; the Help menu does nothing without it.
+  FrmMain(tk::Application& app, store::Registry& registry,
+          std::function<void(tk::Form& owner)> showAbout = {});
+
+  tk::Form& Form() { return form_; }
+  const WindowState& State() const { return state_; }
+  tk::FileDialog& CommonDialog1() { return commonDialog1_; }
+  editor::ColourEditor& Editor() { return editor_; }
+
+ private:
+  void Form_Load();
+  void Form_Activate();
+  void Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
+  void btnAccept_Click();
+  void mnuAccept_Click();
+  void mnuEnd_Click();
+  void btnQuit_Click();
+  void btnReset_Click();
+  void mnuQuit_Click();
+  void mnuHelp_Click();
+
+  tk::Application& app_;
+  tk::Form form_;
+  WindowState state_;
+  tk::FileDialog commonDialog1_;
+  editor::ColourEditor editor_;
+  store::OwnerStore store_;
+  std::function<void(tk::Form&)> showAbout_;
+};
+
+}  // namespace app
