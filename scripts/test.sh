@@ -1,0 +1,176 @@
+#!/bin/bash
+# Builds everything and runs every test:
+#   native     build/native, Debug with AddressSanitizer + UBSan, the GoogleTest cases through ctest
+#   windows    build/win (mingw-w64), tintmark_tests.exe under Wine, then each tests/e2e/*.sh
+#              except lib*.sh (sourced helpers)
+#   fuzz       tests/fuzz/*.cpp with clang and libFuzzer in build/fuzz, 20 s each
+# Counts: every GoogleTest case of both runs, every e2e script and every fuzz target is one test;
+# a build that fails counts as one failed test. Ends with "N passed, N failed".
+set -uo pipefail
+# shellcheck source=scripts/lib.sh
+source "$(dirname "$0")/lib.sh"
+cd "$TINTMARK_ROOT" || exit 1
+
+passed=0
+failed=0
+failures=()
+
+pass() { passed=$((passed + $1)); }
+# fail [COUNT] DESCRIPTION
+fail() {
+  local count=1
+  [[ $# -eq 2 ]] && { count=$1; shift; }
+  failed=$((failed + count))
+  failures+=("$1")
+  echo "FAILED: $1"
+}
+
+phase_name=
+phase_start=0
+phase() {
+  phase_end
+  phase_name=$1
+  phase_start=$SECONDS
+  echo
+  echo "=== $phase_name"
+}
+phase_end() {
+  [[ -z $phase_name ]] || echo "=== $phase_name: $((SECONDS - phase_start)) s"
+  phase_name=
+}
+
+wineserver_started=0
+cleanup() {
+  if [[ $wineserver_started -eq 1 ]]; then
+    wineserver -k 2>/dev/null || true
+  fi
+  stop_xvfb
+}
+trap cleanup EXIT
+
+# ---------------------------------------------------------------------------------------------
+phase setup
+scripts/setup.sh || { echo "setup failed"; exit 1; }
+
+# ---------------------------------------------------------------------------------------------
+phase native
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+if cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DTINTMARK_SANITIZE=ON >/dev/null &&
+  cmake --build build/native -j2; then
+  log=build/native/ctest.log
+  (cd build/native && ctest -j2 --timeout 120 --output-on-failure) 2>&1 | tee "$log"
+  ctest_status=${PIPESTATUS[0]}
+  summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [[ -n $summary ]]; then
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
+    bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$summary")
+    pass $((total - bad))
+    [[ $bad -eq 0 ]] || fail "$bad" "$bad native test(s), see the ctest output above"
+  elif grep -q 'No tests were found' "$log"; then
+    echo "no native tests"
+  elif [[ $ctest_status -ne 0 ]]; then
+    fail "ctest"
+  fi
+else
+  fail "native build"
+fi
+
+# ---------------------------------------------------------------------------------------------
+phase windows
+win_built=0
+# shellcheck disable=SC2119  # build_win takes no arguments here
+if build_win; then
+  win_built=1
+else
+  fail "windows build"
+fi
+
+tests_exe=build/win/tintmark_tests.exe
+# Every tests/e2e/*.sh is a test, except lib*.sh: those are sourced by the tests.
+e2e_scripts=()
+for script in tests/e2e/*.sh; do
+  [[ -e $script && $(basename "$script") != lib*.sh ]] && e2e_scripts+=("$script")
+done
+
+if [[ $win_built -eq 1 && (-f $tests_exe || ${#e2e_scripts[@]} -gt 0) ]]; then
+  export WINEPREFIX="$TINTMARK_ROOT/build/wine-test"
+  scripts/wine-prefix.sh "$WINEPREFIX" || { echo "wine prefix failed"; exit 1; }
+  start_xvfb || exit 1
+  wineserver -p
+  wineserver_started=1
+  reset_registry() { wine reg delete 'HKCU\Software\Mirabilis' /f >/dev/null 2>&1 || true; }
+
+  if [[ -f $tests_exe ]]; then
+    reset_registry
+    log=build/win/tintmark_tests.log
+    timeout 600 wine "$tests_exe" --gtest_color=no >"$log" 2>&1
+    status=$?
+    ok=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -n 1)
+    bad=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
+    pass "${ok:-0}"
+    echo "tintmark_tests.exe: ${ok:-0} passed, ${bad:-0} failed (log: $log)"
+    if [[ -n $bad && $bad -gt 0 ]]; then
+      # The output of each failed case, from its RUN line to its FAILED line.
+      tr -d '\r' <"$log" | awk '/^\[ RUN/ {buf = ""} {buf = buf $0 "\n"}
+        /^\[  FAILED  \] .*\(/ {printf "%s", buf}' | head -n 300
+      fail "$bad" "$bad case(s) of tintmark_tests.exe (log: $log)"
+    elif [[ $status -ne 0 || -z $ok ]]; then
+      tail -n 40 "$log"
+      fail "tintmark_tests.exe (exit status $status)"
+    fi
+  fi
+
+  for script in "${e2e_scripts[@]}"; do
+    reset_registry
+    name=$(basename "$script" .sh)
+    log=build/win/e2e-$name.log
+    start=$SECONDS
+    if TINTMARK_EXE="$TINTMARK_ROOT/build/win/Tintmark.exe" timeout 300 bash "$script" >"$log" 2>&1
+    then
+      pass 1
+      echo "e2e $name: passed ($((SECONDS - start)) s)"
+    else
+      tail -n 30 "$log"
+      fail "e2e $name (log: $log)"
+    fi
+  done
+
+  wineserver -k 2>/dev/null
+  wineserver_started=0
+  stop_xvfb
+fi
+
+# ---------------------------------------------------------------------------------------------
+fuzz_sources=(tests/fuzz/*.cpp)
+if [[ -e ${fuzz_sources[0]} ]]; then
+  phase fuzz
+  if CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTINTMARK_FUZZ=ON >/dev/null && cmake --build build/fuzz -j2; then
+    for source in "${fuzz_sources[@]}"; do
+      name=$(basename "$source" .cpp)
+      corpus=build/fuzz/corpus/$name
+      mkdir -p "$corpus" build/fuzz/artifacts
+      args=(-max_total_time=20 -artifact_prefix="build/fuzz/artifacts/$name-" "$corpus")
+      [[ -d tests/fuzz/corpus/$name ]] && args+=("tests/fuzz/corpus/$name")
+      [[ -f tests/fuzz/$name.dict ]] && args=(-dict="tests/fuzz/$name.dict" "${args[@]}")
+      log=build/fuzz/$name.log
+      if "build/fuzz/fuzz_$name" "${args[@]}" >"$log" 2>&1; then
+        pass 1
+        echo "fuzz $name: passed ($(grep -oE '#[0-9]+' "$log" | tail -n 1 | tr -d '#') runs)"
+      else
+        tail -n 40 "$log"
+        fail "fuzz $name (log: $log)"
+      fi
+    done
+  else
+    fail "fuzz build"
+  fi
+fi
+
+phase_end
+echo
+for f in "${failures[@]}"; do echo "failed: $f"; done
+echo "total time: $SECONDS s"
+echo "$passed passed, $failed failed"
+[[ $failed -eq 0 ]]
