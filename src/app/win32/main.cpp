@@ -1,6 +1,6 @@
 // Program entry: the main window over the real controls and the real registry.
 
-#include <windows.h>
+#include "toolkit/win32/windows_api.h"  // <windows.h> without its MessageBox macro
 
 #include "app/frm_main.h"
 #include "store/win32/advapi32_registry.h"

@@ -1,0 +1,129 @@
+#pragma once
+// One form as a dialog-class top-level window, and its controls as subclassed Win32 controls.
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "toolkit/backend.h"
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+#include "toolkit/win32/handles.h"
+#include "toolkit/win32/windows_api.h"
+
+namespace tk::win32 {
+
+class Win32Backend;
+class FormWindow;
+
+class ControlWindow final : public ControlPeer {
+ public:
+  ControlWindow(FormWindow& form, Control& control, HWND window);
+  ~ControlWindow() override;
+  ControlWindow(const ControlWindow&) = delete;
+  ControlWindow& operator=(const ControlWindow&) = delete;
+
+  void SetText(const std::u16string& text) override;
+  void SetEnabled(bool enabled) override;
+  void SetFocus() override;
+  void SetChecked(bool checked) override;
+  void SetColours(Colour fore, Colour back) override;
+  int SelStart() const override;
+  void SetSelStart(int position) override;
+
+  HWND Handle() const { return window_; }
+  Control& Owner() const { return control_; }
+  ControlKind Kind() const { return control_.Spec().kind; }
+  static ControlWindow* FromHandle(HWND window);
+
+  // Called by the form window for the notifications it receives from this control.
+  void OnCommand(UINT code);
+  // The brush for WM_CTLCOLOR*, with the DC's colours set; null for the system's default.
+  HBRUSH OnCtlColor(HDC dc);
+
+  void SetGroup(int group) { group_ = group; }
+  int Group() const { return group_; }
+  void FitToContent();
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT AdjustDialogCode(LRESULT code, LPARAM lParam) const;
+  void OnGainedFocus();
+  void OnLostFocus(HWND to);
+  void OnMouseDown(std::int16_t button, WPARAM keys, LPARAM position);
+
+  FormWindow& form_;
+  Control& control_;
+  HWND window_;
+  WNDPROC original_ = nullptr;
+  bool settingText_ = false;
+  Colour fore_ = 0, back_ = 0xFFFFFF;
+  bool customColours_ = false;
+  BrushHandle brush_;
+  int group_ = -1;
+};
+
+class FormWindow final : public FormPeer {
+ public:
+  FormWindow(Win32Backend& backend, Form& form);
+  ~FormWindow() override;
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+
+  void Show() override;
+  void SetEnabled(bool enabled) override;
+  void Destroy() override;
+  int Left() const override;
+  int Top() const override;
+  void Move(int left, int top) override;
+
+  static FormWindow* FromHandle(HWND window);
+  HWND Handle() const { return window_; }
+  Form& Owner() const { return form_; }
+  Win32Backend& Backend() const { return backend_; }
+  int Dpi() const { return dpi_; }
+  HACCEL Accelerators() const { return accelerators_.get(); }
+  // Whether native notifications still reach the portable form (not while it is being destroyed).
+  bool Reporting() const { return window_ != nullptr && !destroying_; }
+  bool HasDefaultButton() const { return defaultButton_ != nullptr; }
+  // The command id of `item`, or 0 when this form does not hold it.
+  UINT CommandOf(const MenuItem& item) const;
+
+  // Called by the control windows.
+  void OnOptionChecked(ControlWindow& option);
+  void DrawLines(HDC dc, const std::string& container) const;
+
+ private:
+  static ATOM WindowClass();
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateWindowFor(HWND owner);
+  void BuildMenu(HMENU& bar);
+  void CreateControls(const std::string& container, HWND parent);
+  HWND CreateControlWindow(Control& control, HWND parent, DWORD groupStyle, UINT id);
+  HFONT FontFor(const ControlSpec& spec);
+  ControlWindow* ControlById(UINT id) const;
+  void OnCommand(WPARAM wParam, LPARAM lParam);
+  void Paint();
+  void ClickButton(ControlWindow* button);
+  void FocusFirstTabStop();
+
+  Win32Backend& backend_;
+  Form& form_;
+  HWND window_ = nullptr;
+  int dpi_ = 96;
+  bool destroying_ = false;
+  bool closeFromSystemMenu_ = false;
+  FontHandle defaultFont_;
+  std::vector<std::pair<FontSpec, FontHandle>> fonts_;
+  AcceleratorHandle accelerators_;
+  std::vector<ControlWindow*> controls_;  // by control index; null for lines
+  std::vector<std::vector<ControlWindow*>> optionGroups_;
+  ControlWindow* defaultButton_ = nullptr;
+  ControlWindow* cancelButton_ = nullptr;
+};
+
+}  // namespace tk::win32

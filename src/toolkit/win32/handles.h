@@ -1,0 +1,81 @@
+#pragma once
+// Owners for the Win32 handles the backend creates, and the UTF-16 conversions at the API boundary.
+
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "toolkit/win32/windows_api.h"
+
+namespace tk::win32 {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 wide strings are UTF-16");
+
+struct GdiObjectDeleter {
+  void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
+};
+template <class Handle>
+using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
+using FontHandle = GdiObject<HFONT>;
+using BrushHandle = GdiObject<HBRUSH>;
+using PenHandle = GdiObject<HPEN>;
+
+struct AcceleratorDeleter {
+  void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
+};
+using AcceleratorHandle = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDeleter>;
+
+struct MenuDeleter {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using MenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+
+// A device context obtained with GetDC, released on scope exit.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Selects an object into a DC for the lifetime of the guard.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ object)
+      : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  ~Selected() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+inline const wchar_t* WidePtr(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+inline std::u16string FromWide(const wchar_t* text, std::size_t length) {
+  return std::u16string(reinterpret_cast<const char16_t*>(text), length);
+}
+inline std::u16string FromWide(const std::wstring& text) {
+  return FromWide(text.data(), text.size());
+}
+
+std::u16string WindowText(HWND window);
+
+// Reports a failure that must not leave a window procedure (an exception from an event handler).
+void ReportSwallowedException(const char* where) noexcept;
+int SwallowedExceptions() noexcept;
+
+}  // namespace tk::win32

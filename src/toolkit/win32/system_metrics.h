@@ -1,0 +1,30 @@
+#pragma once
+// DPI, window-frame and font services that newer Windows versions offer per window; on older
+// systems the functions are missing and the system-wide values stand in.
+
+#include <string>
+
+#include "toolkit/spec.h"
+#include "toolkit/win32/handles.h"
+#include "toolkit/win32/windows_api.h"
+
+namespace tk::win32 {
+
+int DpiOf(HWND window);
+int SystemDpi();
+
+// The outer size of a window whose client area is `clientWidth` x `clientHeight` pixels.
+SIZE OuterSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool hasMenu,
+                  int dpi);
+
+// The system's message font (the default user-interface font) at `dpi`.
+FontHandle CreateMessageFont(int dpi);
+
+// A face that exists on this system for `requested`: the face itself, or for a Japanese
+// proportional face that is missing, the first existing of MS PGothic, Meiryo UI, Yu Gothic UI
+// and IPAPGothic. Looked up once per face.
+std::u16string FaceInUse(const std::u16string& requested);
+
+FontHandle CreateNamedFont(const FontSpec& spec, int dpi);
+
+}  // namespace tk::win32

@@ -1,0 +1,75 @@
+#pragma once
+// The toolkit on the real Win32 controls: each form is a dialog-class window (DefDlgProcW) holding
+// EDIT, BUTTON and STATIC controls, with a menu bar and an accelerator table.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/backend.h"
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+#include "toolkit/win32/windows_api.h"
+
+namespace tk::win32 {
+
+class FormWindow;
+
+class Win32Backend : public Backend {
+ public:
+  Win32Backend();
+  ~Win32Backend() override;
+  Win32Backend(const Win32Backend&) = delete;
+  Win32Backend& operator=(const Win32Backend&) = delete;
+
+  std::unique_ptr<FormPeer> CreateForm(Form& form) override;
+  void RunUntil(const std::function<bool()>& done) override;
+  int MessageBox(const std::u16string& text, int style, const std::u16string& title) override;
+  void Beep() override;
+  DialogResult ShowFileDialog(FileDialogRequest& request) override;
+  std::u16string ProgramFolder() override;
+
+  // One message through the keyboard path of the program's message loop: the active form's menu
+  // shortcuts first, then its dialog keys (Tab, access keys, Enter, Esc), then the control.
+  void ProcessMessage(MSG& message);
+
+  // The window a message box or a file dialog belongs to: the program's active form, if any.
+  HWND OwnerWindow() const;
+
+  // Native handles, for the test driver. Null when the form or control has no window.
+  static HWND WindowOf(const Form& form);
+  static HWND WindowOf(const Control& control);
+  // The control or form of this program that `window` is, or null.
+  static Control* ControlOf(HWND window);
+  static Form* FormOf(HWND window);
+  // Whether `form` still has a window of this backend (compares addresses only).
+  bool HasWindowFor(const Form* form) const;
+  // The form window holding `item` and the item's command id; null when no loaded form holds it.
+  HWND MenuCommandOf(const MenuItem& item, UINT* command) const;
+  // Whether `item` opens a sub-menu rather than running at once.
+  static bool HasSubMenu(const MenuItem& item, const Form& form);
+
+  // Called by form windows.
+  void Attach(FormWindow& window);
+  void Detach(FormWindow& window);
+  void OnActivated(FormWindow& window);
+  virtual void OnModalShown(Form& /*form*/) {}
+  // A message posted to the thread rather than to a window; returns whether it was handled.
+  virtual bool OnThreadMessage(const MSG& /*message*/) { return false; }
+
+ private:
+  FormWindow* ActiveFormWindow() const;
+
+  std::vector<FormWindow*> windows_;
+  FormWindow* lastActive_ = nullptr;
+};
+
+// Splits "folder\*.reg" into the folder and the pattern, as the classic file dialog reads an
+// initial name holding wildcards; any other name is returned whole with no folder.
+void SplitInitialFileName(const std::u16string& fileName, std::u16string& folder,
+                          std::u16string& name);
+// "a|b|c|d" as the double-zero-terminated list the common dialogs take.
+std::u16string FilterList(const std::u16string& filter);
+
+}  // namespace tk::win32

@@ -1,0 +1,424 @@
+// What only the Win32 backend can get wrong: the native window classes and styles, sizes in pixels,
+// the menu bar, and the dialog manager's keyboard handling on a form laid out like the main window
+// (a frame holding options, overlapping fields, a multi-line field, etched lines).
+
+#include "toolkit/win32/win32_backend.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "support/driver.h"
+#include "toolkit/form.h"
+#include "toolkit/win32/handles.h"
+#include "toolkit/win32/system_metrics.h"
+
+namespace {
+
+using tk::ControlKind;
+using tk::win32::Win32Backend;
+
+tk::FormSpec MainLikeForm() {
+  tk::FormSpec form;
+  form.name = "frmMain";
+  form.caption = u"Tintmark";
+  form.clientWidth = 2760;
+  form.clientHeight = 4455;
+  form.minButton = true;
+  const tk::FontSpec labelFont{u"ＭＳ Ｐゴシック", 9, 700, 128};
+  const tk::FontSpec fieldFont{u"ＭＳ Ｐゴシック", 11.25, 400, 128};
+  auto add = [&form](ControlKind kind, std::string name, int index, std::u16string caption,
+                     int left, int top, int width, int height, int tab,
+                     std::string container = {}) -> tk::ControlSpec& {
+    tk::ControlSpec control;
+    control.kind = kind;
+    control.name = std::move(name);
+    control.index = index;
+    control.caption = std::move(caption);
+    control.left = left;
+    control.top = top;
+    control.width = width;
+    control.height = height;
+    control.tabIndex = tab;
+    control.container = std::move(container);
+    form.controls.push_back(std::move(control));
+    return form.controls.back();
+  };
+  add(ControlKind::kCommandButton, "btnAccept", -1, u"適用", 1440, 3420, 1215, 375, 0);
+  add(ControlKind::kOptionButton, "optDes", 0, u"10進数", 480, 1320, 855, 255, 1, "frmDes")
+      .selected = true;
+  add(ControlKind::kOptionButton, "optDes", 1, u"16進数", 1560, 1320, 855, 255, 2, "frmDes");
+  add(ControlKind::kOptionButton, "optObject", 1, u"背景色", 1440, 1560, 975, 375, 3).selected =
+      true;
+  add(ControlKind::kOptionButton, "optObject", 0, u"文字色", 360, 1560, 975, 375, 4);
+  const char* labels[] = {"Label1", "Label2", "Label3"};
+  const char16_t* captions[] = {u"赤(&R) :", u"緑(&G) :", u"青(&B) :"};
+  for (int i = 0; i < 3; ++i) {
+    const int top = 1980 + 480 * i;
+    tk::ControlSpec& label =
+        add(ControlKind::kLabel, labels[i], -1, captions[i], 240, top + 60, 615, 180, 5 + 4 * i);
+    label.font = labelFont;
+    label.autoSize = true;
+    tk::ControlSpec& field =
+        add(ControlKind::kTextBox, "txtColor", i, u"255", 960, top, 615, 330, 6 + 4 * i);
+    field.font = fieldFont;
+    field.maxLength = 3;
+    add(ControlKind::kCommandButton, "btnUp", i, u"▲", 1680, top, 375, 375, 7 + 4 * i);
+    add(ControlKind::kCommandButton, "btnDown", i, u"▼", 2160, top, 375, 375, 8 + 4 * i);
+  }
+  add(ControlKind::kCommandButton, "btnReset", -1, u"現在の色", 120, 3420, 1215, 375, 17);
+  add(ControlKind::kCommandButton, "btnQuit", -1, u"終了", 240, 3900, 2295, 375, 18);
+  tk::ControlSpec& id = add(ControlKind::kTextBox, "txtID", -1, u"", 600, 120, 1815, 315, 19);
+  id.font = fieldFont;
+  id.enabled = false;
+  tk::ControlSpec& sample = add(ControlKind::kTextBox, "txtTest", -1, u"", 120, 540, 2535, 615, 20);
+  sample.multiLine = true;
+  add(ControlKind::kLabel, "Label0", -1, u"ID :", 240, 180, 330, 180, 21).autoSize = true;
+  add(ControlKind::kFrame, "frmDes", -1, u"", -120, -90, 2925, 1635, 22);
+  tk::ControlSpec& shadow = add(ControlKind::kLine, "Line1", 0, u"", 0, 0, 0, 0, -1);
+  shadow.x2 = 4690;
+  shadow.systemColour = 16;
+  shadow.insideSolid = true;
+  shadow.stacking = 18;
+  tk::ControlSpec& highlight = add(ControlKind::kLine, "Line1", 1, u"", 0, 0, 0, 0, -1);
+  highlight.x2 = 4690;
+  highlight.systemColour = 20;
+  highlight.lineWidth = 3;
+  highlight.stacking = 19;
+  form.menus = {{"mnuFile", u"ﾌｧｲﾙ(&F)", "", 0},
+                {"mnuOpen", u"開く(&O)", "mnuFile", u'O'},
+                {"mnuNull0", u"-", "mnuFile", 0},
+                {"mnuAccept", u"適用(&A)", "mnuFile", u'A'},
+                {"mnuEnd", u"適用して終了(&E)", "mnuFile", u'Z'},
+                {"mnuHelp", u"Tintmarkについて(&H)", "", 0}};
+  return form;
+}
+
+std::u16string ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  const int length = GetClassNameW(window, name, 64);
+  return tk::win32::FromWide(name, static_cast<std::size_t>(length));
+}
+
+LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
+
+class Win32MainLikeForm : public ::testing::Test {
+ protected:
+  Win32MainLikeForm() {
+    for (const auto& item : form.Menus()) {
+      item->Click = [this, name = item->Name()] { log.push_back(name + " click"); };
+    }
+    for (const auto& control : form.Controls()) {
+      if (auto* button = dynamic_cast<tk::CommandButton*>(control.get())) {
+        button->Click = [this, button] { log.push_back(button->Name() + " click"); };
+      }
+    }
+  }
+
+  HWND Window(const char* name, int index = -1) {
+    return Win32Backend::WindowOf(form.Find(name, index));
+  }
+  tk::Control& Control(const char* name, int index = -1) { return form.Find(name, index); }
+  HWND FormWindow() { return Win32Backend::WindowOf(form); }
+  int Dpi() { return tk::win32::DpiOf(FormWindow()); }
+
+  std::vector<std::string> log;
+  std::unique_ptr<tktest::Driver> driver = tktest::MakeDriver();
+  tk::FormSpec spec = MainLikeForm();
+  tk::Form form{driver->App(), spec};
+};
+
+TEST_F(Win32MainLikeForm, ControlsAreTheNativeWindowClassesWithTheirStyles) {
+  driver->Show(form);
+
+  EXPECT_EQ(ClassOf(Window("txtColor", 0)), u"Edit");
+  EXPECT_EQ(SendMessageW(Window("txtColor", 0), EM_GETLIMITTEXT, 0, 0), 3);
+  EXPECT_TRUE(StyleOf(Window("txtColor", 0)) & ES_AUTOHSCROLL);
+  EXPECT_TRUE(StyleOf(Window("txtTest")) & ES_MULTILINE);
+  EXPECT_FALSE(StyleOf(Window("txtTest")) & (WS_HSCROLL | WS_VSCROLL | ES_AUTOHSCROLL))
+      << "wraps at the field's width";
+  EXPECT_FALSE(IsWindowEnabled(Window("txtID")));
+
+  EXPECT_EQ(ClassOf(Window("btnAccept")), u"Button");
+  EXPECT_EQ(StyleOf(Window("btnAccept")) & BS_TYPEMASK, BS_PUSHBUTTON);
+  EXPECT_EQ(StyleOf(Window("optObject", 1)) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
+  EXPECT_EQ(StyleOf(Window("frmDes")) & BS_TYPEMASK, BS_GROUPBOX);
+  EXPECT_EQ(ClassOf(Window("Label1")), u"Static");
+  EXPECT_FALSE(StyleOf(Window("Label1")) & SS_NOPREFIX) << "the & marks the access key";
+
+  EXPECT_EQ(GetParent(Window("optDes", 0)), Window("frmDes")) << "the frame holds its options";
+  EXPECT_EQ(GetParent(Window("optObject", 0)), FormWindow());
+
+  for (const auto& control : form.Controls()) {
+    if (const HWND window = Win32Backend::WindowOf(*control)) {
+      const int id = GetDlgCtrlID(window);
+      EXPECT_NE(id, IDOK) << control->Name();
+      EXPECT_NE(id, IDCANCEL) << control->Name();
+    }
+  }
+}
+
+TEST_F(Win32MainLikeForm, SizesAndPositionsAreTheTwipsAtTheWindowsDpi) {
+  driver->Show(form);
+  const int dpi = Dpi();
+
+  RECT client{};
+  GetClientRect(FormWindow(), &client);
+  EXPECT_EQ(client.right, tk::TwipsToPixels(2760, dpi));
+  EXPECT_EQ(client.bottom, tk::TwipsToPixels(4455, dpi));
+  if (dpi == 96) {
+    EXPECT_EQ(client.right, 184);
+    EXPECT_EQ(client.bottom, 297);
+  }
+
+  const LONG_PTR style = StyleOf(FormWindow());
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME)) << "neither maximized nor resized";
+
+  // Frame members are placed inside the frame, whose corner lies outside the client area.
+  RECT option{};
+  GetWindowRect(Window("optDes", 0), &option);
+  MapWindowPoints(nullptr, FormWindow(), reinterpret_cast<POINT*>(&option), 2);
+  EXPECT_EQ(option.left, tk::TwipsToPixels(-120, dpi) + tk::TwipsToPixels(480, dpi));
+  EXPECT_EQ(option.top, tk::TwipsToPixels(-90, dpi) + tk::TwipsToPixels(1320, dpi));
+
+  // A label sized to its caption is exactly as wide as the caption drawn in its font.
+  const HWND label = Window("Label1");
+  RECT text{};
+  {
+    tk::win32::WindowDc dc(label);
+    tk::win32::Selected font(dc.Get(),
+                             reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    DrawTextW(dc.Get(), L"赤(&R) :", -1, &text, DT_CALCRECT | DT_SINGLELINE);
+  }
+  GetClientRect(label, &client);
+  EXPECT_EQ(client.right, text.right);
+  EXPECT_EQ(client.bottom, text.bottom);
+}
+
+TEST_F(Win32MainLikeForm, NamedFontsUseTheJapaneseFaceAtTheirPointSize) {
+  driver->Show(form);
+  const std::u16string face = tk::win32::FaceInUse(u"ＭＳ Ｐゴシック");
+  RecordProperty("JapaneseFace", std::string(face.begin(), face.end()));
+  ASSERT_FALSE(face.empty());
+
+  LOGFONTW field{};
+  GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(Window("txtColor", 1), WM_GETFONT, 0, 0)),
+             sizeof(field), &field);
+  EXPECT_EQ(field.lfHeight, -MulDiv(1125, Dpi(), 7200)) << "11.25 points";
+  EXPECT_EQ(field.lfWeight, 400);
+  EXPECT_EQ(field.lfCharSet, SHIFTJIS_CHARSET);
+  EXPECT_EQ(tk::win32::FromWide(field.lfFaceName, std::wcslen(field.lfFaceName)), face);
+
+  LOGFONTW label{};
+  GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(Window("Label2"), WM_GETFONT, 0, 0)),
+             sizeof(label), &label);
+  EXPECT_EQ(label.lfHeight, -MulDiv(9, Dpi(), 72));
+  EXPECT_EQ(label.lfWeight, 700);
+
+  LOGFONTW plain{};
+  GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(Window("btnQuit"), WM_GETFONT, 0, 0)),
+             sizeof(plain), &plain);
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  EXPECT_STREQ(plain.lfFaceName, metrics.lfMessageFont.lfFaceName)
+      << "controls that name no font use the system's message font";
+}
+
+TEST_F(Win32MainLikeForm, MenuBarShowsShortcutsAfterATabAndRunsItsLoneItem) {
+  driver->Show(form);
+  const HMENU bar = GetMenu(FormWindow());
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(GetMenuItemCount(bar), 2);
+  const HMENU file = GetSubMenu(bar, 0);
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(GetSubMenu(bar, 1), nullptr) << "the About item has no sub-menu";
+
+  wchar_t text[64] = {};
+  GetMenuStringW(file, 0, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"開く(&O)\tCtrl+O");
+  EXPECT_TRUE(GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR);
+  GetMenuStringW(file, 3, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"適用して終了(&E)\tCtrl+Z");
+
+  driver->ChooseMenu(form.Menu("mnuFile"));
+  driver->PressKey('E');
+  driver->PressKey('H', tk::kAltBit);
+  EXPECT_EQ(log, (std::vector<std::string>{"mnuEnd click", "mnuHelp click"}));
+}
+
+TEST_F(Win32MainLikeForm, TabWalksThroughTheFrameInTabOrderAndEntersAnOptionPairOnce) {
+  driver->Show(form);
+  ASSERT_EQ(driver->ShownFocus(form), &Control("btnAccept"));
+
+  driver->PressKey(tktest::kVkTab);
+  EXPECT_EQ(driver->ShownFocus(form), &Control("optDes", 0)) << "inside the frame, tab 1";
+  driver->PressKey(tktest::kVkTab);
+  EXPECT_EQ(driver->ShownFocus(form), &Control("optObject", 1)) << "the selected one of the pair";
+  driver->PressKey(tktest::kVkTab);
+  EXPECT_EQ(driver->ShownFocus(form), &Control("txtColor", 0)) << "the label takes no focus";
+  driver->PressKey(tktest::kVkTab, tk::kShiftBit);
+  driver->PressKey(tktest::kVkTab, tk::kShiftBit);
+  EXPECT_EQ(driver->ShownFocus(form), &Control("optDes", 0));
+
+  // An arrow key moves within the pair and selects, as a click would.
+  driver->PressKey(tktest::kVkRight);
+  EXPECT_EQ(driver->ShownFocus(form), &Control("optDes", 1));
+  EXPECT_TRUE(form.Get<tk::OptionButton>("optDes", 1).Value());
+  EXPECT_FALSE(driver->ShownChecked(Control("optDes", 0)));
+  EXPECT_TRUE(driver->ShownChecked(Control("optObject", 1))) << "the other pair stays";
+}
+
+TEST_F(Win32MainLikeForm, ChannelLabelAccessKeysFocusTheirFields) {
+  driver->Show(form);
+  driver->PressKey('G', tk::kAltBit);
+  EXPECT_EQ(driver->ShownFocus(form), &Control("txtColor", 1));
+  driver->PressKey('B', tk::kAltBit);
+  EXPECT_EQ(driver->ShownFocus(form), &Control("txtColor", 2));
+  driver->PressKey('R', tk::kAltBit);
+  EXPECT_EQ(driver->ShownFocus(form), &Control("txtColor", 0));
+  EXPECT_EQ(log, std::vector<std::string>{});
+}
+
+TEST_F(Win32MainLikeForm, EnterAndEscapeDoNothingOnAFocusedButtonOrInTheMultiLineField) {
+  std::vector<int> unloads;
+  form.QueryUnload = [&](std::int16_t&, std::int16_t mode) { unloads.push_back(mode); };
+  driver->Show(form);
+
+  driver->Click(Control("txtColor", 2));
+  driver->PressKey(tktest::kVkTab);
+  ASSERT_EQ(driver->ShownFocus(form), &Control("btnUp", 2));
+  EXPECT_EQ(StyleOf(Window("btnUp", 2)) & BS_TYPEMASK, BS_PUSHBUTTON)
+      << "a button reached with Tab does not become the default";
+  driver->PressKey(tktest::kVkReturn);
+  driver->PressKey(tktest::kVkEscape);
+
+  driver->Click(Control("txtTest"));
+  driver->PressKey(tktest::kVkEscape);
+  driver->PressKey(tktest::kVkReturn);
+  EXPECT_EQ(log, std::vector<std::string>{});
+  EXPECT_EQ(unloads, std::vector<int>{}) << "Esc in a multi-line field must not close the form";
+  EXPECT_TRUE(form.IsLoaded());
+  EXPECT_EQ(driver->ShownText(Control("txtTest")), u"\r\n") << "Enter starts a new line there";
+
+  driver->PressKey(tktest::kVkTab);
+  EXPECT_EQ(driver->ShownFocus(form), &Control("btnAccept")) << "Tab leaves the multi-line field";
+}
+
+TEST_F(Win32MainLikeForm, AMessageBoxTakesTheKeyboardWithoutMovingTheFormsFocus) {
+  std::vector<std::string> focus;
+  for (const auto& control : form.Controls()) {
+    control->GotFocus = [&focus, name = control->Name()] { focus.push_back(name + " got"); };
+    control->LostFocus = [&focus, name = control->Name()] { focus.push_back(name + " lost"); };
+  }
+  driver->Show(form);
+  driver->Click(Control("txtColor", 1));
+  focus.clear();
+
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->App().MsgBox(u"IDを入力してください。", tk::kMbOk + tk::kMbInformation,
+                       u" - ID入力要求 - Tintmark");
+  driver->Settle();
+  EXPECT_EQ(focus, std::vector<std::string>{}) << "the field keeps the focus through the box";
+  EXPECT_EQ(driver->ShownFocus(form), &Control("txtColor", 1));
+  EXPECT_EQ(GetActiveWindow(), FormWindow());
+}
+
+TEST_F(Win32MainLikeForm, CloseMessagesTellTheirReason) {
+  std::vector<int> unloads;
+  form.QueryUnload = [&](std::int16_t& cancel, std::int16_t mode) {
+    unloads.push_back(mode);
+    cancel = unloads.size() < 2 ? 1 : 0;
+  };
+  driver->Show(form);
+
+  PostMessageW(FormWindow(), WM_CLOSE, 0, 0);  // what taskkill sends
+  driver->Settle();
+  driver->PressKey(VK_F4, tk::kAltBit);
+  EXPECT_EQ(unloads, (std::vector<int>{tk::kUnloadByTaskManager, tk::kUnloadByCloseBox}));
+  EXPECT_TRUE(form.IsUnloaded());
+  EXPECT_FALSE(IsWindow(FormWindow()));
+}
+
+TEST_F(Win32MainLikeForm, EtchedLineAndFrameEdgeAreDrawnInTheSystemColours) {
+  driver->Show(form);
+  RedrawWindow(FormWindow(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const int dpi = Dpi();
+  const int x = tk::TwipsToPixels(2700, dpi);  // right of every field, left of the frame's edge
+  const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), highlight = GetSysColor(COLOR_BTNHIGHLIGHT);
+  tk::win32::WindowDc dc(FormWindow());
+  EXPECT_EQ(GetPixel(dc.Get(), x, 0), shadow) << "the front line on top";
+  EXPECT_EQ(GetPixel(dc.Get(), x, 1), highlight) << "the three-pixel line below it";
+  const int frameBottom = tk::TwipsToPixels(-90, dpi) + tk::TwipsToPixels(1635, dpi);
+  EXPECT_EQ(GetPixel(dc.Get(), x, frameBottom - 2), shadow);
+  EXPECT_EQ(GetPixel(dc.Get(), x, frameBottom - 1), highlight);
+}
+
+TEST_F(Win32MainLikeForm, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
+  form.Get<tk::CommandButton>("btnQuit").Click = [] { throw std::runtime_error("handler"); };
+  driver->Show(form);
+  const int before = tk::win32::SwallowedExceptions();
+
+  driver->Click(Control("btnQuit"));
+  EXPECT_EQ(tk::win32::SwallowedExceptions(), before + 1);
+  driver->Click(Control("btnAccept"));
+  EXPECT_EQ(log, std::vector<std::string>{"btnAccept click"}) << "the form goes on working";
+}
+
+TEST(Win32AboutLikeForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
+  auto driver = tktest::MakeDriver();
+  tk::FormSpec mainSpec = MainLikeForm();
+  tk::Form main(driver->App(), mainSpec);
+  driver->Show(main);
+
+  tk::FormSpec aboutSpec;
+  aboutSpec.name = "frmAbout";
+  aboutSpec.caption = u"Tintmarkについて";
+  aboutSpec.clientWidth = 2475;
+  aboutSpec.clientHeight = 1905;
+  aboutSpec.border = tk::BorderStyle::kFixedDialog;
+  tk::ControlSpec ok;
+  ok.kind = ControlKind::kCommandButton;
+  ok.name = "cmdOK";
+  ok.caption = u"OK";
+  ok.left = 600;
+  ok.top = 1440;
+  ok.width = 1380;
+  ok.height = 345;
+  ok.tabIndex = 0;
+  ok.defaultButton = ok.cancelButton = true;
+  tk::ControlSpec picture;
+  picture.kind = ControlKind::kPictureBox;
+  picture.name = "picIcon";
+  picture.left = picture.top = 240;
+  picture.width = picture.height = 540;
+  picture.tabIndex = 1;
+  picture.autoSize = picture.sunkenBorder = picture.showsIcon = true;
+  aboutSpec.controls = {ok, picture};
+  tk::Form about(driver->App(), aboutSpec);
+  driver->Show(about);
+
+  const HWND window = Win32Backend::WindowOf(about);
+  EXPECT_EQ(GetWindow(window, GW_OWNER), Win32Backend::WindowOf(main));
+  EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+  EXPECT_FALSE(StyleOf(window) & WS_MINIMIZEBOX);
+  EXPECT_EQ(StyleOf(Win32Backend::WindowOf(about.Find("cmdOK"))) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+
+  const HWND icon = Win32Backend::WindowOf(about.Find("picIcon"));
+  EXPECT_EQ(StyleOf(icon) & SS_TYPEMASK, SS_ICON);
+  EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0);
+  EXPECT_TRUE(GetWindowLongPtrW(icon, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  RECT client{}, outer{};
+  GetClientRect(icon, &client);
+  GetWindowRect(icon, &outer);
+  EXPECT_EQ(client.right, 32);
+  EXPECT_EQ(client.bottom, 32);
+  EXPECT_EQ(outer.right - outer.left, 32 + 2 * GetSystemMetrics(SM_CXEDGE));
+}
+
+}  // namespace
