@@ -1,0 +1,281 @@
+# Helpers for the end-to-end scripts, sourced by each of them (the ".bash" name keeps it out of
+# the test runner's tests/e2e/*.sh).
+#
+# Environment, as scripts/test.sh sets it: TINTMARK_EXE (the built Tintmark.exe), WINEPREFIX (a
+# prefix prepared by scripts/wine-prefix.sh), DISPLAY (a bare X server), and a wineserver kept
+# running for the whole run. The window state is read with e2e_probe.exe, built next to
+# Tintmark.exe (override with E2E_PROBE); input is real X input through xdotool.
+
+set -uo pipefail
+
+: "${TINTMARK_EXE:?TINTMARK_EXE must name the built Tintmark.exe}"
+: "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
+: "${DISPLAY:?DISPLAY must name the X server}"
+export WINEPREFIX DISPLAY
+export WINEDEBUG=-all
+# Japanese titles travel through the command line, which Wine decodes with the locale.
+export LC_ALL=C.UTF-8
+
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+E2E_OUT=$E2E_ROOT/build/e2e
+PROBE=${E2E_PROBE:-$(dirname "$TINTMARK_EXE")/e2e_probe.exe}
+MAIN_TITLE=Tintmark
+# shellcheck disable=SC2034  # used by the scripts
+OWNERS='HKCU\Software\Mirabilis\ICQ\Owners'
+TINTMARK_PID=
+
+[[ -f $TINTMARK_EXE ]] || { echo "FAIL: no $TINTMARK_EXE"; exit 1; }
+[[ -f $PROBE ]] || { echo "FAIL: no $PROBE (target e2e_probe)"; exit 1; }
+mkdir -p "$E2E_OUT"
+
+# ------------------------------------------------------------------------------------------------
+# Reporting
+
+step() { echo "-- $*"; }
+ok() { echo "   ok: $*"; }
+
+fail() {
+  echo "FAIL: $*"
+  if [[ -n $TINTMARK_PID ]] && tintmark_running; then
+    echo "   open dialogs at the time:"
+    probe dialogs | sed 's/^/     /'
+  fi
+  exit 1
+}
+
+# expect_eq WHAT EXPECTED ACTUAL
+expect_eq() {
+  [[ $2 == "$3" ]] || fail "$1: expected [$2], got [$3]"
+  ok "$1 = [$3]"
+}
+
+# ------------------------------------------------------------------------------------------------
+# Probe
+
+probe() { wine "$PROBE" "$@"; }
+
+# Integer MulDiv(twips, dpi, 1440) with halves rounded away from zero.
+px() {
+  local twips=$1 dpi=${2:-96}
+  if ((twips < 0)); then
+    echo $((-((-twips * dpi + 720) / 1440)))
+  else
+    echo $(((twips * dpi + 720) / 1440))
+  fi
+}
+
+# Controls of the main window: "left top right bottom<TAB>class<TAB>enabled<TAB>visible<TAB>
+# checked<TAB>id<TAB>style<TAB>text" per line, texts escaped (\r \n \t \\).
+controls() { probe controls "$MAIN_TITLE"; }
+
+# control_line CLASS TEXT [N]: the Nth (1-based) control of CLASS whose text is TEXT, from the
+# top (and then from the left).
+control_line() {
+  local class=$1 text=$2 n=${3:-1}
+  controls | awk -F'\t' -v c="$class" -v t="$text" '$2 == c && $8 == t' |
+    sort -t' ' -k2,2n -k1,1n | sed -n "${n}p"
+}
+
+# edit_line N: the Nth edit of the main window from the top (1 = txtID, 2 = sample box,
+# 3..5 = the channel fields).
+edit_line() {
+  controls | awk -F'\t' '$2 == "Edit"' | sort -t' ' -k2,2n -k1,1n | sed -n "${1}p"
+}
+
+field() { cut -f"$1" <<<"$2"; }          # field N of a control line
+text_of() { field 8 "$1"; }
+enabled_of() { field 3 "$1"; }
+checked_of() { field 5 "$1"; }
+
+# Centre of a control line's rectangle: "X Y".
+centre_of() {
+  local l t r b
+  read -r l t r b <<<"$(field 1 "$1")"
+  echo "$(((l + r) / 2)) $(((t + b) / 2))"
+}
+
+channel_texts() {
+  controls | awk -F'\t' '$2 == "Edit"' | sort -t' ' -k2,2n -k1,1n | sed -n '3,5p' | cut -f8 |
+    paste -sd, -
+}
+
+# ------------------------------------------------------------------------------------------------
+# Waiting: poll with a deadline, never a bare sleep.
+
+# wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when the time is up.
+wait_until() {
+  local limit=$1
+  shift
+  local deadline=$((SECONDS + limit))
+  while true; do
+    "$@" && return 0
+    ((SECONDS >= deadline)) && return 1
+    sleep 0.1
+  done
+}
+
+# ------------------------------------------------------------------------------------------------
+# The program
+
+tintmark_running() {
+  [[ -n $TINTMARK_PID ]] || return 1
+  local state
+  state=$(awk '{print $3}' "/proc/$TINTMARK_PID/stat" 2>/dev/null) || return 1
+  [[ -n $state && $state != Z ]]
+}
+
+start_tintmark() {
+  step "start $(basename "$TINTMARK_EXE")"
+  wine "$TINTMARK_EXE" >/dev/null 2>&1 &
+  TINTMARK_PID=$!
+  probe wait-window "$MAIN_TITLE" 15000 || fail "no window titled \"$MAIN_TITLE\" within 15 s"
+  ok "window \"$MAIN_TITLE\" is open"
+}
+
+# wait_tintmark_end SECONDS: the process has ended, and no dialog came up on the way.
+wait_tintmark_end() {
+  local limit=${1:-10}
+  wait_until "$limit" tintmark_ended_or_asking
+  if tintmark_running; then
+    local open
+    open=$(probe dialogs | head -n 1 | cut -f3)
+    [[ -n $open ]] && fail "the program asked \"$open\" instead of ending"
+    fail "Tintmark still running ${limit} s after the request to end"
+  fi
+  wait "$TINTMARK_PID" 2>/dev/null
+  TINTMARK_PID=
+  ok "the process has ended"
+}
+tintmark_ended_or_asking() {
+  tintmark_running || return 0
+  [[ -n $(probe dialogs) ]]
+}
+
+stop_tintmark() {
+  if tintmark_running; then
+    kill -KILL "$TINTMARK_PID" 2>/dev/null
+  fi
+  [[ -n $TINTMARK_PID ]] && wait "$TINTMARK_PID" 2>/dev/null
+  TINTMARK_PID=
+  return 0
+}
+trap stop_tintmark EXIT
+
+# ------------------------------------------------------------------------------------------------
+# Input
+
+# Keys go to the X window under the pointer: rest it on an empty spot of the client area, below
+# the quit button.
+pointer_on_window() {
+  local x y h
+  read -r x y _ h <<<"$(probe client "$MAIN_TITLE")"
+  xdotool mousemove "$((x + 4))" "$((y + h - 4))"
+}
+
+click_at() { xdotool mousemove "$1" "$2" click 1; }
+
+# click_control CLASS TEXT [N]
+click_control() {
+  local line
+  line=$(control_line "$@")
+  [[ -n $line ]] || fail "no control $1 \"$2\" ${3:+#$3 }to click"
+  # shellcheck disable=SC2046
+  click_at $(centre_of "$line")
+  ok "clicked $1 \"$2\"${3:+ #$3}"
+}
+
+press() { pointer_on_window; xdotool key --delay 60 "$@"; }
+type_text() { pointer_on_window; xdotool type --delay 60 "$1"; }
+
+click_close_box() {
+  local point
+  point=$(probe closebox "$MAIN_TITLE") || fail "no close box on \"$MAIN_TITLE\""
+  # shellcheck disable=SC2086
+  click_at $point
+  ok "clicked the close box"
+}
+
+# ------------------------------------------------------------------------------------------------
+# Message boxes. `probe dialogs` prints "dialog<TAB>rect<TAB>title" and, indented below it, the
+# dialog's buttons and non-empty statics as control lines.
+
+# dialog_block TITLE: the control lines of the visible dialog TITLE.
+dialog_block() {
+  probe dialogs | awk -F'\t' -v t="$1" '
+    /^dialog\t/ { inside = ($3 == t); next }
+    inside { sub(/^  /, ""); print }'
+}
+
+dialog_titles() { probe dialogs | awk -F'\t' '/^dialog\t/ { print $3 }'; }
+
+dialog_open() { [[ -n $(probe dialogs | awk -F'\t' -v t="$1" '/^dialog\t/ && $3 == t') ]]; }
+
+no_dialog() { [[ -z $(probe dialogs) ]]; }
+
+wait_dialog() {
+  wait_until "${2:-10}" dialog_open "$1" || {
+    local others
+    others=$(dialog_titles | paste -sd'|' -)
+    fail "no message box titled \"$1\" within ${2:-10} s (open: [${others}])"
+  }
+  ok "message box \"$1\" is shown"
+}
+
+# dialog_message TITLE: the message text, escaped (CR LF reads \r\n).
+dialog_message() { dialog_block "$1" | awk -F'\t' '$2 == "Static" { print $8 }'; }
+
+# answer_dialog TITLE BUTTON: clicks the button whose caption, without its "&", is BUTTON; a
+# box with a single button has it clicked whatever its language.
+answer_dialog() {
+  local title=$1 wanted=$2 buttons line
+  buttons=$(dialog_block "$title" | awk -F'\t' '$2 == "Button"')
+  line=$(awk -F'\t' -v b="$wanted" '{ t = $8; gsub(/&/, "", t) } t == b' <<<"$buttons" | head -n 1)
+  if [[ -z $line && $(grep -c . <<<"$buttons") -eq 1 ]]; then
+    line=$buttons
+  fi
+  [[ -n $line ]] || fail "message box \"$title\" has no button \"$wanted\""
+  # shellcheck disable=SC2046
+  click_at $(centre_of "$line")
+  wait_until 5 dialog_gone "$title" || fail "message box \"$title\" still open after \"$wanted\""
+  ok "answered \"$title\" with \"$(text_of "$line")\""
+}
+dialog_gone() { ! dialog_open "$1"; }
+
+# ------------------------------------------------------------------------------------------------
+# Registry, through the running wineserver (it sees a value as soon as the program has set it).
+
+reset_icq_registry() { wine reg delete 'HKCU\Software\Mirabilis' /f >/dev/null 2>&1 || true; }
+
+reg_add_dword() {
+  wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null || fail "reg add $1 $2 failed"
+}
+
+reg_add_key() { wine reg add "$1" /f >/dev/null || fail "reg add $1 failed"; }
+
+# reg_value KEY NAME: "TYPE DATA" (for example "REG_DWORD 0xff"); status 1 when missing.
+reg_value() {
+  local out
+  out=$(wine reg query "$1" /v "$2" 2>/dev/null) || return 1
+  tr -d '\r' <<<"$out" | awk -v n="$2" '
+    { line = $0; sub(/^    /, "", line) }
+    index(line, n "    ") == 1 {
+      rest = substr(line, length(n) + 5)
+      split(rest, parts, "    ")
+      print parts[1], parts[2]
+      found = 1
+    }
+    END { exit !found }'
+}
+
+reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+
+# ------------------------------------------------------------------------------------------------
+
+screenshot() {
+  import -display "$DISPLAY" -window root "$1" || fail "screenshot $1 failed"
+  ok "screenshot $1"
+}
+
+id_text_is() { [[ $(text_of "$(edit_line 1)") == "$1" ]]; }
+channels_are() { [[ $(channel_texts) == "$1" ]]; }
+id_field_enabled() { [[ $(enabled_of "$(edit_line 1)") == 1 ]]; }
