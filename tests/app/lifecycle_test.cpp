@@ -9,7 +9,38 @@ constexpr char16_t kQuitPrompt[] =
     u"色の設定は変更されています。\r\n\r\n変更された設定を適用しますか？";
 constexpr char16_t kQuitTitle[] = u" - 注意！ - Tintmark";
 
-class Lifecycle : public MainWindowTest {};
+class Lifecycle : public MainWindowTest {
+ protected:
+  // A second window of the program, shown modally from the Help menu and closed with its button.
+  void UseModalWindow() {
+    modalSpec.name = "frmOther";
+    modalSpec.caption = u"Other";
+    modalSpec.clientWidth = 2475;
+    modalSpec.clientHeight = 1905;
+    modalSpec.border = tk::BorderStyle::kFixedDialog;
+    tk::ControlSpec ok;
+    ok.name = "cmdOK";
+    ok.kind = tk::ControlKind::kCommandButton;
+    ok.caption = u"OK";
+    ok.left = 600;
+    ok.top = 1440;
+    ok.width = 1380;
+    ok.height = 345;
+    ok.tabIndex = 0;
+    modalSpec.controls = {ok};
+    showAbout = [this](tk::Form& owner) {
+      tk::Form other(owner.App(), modalSpec);
+      other.Get<tk::CommandButton>("cmdOK").Click = [&other] { other.Unload(); };
+      other.ShowModal();
+    };
+  }
+  void OpenAndCloseTheModalWindow() {
+    driver->WhenNextModalShown(
+        [this](tk::Form& other) { driver->Click(other.Get<tk::CommandButton>("cmdOK")); });
+    driver->ChooseMenu(Menu("mnuHelp"));
+  }
+  tk::FormSpec modalSpec;
+};
 
 TEST_F(Lifecycle, WithoutIcqKeysTheFirstActivationAsksForTheId) {
   StartWithoutOwner();
@@ -22,6 +53,28 @@ TEST_F(Lifecycle, WithoutIcqKeysTheFirstActivationAsksForTheId) {
   EXPECT_EQ(driver->ShownText(Text("txtID")), u"");
   EXPECT_TRUE(State().blnApplied);
   EXPECT_FALSE(State().blnStartup);
+}
+
+TEST_F(Lifecycle, EveryActivationAsksAgainWhileTheIdIsEmpty) {
+  UseModalWindow();
+  StartWithoutOwner();
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  OpenAndCloseTheModalWindow();
+  ASSERT_EQ(driver->MessageBoxes().size(), 2u);
+  EXPECT_EQ(LastMessage().title, kIdRequestTitle);
+  EXPECT_EQ(driver->UnexpectedDialogs(), 0);
+  EXPECT_EQ(driver->ShownFocus(Form()), &Text("txtID"));
+}
+
+TEST_F(Lifecycle, LaterActivationsNeverLoad) {
+  UseModalWindow();
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
+  Start();
+  AddOwner(12345678, 0x000000FF, 0x00000000);
+  OpenAndCloseTheModalWindow();
+  EXPECT_EQ(Channels(), u"255,255,255");
+  EXPECT_TRUE(driver->MessageBoxes().empty());
+  EXPECT_EQ(driver->UnexpectedDialogs(), 0);
 }
 
 TEST_F(Lifecycle, StartShowsWhiteBackColourInDecimalAndTheHintBlackOnWhite) {

@@ -46,7 +46,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void StartRefusing() { StartThrough(Refusing()); }
   void StartThrough(store::Registry& through) {
-    frm = std::make_unique<app::FrmMain>(driver->App(), through);
+    frm = std::make_unique<app::FrmMain>(driver->App(), through, showAbout);
     driver->Show(frm->Form());
   }
   // Starts with no owner found: the ID request is answered.
@@ -79,6 +79,7 @@ class MainWindowTest : public ::testing::Test {
     return driver->MessageBoxes().empty() ? none : driver->MessageBoxes().back();
   }
 
+  std::function<void(tk::Form&)> showAbout;  // what the Help menu shows; set before Start()
   std::unique_ptr<Driver> driver;
   std::unique_ptr<RegistryFixture> registry;
   std::unique_ptr<store::FaultInjectingRegistry> refusing;
