@@ -93,6 +93,20 @@ class Driver {
   virtual int ShownCaret(tk::Control& control) = 0;
 
  protected:
+  // Runs the action queued for a form just shown modally; see WhenNextModalShown.
+  void RunModalAction(tk::Form& form) {
+    if (modalActions_.empty()) {
+      ++unexpectedDialogs_;
+    } else {
+      auto action = std::move(modalActions_.front());
+      modalActions_.pop_front();
+      action(form);
+      if (!form.IsLoaded()) return;
+      ++unexpectedDialogs_;
+    }
+    CloseBox(form);
+  }
+
   std::unique_ptr<tk::Application> app_;
   std::vector<int> messageBoxAnswers_;
   std::vector<std::u16string> fileDialogAnswers_;

@@ -32,20 +32,7 @@ HeadlessDriver::HeadlessDriver() : backend_(std::make_unique<HeadlessBackend>())
     return tk::DialogResult::kOk;
   };
   backend_->onBeep = [this] { ++beeps_; };
-  backend_->onModalShown = [this](tk::Form& form) { RunModal(form); };
-}
-
-void HeadlessDriver::RunModal(tk::Form& form) {
-  if (modalActions_.empty()) {
-    ++unexpectedDialogs_;
-  } else {
-    auto action = std::move(modalActions_.front());
-    modalActions_.pop_front();
-    action(form);
-    if (!form.IsLoaded()) return;
-    ++unexpectedDialogs_;
-  }
-  CloseBox(form);
+  backend_->onModalShown = [this](tk::Form& form) { RunModalAction(form); };
 }
 
 void HeadlessDriver::Show(tk::Form& form) {

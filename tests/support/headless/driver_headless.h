@@ -35,8 +35,6 @@ class HeadlessDriver final : public Driver {
   int ShownCaret(tk::Control& control) override;
 
  private:
-  void RunModal(tk::Form& form);
-
   std::unique_ptr<tk::headless::HeadlessBackend> backend_;
 };
 

@@ -239,19 +239,6 @@ void Win32Driver::AnswerDialog(HWND dialog) {
   }
 }
 
-void Win32Driver::RunModalAction(tk::Form& form) {
-  if (modalActions_.empty()) {
-    ++unexpectedDialogs_;
-  } else {
-    auto action = std::move(modalActions_.front());
-    modalActions_.pop_front();
-    action(form);
-    if (!form.IsLoaded()) return;
-    ++unexpectedDialogs_;
-  }
-  CloseBox(form);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Input
 

@@ -72,7 +72,6 @@ class Win32Driver final : public Driver {
 
   int RecordMessageBox(const std::u16string& text, int style, const std::u16string& title);
   tk::DialogResult RecordFileDialog(tk::FileDialogRequest& request);
-  void RunModalAction(tk::Form& form);
 
   std::unique_ptr<RecordingBackend> backend_;
   HHOOK hook_ = nullptr;
