@@ -126,6 +126,7 @@ tk::FormSpec BuildMainForm() {
       Make("Label0", -1, ControlKind::kLabel, u"ID :", {240, 180, 330, 180}, 21, 22);
   idLabel.font = kLabelFont;
   idLabel.autoSize = true;
+  idLabel.names = "txtID";
   c.push_back(idLabel);
 
   c.push_back(Make("frmDes", -1, ControlKind::kFrame, u"", {-120, -90, 2925, 1635}, 22, 16));

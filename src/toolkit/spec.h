@@ -30,6 +30,10 @@ struct ControlSpec {
   int stacking = 0;                              // 0 is the front-most; larger is further back
   std::string container;                         // name of the frame holding it; empty: the form
   std::optional<FontSpec> font;                  // none: the form's default font
+  // Labels: the control this label names for screen readers, when it does not simply precede it
+  // in tab order.
+  std::string names;
+  int namesIndex = -1;
 
   bool enabled = true;
   bool autoSize = false;      // labels and picture boxes size themselves to their content

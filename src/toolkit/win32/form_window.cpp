@@ -486,9 +486,13 @@ void FormWindow::CreateControls(const std::string& container, HWND parent) {
   // Win32 takes the tab order, and the field a label's access key leads to, from the z-order of
   // sibling windows, so the windows are created in tab order; a frame stands where its first
   // member does. Only frames overlap other controls, and they are transparent to paint and mouse.
-  std::function<int(const Control&)> tabKey = [&](const Control& control) {
-    int key = control.Spec().tabIndex >= 0 ? control.Spec().tabIndex : INT_MAX;
-    if (control.Spec().kind == ControlKind::kFrame) {
+  // A label that names a control further on stands right before it, so that screen readers
+  // take the label as the control's name.
+  std::function<long long(const Control&)> tabKey = [&](const Control& control) -> long long {
+    const ControlSpec& spec = control.Spec();
+    if (!spec.names.empty()) return tabKey(form_.Find(spec.names, spec.namesIndex)) - 1;
+    long long key = spec.tabIndex >= 0 ? 2LL * spec.tabIndex : LLONG_MAX;
+    if (spec.kind == ControlKind::kFrame) {
       for (const auto& member : controls) {
         if (member->Spec().container == control.Name()) key = std::min(key, tabKey(*member));
       }
