@@ -6,7 +6,8 @@ namespace app {
 
 namespace {
 
-constexpr char16_t kQuitPrompt[] = u"色の設定は変更されています。\r\n\r\n変更された設定を適用しますか？";
+constexpr char16_t kQuitPrompt[] =
+    u"色の設定は変更されています。\r\n\r\n変更された設定を適用しますか？";
 constexpr char16_t kQuitTitle[] = u" - 注意！ - Tintmark";
 constexpr char16_t kIdRequest[] =
     u"Tintmarkは、あなたのICQのユーザーIDを取得できませんでした。\r\n\r\n"
@@ -106,8 +107,7 @@ void FrmMain::mnuEnd_Click() {
 
 void FrmMain::btnQuit_Click() {
   if (!state_.blnApplied) {
-    const int answer =
-        app_.MsgBox(kQuitPrompt, tk::kMbYesNo | tk::kMbExclamation, kQuitTitle);
+    const int answer = app_.MsgBox(kQuitPrompt, tk::kMbYesNo | tk::kMbExclamation, kQuitTitle);
     if (answer == tk::kAnswerYes && !store_.ApplyColors()) return;
   }
   form_.Unload();

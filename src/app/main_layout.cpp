@@ -59,9 +59,8 @@ ControlSpec ChannelField(int index, int top, int tab, int stacking) {
 
 ControlSpec Option(std::string name, int index, std::u16string caption, Place place, int tab,
                    int stacking, bool selected, std::string container = {}) {
-  ControlSpec spec =
-      Make(std::move(name), index, ControlKind::kOptionButton, std::move(caption), place, tab,
-           stacking);
+  ControlSpec spec = Make(std::move(name), index, ControlKind::kOptionButton, std::move(caption),
+                          place, tab, stacking);
   spec.selected = selected;
   spec.container = std::move(container);
   return spec;

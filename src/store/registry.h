@@ -11,7 +11,7 @@ using Key = std::uintptr_t;  // 0: no key
 using Status = long;         // 0: success, otherwise a Windows error code
 
 constexpr Key kNoKey = 0;
-constexpr Key kCurrentUser = 0x80000001;  // HKEY_CURRENT_USER; never opened or closed
+constexpr Key kCurrentUser = 0x80000001;    // HKEY_CURRENT_USER; never opened or closed
 constexpr std::uint32_t kAccess = 0x2003F;  // READ_CONTROL with the six key rights
 
 constexpr Status kSuccess = 0;

@@ -1,6 +1,6 @@
 #pragma once
-// What a windowing backend supplies. The portable classes in this folder hold the state and raise the
-// events; a backend only mirrors that state on screen and reports what the user did.
+// What a windowing backend supplies. The portable classes in this folder hold the state and raise
+// the events; a backend only mirrors that state on screen and reports what the user did.
 
 #include <functional>
 #include <memory>

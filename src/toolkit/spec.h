@@ -10,7 +10,15 @@ namespace tk {
 
 using Colour = std::uint32_t;  // 0x00BBGGRR
 
-enum class ControlKind { kTextBox, kCommandButton, kOptionButton, kFrame, kLabel, kLine, kPictureBox };
+enum class ControlKind {
+  kTextBox,
+  kCommandButton,
+  kOptionButton,
+  kFrame,
+  kLabel,
+  kLine,
+  kPictureBox
+};
 
 struct FontSpec {
   std::u16string face;
@@ -36,12 +44,12 @@ struct ControlSpec {
   int namesIndex = -1;
 
   bool enabled = true;
-  bool autoSize = false;      // labels and picture boxes size themselves to their content
-  bool selected = false;      // option buttons
-  bool multiLine = false;     // text boxes: multi-line, wrapping at the field's width
-  int maxLength = 0;          // text boxes: 0 = unlimited
-  bool defaultButton = false; // answers Enter
-  bool cancelButton = false;  // answers Esc
+  bool autoSize = false;       // labels and picture boxes size themselves to their content
+  bool selected = false;       // option buttons
+  bool multiLine = false;      // text boxes: multi-line, wrapping at the field's width
+  int maxLength = 0;           // text boxes: 0 = unlimited
+  bool defaultButton = false;  // answers Enter
+  bool cancelButton = false;   // answers Esc
   std::optional<Colour> foreColour, backColour;
 
   // Lines: end points in twips, system colour index (16 shadow, 20 highlight), pen width in pixels.

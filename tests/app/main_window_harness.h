@@ -25,17 +25,16 @@ class MainWindowTest : public ::testing::Test {
 
   // An owner as ICQ leaves it: "LastOwner" and the owner's two colours.
   void AddOwner(std::uint32_t id, std::uint32_t pen, std::uint32_t back, bool last = true) {
-    const std::string sendMsg = std::string(kOwners) + "\\" + std::to_string(id) +
-                                "\\Windows\\SendMsg";
+    const std::string sendMsg =
+        std::string(kOwners) + "\\" + std::to_string(id) + "\\Windows\\SendMsg";
     registry->CreateKey(sendMsg);
     registry->SetDword(sendMsg, "Pen Color", pen);
     registry->SetDword(sendMsg, "Back Color", back);
     if (last) registry->SetDword(kOwners, "LastOwner", id);
   }
   std::optional<std::uint32_t> Stored(std::uint32_t id, const char* name) {
-    return registry->ReadDword(std::string(kOwners) + "\\" + std::to_string(id) +
-                                   "\\Windows\\SendMsg",
-                               name);
+    return registry->ReadDword(
+        std::string(kOwners) + "\\" + std::to_string(id) + "\\Windows\\SendMsg", name);
   }
 
   void Start() { StartThrough(registry->Registry()); }
@@ -70,8 +69,8 @@ class MainWindowTest : public ::testing::Test {
 
   // The three channel fields as shown.
   std::u16string Channels() {
-    return driver->ShownText(Text("txtColor", 0)) + u"," +
-           driver->ShownText(Text("txtColor", 1)) + u"," + driver->ShownText(Text("txtColor", 2));
+    return driver->ShownText(Text("txtColor", 0)) + u"," + driver->ShownText(Text("txtColor", 1)) +
+           u"," + driver->ShownText(Text("txtColor", 2));
   }
   const MessageBoxCall& LastMessage() {
     EXPECT_FALSE(driver->MessageBoxes().empty());

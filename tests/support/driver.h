@@ -62,7 +62,8 @@ class Driver {
   // Ends the form as the system does at log-off.
   virtual void EndSession(tk::Form& form) = 0;
 
-  // Dialogs are answered in order; an unexpected one is answered with its first button and recorded.
+  // Dialogs are answered in order; an unexpected one is answered with its first button and
+  // recorded.
   void AnswerNextMessageBox(int answer) { messageBoxAnswers_.push_back(answer); }
   void AnswerNextFileDialog(std::u16string path) { fileDialogAnswers_.push_back(std::move(path)); }
   void CancelNextFileDialog() { fileDialogAnswers_.push_back(std::u16string()); }
