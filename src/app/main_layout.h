@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/spec.h"
+#include "toolkit/design.h"
 
 namespace app {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/spec.h"
+#include "toolkit/design.h"
 
 namespace tk {
 

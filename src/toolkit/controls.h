@@ -8,7 +8,7 @@
 #include <string>
 
 #include "toolkit/backend.h"
-#include "toolkit/spec.h"
+#include "toolkit/design.h"
 
 namespace tk {
 

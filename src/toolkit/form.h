@@ -10,7 +10,7 @@
 
 #include "toolkit/backend.h"
 #include "toolkit/controls.h"
-#include "toolkit/spec.h"
+#include "toolkit/design.h"
 
 namespace tk {
 

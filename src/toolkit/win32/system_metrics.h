@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "toolkit/spec.h"
+#include "toolkit/design.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/windows_api.h"
 

@@ -1,4 +1,4 @@
-#include "toolkit/spec.h"
+#include "toolkit/design.h"
 
 #include <cstdint>
 
