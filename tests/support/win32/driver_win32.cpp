@@ -284,14 +284,7 @@ void Win32Driver::Click(tk::Control& control, std::int16_t shift) {
       SendMessageW(window, EM_SETSEL, static_cast<WPARAM>(end), end);
     }
   } else {
-    WPARAM keys = 0;
-    if (shift & tk::kShiftBit) keys |= MK_SHIFT;
-    if (shift & tk::kCtrlBit) keys |= MK_CONTROL;
-    RECT client{};
-    GetClientRect(window, &client);
-    const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
-    SendMessageW(window, WM_LBUTTONDOWN, keys | MK_LBUTTON, middle);
-    if (IsWindow(window)) SendMessageW(window, WM_LBUTTONUP, keys, middle);
+    PressMouseButton(window, WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON, shift);
   }
   Settle();
 }
@@ -299,15 +292,21 @@ void Win32Driver::Click(tk::Control& control, std::int16_t shift) {
 void Win32Driver::RightPress(tk::Control& control, std::int16_t shift) {
   const HWND window = Win32Backend::WindowOf(control);
   if (!AcceptsInput(window)) return;
+  PressMouseButton(window, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, shift);
+  Settle();
+}
+
+// A press and release in the middle of `window`, with the Shift and Ctrl keys as `shift` says.
+void Win32Driver::PressMouseButton(HWND window, UINT down, UINT up, WPARAM button,
+                                   std::int16_t shift) {
   WPARAM keys = 0;
   if (shift & tk::kShiftBit) keys |= MK_SHIFT;
   if (shift & tk::kCtrlBit) keys |= MK_CONTROL;
   RECT client{};
   GetClientRect(window, &client);
   const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
-  SendMessageW(window, WM_RBUTTONDOWN, keys | MK_RBUTTON, middle);
-  if (IsWindow(window)) SendMessageW(window, WM_RBUTTONUP, keys, middle);
-  Settle();
+  SendMessageW(window, down, keys | button, middle);
+  if (IsWindow(window)) SendMessageW(window, up, keys, middle);
 }
 
 HWND Win32Driver::KeyboardTarget() const {

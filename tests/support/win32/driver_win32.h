@@ -69,6 +69,7 @@ class Win32Driver final : public Driver {
   void SendKey(HWND target, UINT message, int virtualKey, bool alt, bool release);
   HWND KeyboardTarget() const;
   bool AcceptsInput(HWND control) const;
+  void PressMouseButton(HWND window, UINT down, UINT up, WPARAM button, std::int16_t shift);
 
   int RecordMessageBox(const std::u16string& text, int style, const std::u16string& title);
   tk::DialogResult RecordFileDialog(tk::FileDialogRequest& request);
