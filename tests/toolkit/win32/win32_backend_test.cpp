@@ -1,6 +1,6 @@
 // What only the Win32 backend can get wrong: the native window classes and styles, sizes in pixels,
-// the menu bar, and the dialog manager's keyboard handling on a form laid out like the main window
-// (a frame holding options, overlapping fields, a multi-line field, etched lines).
+// the menu bar, and the dialog manager's keyboard handling, on the main window's layout (a frame
+// holding options, overlapping fields, a multi-line field, etched lines) with no program behind it.
 
 #include "toolkit/win32/win32_backend.h"
 
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_layout.h"
 #include "support/driver.h"
 #include "toolkit/form.h"
 #include "toolkit/win32/handles.h"
@@ -21,82 +22,6 @@ namespace {
 using tk::ControlKind;
 using tk::win32::Win32Backend;
 
-tk::FormSpec MainLikeForm() {
-  tk::FormSpec form;
-  form.name = "frmMain";
-  form.caption = u"Tintmark";
-  form.clientWidth = 2760;
-  form.clientHeight = 4455;
-  form.minButton = true;
-  const tk::FontSpec labelFont{u"ＭＳ Ｐゴシック", 9, 700, 128};
-  const tk::FontSpec fieldFont{u"ＭＳ Ｐゴシック", 11.25, 400, 128};
-  auto add = [&form](ControlKind kind, std::string name, int index, std::u16string caption,
-                     int left, int top, int width, int height, int tab,
-                     std::string container = {}) -> tk::ControlSpec& {
-    tk::ControlSpec control;
-    control.kind = kind;
-    control.name = std::move(name);
-    control.index = index;
-    control.caption = std::move(caption);
-    control.left = left;
-    control.top = top;
-    control.width = width;
-    control.height = height;
-    control.tabIndex = tab;
-    control.container = std::move(container);
-    form.controls.push_back(std::move(control));
-    return form.controls.back();
-  };
-  add(ControlKind::kCommandButton, "btnAccept", -1, u"適用", 1440, 3420, 1215, 375, 0);
-  add(ControlKind::kOptionButton, "optDes", 0, u"10進数", 480, 1320, 855, 255, 1, "frmDes")
-      .selected = true;
-  add(ControlKind::kOptionButton, "optDes", 1, u"16進数", 1560, 1320, 855, 255, 2, "frmDes");
-  add(ControlKind::kOptionButton, "optObject", 1, u"背景色", 1440, 1560, 975, 375, 3).selected =
-      true;
-  add(ControlKind::kOptionButton, "optObject", 0, u"文字色", 360, 1560, 975, 375, 4);
-  const char* labels[] = {"Label1", "Label2", "Label3"};
-  const char16_t* captions[] = {u"赤(&R) :", u"緑(&G) :", u"青(&B) :"};
-  for (int i = 0; i < 3; ++i) {
-    const int top = 1980 + 480 * i;
-    tk::ControlSpec& label =
-        add(ControlKind::kLabel, labels[i], -1, captions[i], 240, top + 60, 615, 180, 5 + 4 * i);
-    label.font = labelFont;
-    label.autoSize = true;
-    tk::ControlSpec& field =
-        add(ControlKind::kTextBox, "txtColor", i, u"255", 960, top, 615, 330, 6 + 4 * i);
-    field.font = fieldFont;
-    field.maxLength = 3;
-    add(ControlKind::kCommandButton, "btnUp", i, u"▲", 1680, top, 375, 375, 7 + 4 * i);
-    add(ControlKind::kCommandButton, "btnDown", i, u"▼", 2160, top, 375, 375, 8 + 4 * i);
-  }
-  add(ControlKind::kCommandButton, "btnReset", -1, u"現在の色", 120, 3420, 1215, 375, 17);
-  add(ControlKind::kCommandButton, "btnQuit", -1, u"終了", 240, 3900, 2295, 375, 18);
-  tk::ControlSpec& id = add(ControlKind::kTextBox, "txtID", -1, u"", 600, 120, 1815, 315, 19);
-  id.font = fieldFont;
-  id.enabled = false;
-  tk::ControlSpec& sample = add(ControlKind::kTextBox, "txtTest", -1, u"", 120, 540, 2535, 615, 20);
-  sample.multiLine = true;
-  add(ControlKind::kLabel, "Label0", -1, u"ID :", 240, 180, 330, 180, 21).autoSize = true;
-  add(ControlKind::kFrame, "frmDes", -1, u"", -120, -90, 2925, 1635, 22);
-  tk::ControlSpec& shadow = add(ControlKind::kLine, "Line1", 0, u"", 0, 0, 0, 0, -1);
-  shadow.x2 = 4690;
-  shadow.systemColour = 16;
-  shadow.insideSolid = true;
-  shadow.stacking = 18;
-  tk::ControlSpec& highlight = add(ControlKind::kLine, "Line1", 1, u"", 0, 0, 0, 0, -1);
-  highlight.x2 = 4690;
-  highlight.systemColour = 20;
-  highlight.lineWidth = 3;
-  highlight.stacking = 19;
-  form.menus = {{"mnuFile", u"ﾌｧｲﾙ(&F)", "", 0},
-                {"mnuOpen", u"開く(&O)", "mnuFile", u'O'},
-                {"mnuNull0", u"-", "mnuFile", 0},
-                {"mnuAccept", u"適用(&A)", "mnuFile", u'A'},
-                {"mnuEnd", u"適用して終了(&E)", "mnuFile", u'Z'},
-                {"mnuHelp", u"Tintmarkについて(&H)", "", 0}};
-  return form;
-}
-
 std::u16string ClassOf(HWND window) {
   wchar_t name[64] = {};
   const int length = GetClassNameW(window, name, 64);
@@ -105,9 +30,9 @@ std::u16string ClassOf(HWND window) {
 
 LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
 
-class Win32MainLikeForm : public ::testing::Test {
+class Win32MainForm : public ::testing::Test {
  protected:
-  Win32MainLikeForm() {
+  Win32MainForm() {
     for (const auto& item : form.Menus()) {
       item->Click = [this, name = item->Name()] { log.push_back(name + " click"); };
     }
@@ -127,11 +52,11 @@ class Win32MainLikeForm : public ::testing::Test {
 
   std::vector<std::string> log;
   std::unique_ptr<tktest::Driver> driver = tktest::MakeDriver();
-  tk::FormSpec spec = MainLikeForm();
+  tk::FormSpec spec = app::MainFormSpec();
   tk::Form form{driver->App(), spec};
 };
 
-TEST_F(Win32MainLikeForm, ControlsAreTheNativeWindowClassesWithTheirStyles) {
+TEST_F(Win32MainForm, ControlsAreTheNativeWindowClassesWithTheirStyles) {
   driver->Show(form);
 
   EXPECT_EQ(ClassOf(Window("txtColor", 0)), u"Edit");
@@ -161,7 +86,7 @@ TEST_F(Win32MainLikeForm, ControlsAreTheNativeWindowClassesWithTheirStyles) {
   }
 }
 
-TEST_F(Win32MainLikeForm, SizesAndPositionsAreTheTwipsAtTheWindowsDpi) {
+TEST_F(Win32MainForm, SizesAndPositionsAreTheTwipsAtTheWindowsDpi) {
   driver->Show(form);
   const int dpi = Dpi();
 
@@ -199,7 +124,7 @@ TEST_F(Win32MainLikeForm, SizesAndPositionsAreTheTwipsAtTheWindowsDpi) {
   EXPECT_EQ(client.bottom, text.bottom);
 }
 
-TEST_F(Win32MainLikeForm, NamedFontsUseTheJapaneseFaceAtTheirPointSize) {
+TEST_F(Win32MainForm, NamedFontsUseTheJapaneseFaceAtTheirPointSize) {
   driver->Show(form);
   const std::u16string face = tk::win32::FaceInUse(u"ＭＳ Ｐゴシック");
   RecordProperty("JapaneseFace", std::string(face.begin(), face.end()));
@@ -229,7 +154,7 @@ TEST_F(Win32MainLikeForm, NamedFontsUseTheJapaneseFaceAtTheirPointSize) {
       << "controls that name no font use the system's message font";
 }
 
-TEST_F(Win32MainLikeForm, MenuBarShowsShortcutsAfterATabAndRunsItsLoneItem) {
+TEST_F(Win32MainForm, MenuBarShowsShortcutsAfterATabAndRunsItsLoneItem) {
   driver->Show(form);
   const HMENU bar = GetMenu(FormWindow());
   ASSERT_NE(bar, nullptr);
@@ -241,9 +166,14 @@ TEST_F(Win32MainLikeForm, MenuBarShowsShortcutsAfterATabAndRunsItsLoneItem) {
   wchar_t text[64] = {};
   GetMenuStringW(file, 0, text, 64, MF_BYPOSITION);
   EXPECT_STREQ(text, L"開く(&O)\tCtrl+O");
-  EXPECT_TRUE(GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR);
-  GetMenuStringW(file, 3, text, 64, MF_BYPOSITION);
+  GetMenuStringW(file, 2, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"名前を付けて保存(&N)\tCtrl+X");
+  EXPECT_TRUE(GetMenuState(file, 3, MF_BYPOSITION) & MF_SEPARATOR);
+  GetMenuStringW(file, 6, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"&IDの変更\tCtrl+I");
+  GetMenuStringW(file, 8, text, 64, MF_BYPOSITION);
   EXPECT_STREQ(text, L"適用して終了(&E)\tCtrl+Z");
+  EXPECT_EQ(GetMenuItemCount(file), 10);
 
   driver->ChooseMenu(form.Menu("mnuFile"));
   driver->PressKey('E');
@@ -251,7 +181,7 @@ TEST_F(Win32MainLikeForm, MenuBarShowsShortcutsAfterATabAndRunsItsLoneItem) {
   EXPECT_EQ(log, (std::vector<std::string>{"mnuEnd click", "mnuHelp click"}));
 }
 
-TEST_F(Win32MainLikeForm, TabWalksThroughTheFrameInTabOrderAndEntersAnOptionPairOnce) {
+TEST_F(Win32MainForm, TabWalksThroughTheFrameInTabOrderAndEntersAnOptionPairOnce) {
   driver->Show(form);
   ASSERT_EQ(driver->ShownFocus(form), &Control("btnAccept"));
 
@@ -273,7 +203,7 @@ TEST_F(Win32MainLikeForm, TabWalksThroughTheFrameInTabOrderAndEntersAnOptionPair
   EXPECT_TRUE(driver->ShownChecked(Control("optObject", 1))) << "the other pair stays";
 }
 
-TEST_F(Win32MainLikeForm, ChannelLabelAccessKeysFocusTheirFields) {
+TEST_F(Win32MainForm, ChannelLabelAccessKeysFocusTheirFields) {
   driver->Show(form);
   driver->PressKey('G', tk::kAltBit);
   EXPECT_EQ(driver->ShownFocus(form), &Control("txtColor", 1));
@@ -284,7 +214,7 @@ TEST_F(Win32MainLikeForm, ChannelLabelAccessKeysFocusTheirFields) {
   EXPECT_EQ(log, std::vector<std::string>{});
 }
 
-TEST_F(Win32MainLikeForm, EnterAndEscapeDoNothingOnAFocusedButtonOrInTheMultiLineField) {
+TEST_F(Win32MainForm, EnterAndEscapeDoNothingOnAFocusedButtonOrInTheMultiLineField) {
   std::vector<int> unloads;
   form.QueryUnload = [&](std::int16_t&, std::int16_t mode) { unloads.push_back(mode); };
   driver->Show(form);
@@ -309,7 +239,7 @@ TEST_F(Win32MainLikeForm, EnterAndEscapeDoNothingOnAFocusedButtonOrInTheMultiLin
   EXPECT_EQ(driver->ShownFocus(form), &Control("btnAccept")) << "Tab leaves the multi-line field";
 }
 
-TEST_F(Win32MainLikeForm, AMessageBoxTakesTheKeyboardWithoutMovingTheFormsFocus) {
+TEST_F(Win32MainForm, AMessageBoxTakesTheKeyboardWithoutMovingTheFormsFocus) {
   std::vector<std::string> focus;
   for (const auto& control : form.Controls()) {
     control->GotFocus = [&focus, name = control->Name()] { focus.push_back(name + " got"); };
@@ -328,7 +258,7 @@ TEST_F(Win32MainLikeForm, AMessageBoxTakesTheKeyboardWithoutMovingTheFormsFocus)
   EXPECT_EQ(GetActiveWindow(), FormWindow());
 }
 
-TEST_F(Win32MainLikeForm, CloseMessagesTellTheirReason) {
+TEST_F(Win32MainForm, CloseMessagesTellTheirReason) {
   std::vector<int> unloads;
   form.QueryUnload = [&](std::int16_t& cancel, std::int16_t mode) {
     unloads.push_back(mode);
@@ -344,7 +274,7 @@ TEST_F(Win32MainLikeForm, CloseMessagesTellTheirReason) {
   EXPECT_FALSE(IsWindow(FormWindow()));
 }
 
-TEST_F(Win32MainLikeForm, EtchedLineAndFrameEdgeAreDrawnInTheSystemColours) {
+TEST_F(Win32MainForm, EtchedLineAndFrameEdgeAreDrawnInTheSystemColours) {
   driver->Show(form);
   RedrawWindow(FormWindow(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -359,7 +289,7 @@ TEST_F(Win32MainLikeForm, EtchedLineAndFrameEdgeAreDrawnInTheSystemColours) {
   EXPECT_EQ(GetPixel(dc.Get(), x, frameBottom - 1), highlight);
 }
 
-TEST_F(Win32MainLikeForm, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
+TEST_F(Win32MainForm, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
   form.Get<tk::CommandButton>("btnQuit").Click = [] { throw std::runtime_error("handler"); };
   driver->Show(form);
   const int before = tk::win32::SwallowedExceptions();
@@ -372,7 +302,7 @@ TEST_F(Win32MainLikeForm, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
 
 TEST(Win32AboutLikeForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   auto driver = tktest::MakeDriver();
-  tk::FormSpec mainSpec = MainLikeForm();
+  tk::FormSpec mainSpec = app::MainFormSpec();
   tk::Form main(driver->App(), mainSpec);
   driver->Show(main);
 
