@@ -1,5 +1,5 @@
 #pragma once
-// One form as a dialog-class top-level window, and its controls as subclassed Win32 controls.
+// One form as a dialog-class top-level window holding its controls' windows.
 
 #include <memory>
 #include <string>
@@ -9,62 +9,13 @@
 #include "toolkit/backend.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
+#include "toolkit/win32/control_window.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/windows_api.h"
 
 namespace tk::win32 {
 
 class Win32Backend;
-class FormWindow;
-
-class ControlWindow final : public ControlPeer {
- public:
-  ControlWindow(FormWindow& form, Control& control, HWND window);
-  ~ControlWindow() override;
-  ControlWindow(const ControlWindow&) = delete;
-  ControlWindow& operator=(const ControlWindow&) = delete;
-
-  void SetText(const std::u16string& text) override;
-  void SetEnabled(bool enabled) override;
-  void SetFocus() override;
-  void SetChecked(bool checked) override;
-  void SetColours(Colour fore, Colour back) override;
-  int SelStart() const override;
-  void SetSelStart(int position) override;
-
-  HWND Handle() const { return window_; }
-  Control& Owner() const { return control_; }
-  ControlKind Kind() const { return control_.Spec().kind; }
-  static ControlWindow* FromHandle(HWND window);
-
-  // Called by the form window for the notifications it receives from this control.
-  void OnCommand(UINT code);
-  // The brush for WM_CTLCOLOR*, with the DC's colours set; null for the system's default.
-  HBRUSH OnCtlColor(HDC dc);
-
-  void SetGroup(int group) { group_ = group; }
-  int Group() const { return group_; }
-  void FitToContent();
-
- private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT AdjustDialogCode(LRESULT code, LPARAM lParam) const;
-  void OnGainedFocus();
-  void OnLostFocus(HWND to);
-  void OnMouseDown(std::int16_t button, WPARAM keys, LPARAM position);
-
-  FormWindow& form_;
-  Control& control_;
-  HWND window_;
-  WNDPROC original_ = nullptr;
-  bool settingText_ = false;
-  Colour fore_ = 0, back_ = 0xFFFFFF;
-  bool customColours_ = false;
-  BrushHandle brush_;
-  int group_ = -1;
-};
 
 class FormWindow final : public FormPeer {
  public:
