@@ -49,8 +49,8 @@ void HeadlessDriver::Click(tk::Control& control, std::int16_t shift) {
   Settle();
 }
 
-void HeadlessDriver::RightPress(tk::Control& control, std::int16_t shift) {
-  backend_->UserRightPress(control, shift);
+void HeadlessDriver::Press(tk::Control& control, std::int16_t button, std::int16_t shift) {
+  backend_->UserPress(control, button, shift);
   Settle();
 }
 

@@ -13,6 +13,7 @@
 
 #include "app/main_layout.h"
 #include "support/driver.h"
+#include "support/win32/driver_win32.h"
 #include "toolkit/form.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/system_metrics.h"
@@ -296,6 +297,7 @@ TEST_F(Win32MainForm, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
 
   driver->Click(Control("btnQuit"));
   EXPECT_EQ(tk::win32::SwallowedExceptions(), before + 1);
+  static_cast<tktest::Win32Driver&>(*driver).ExpectSwallowedExceptions();
   driver->Click(Control("btnAccept"));
   EXPECT_EQ(log, std::vector<std::string>{"btnAccept click"}) << "the form goes on working";
 }
