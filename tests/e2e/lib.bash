@@ -187,9 +187,10 @@ click_control() {
 press() { pointer_on_window; xdotool key --delay 60 "$@"; }
 type_text() { pointer_on_window; xdotool type --delay 60 "$1"; }
 
+# click_close_box [TITLE]: of the main window unless TITLE names another.
 click_close_box() {
   local point
-  point=$(probe closebox "$MAIN_TITLE") || fail "no close box on \"$MAIN_TITLE\""
+  point=$(probe closebox "${1:-$MAIN_TITLE}") || fail "no close box on \"${1:-$MAIN_TITLE}\""
   # shellcheck disable=SC2086
   click_at $point
   ok "clicked the close box"
@@ -268,6 +269,80 @@ reg_value() {
 }
 
 reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+
+# ------------------------------------------------------------------------------------------------
+# The About box
+
+ABOUT_TITLE=Tintmarkについて
+
+# window_field TITLE NAME: one field of `probe window`, such as rect, client or dpi.
+window_field() { probe window "$1" | tr -d '\r' | awk -F'\t' -v n="$2" '$1 == n { print $2 }'; }
+
+# Closing hides the box at once; its window goes only once the activation of the main window that
+# follows has ended (an ID request it shows included).
+about_gone() {
+  local style
+  style=$(window_field "$ABOUT_TITLE" style)
+  [[ -z $style ]] || ((!(style & 0x10000000)))
+}
+
+wait_about() {
+  probe wait-window "$ABOUT_TITLE" 5000 || fail "no window \"$ABOUT_TITLE\" within 5 s"
+  ok "the About box is open"
+}
+
+# The About command with the mouse: its item follows the File menu in the menu bar, just above
+# the client area.
+click_about_menu() {
+  local x y w dpi
+  read -r x y w _ <<<"$(probe client "$MAIN_TITLE")"
+  dpi=$(window_field "$MAIN_TITLE" dpi)
+  click_at "$((x + w * 45 / 100))" "$((y - 6 * dpi / 96))"
+}
+
+# expect_about_box DPI: the box stands 150 and 900 twips right of and below the main window's
+# outer corner; its frame, client area, and its controls' texts and places.
+expect_about_box() {
+  local dpi=$1 ml mt al at cx cy cw ch all
+  read -r ml mt _ <<<"$(window_field "$MAIN_TITLE" rect)"
+  read -r al at _ <<<"$(window_field "$ABOUT_TITLE" rect)"
+  expect_eq "offset from the main window" "$(px 150 "$dpi") $(px 900 "$dpi")" \
+    "$((al - ml)) $((at - mt))"
+  read -r cx cy cw ch <<<"$(probe client "$ABOUT_TITLE")"
+  expect_eq "client size" "$(px 2475 "$dpi")x$(px 1905 "$dpi")" "${cw}x${ch}"
+  local style exstyle
+  style=$(window_field "$ABOUT_TITLE" style)
+  exstyle=$(window_field "$ABOUT_TITLE" exstyle)
+  expect_eq "system menu, no minimize or maximize box, no sizing border, dialog frame" "1 0 0 0 1" \
+    "$((style & 0x80000 ? 1 : 0)) $((style & 0x20000 ? 1 : 0)) $((style & 0x10000 ? 1 : 0)) \
+$((style & 0x40000 ? 1 : 0)) $((exstyle & 0x1))"
+  all=$(probe controls "$ABOUT_TITLE")
+  # about_place CLASS TEXT: left top width height, client pixels
+  about_place() {
+    local l t r b
+    read -r l t r b <<<"$(awk -F'\t' -v c="$1" -v t="$2" '$2 == c && $8 == t' <<<"$all" |
+      head -n 1 | cut -f1)"
+    [[ -n $l ]] || fail "About box: no $1 \"$2\""
+    echo "$((l - cx)) $((t - cy)) $((r - l)) $((b - t))"
+  }
+  expect_eq "cmdOK OK" "$(px 600 "$dpi") $(px 1440 "$dpi") $(px 1380 "$dpi") $(px 345 "$dpi")" \
+    "$(about_place Button OK)"
+  # The picture fits the icon (32 pixels at 96 DPI) in its two-pixel sunken border.
+  local side=$(($(px 480 "$dpi") + 4))
+  expect_eq "picIcon" "$(px 240 "$dpi") $(px 240 "$dpi") $side $side" "$(about_place Static "")"
+  # Labels size themselves to their captions: their top-left corners are fixed.
+  expect_eq "lblTitle" "$(px 1050 "$dpi") $(px 240 "$dpi")" \
+    "$(about_place Static Tintmark | cut -d' ' -f1,2)"
+  expect_eq "lblVersion" "$(px 1080 "$dpi") $(px 600 "$dpi")" \
+    "$(about_place Static "Version 1.12.10" | cut -d' ' -f1,2)"
+  local description l w
+  description=$(awk -F'\t' '$2 == "Static" && $8 != "" && $8 != "Tintmark" && $8 !~ /^Version/' \
+    <<<"$all" | cut -f8)
+  [[ $(grep -c . <<<"$description") -eq 1 ]] || fail "lblDescription: [$description]"
+  read -r l _ w _ <<<"$(about_place Static "$description")"
+  expect_eq "lblDescription \"$description\" left, inside the box" "$(px 1080 "$dpi") 1" \
+    "$l $((l + w <= cw ? 1 : 0))"
+}
 
 # ------------------------------------------------------------------------------------------------
 
