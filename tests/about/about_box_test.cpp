@@ -9,9 +9,7 @@ namespace {
 
 TEST(AboutVersion, TheMinorNumberHasAtLeastTwoDigits) {
   EXPECT_EQ(about::VersionCaption(1, 12, 10), u"Version 1.12.10");
-  EXPECT_EQ(about::VersionCaption(1, 5, 3), u"Version 1.05.3");
-  EXPECT_EQ(about::VersionCaption(10, 0, 7), u"Version 10.00.7");
-  EXPECT_EQ(about::VersionCaption(2, 123, 0), u"Version 2.123.0");
+  EXPECT_EQ(about::VersionCaption(10, 5, 3), u"Version 10.05.3");
 }
 
 class AboutBox : public MainWindowTest {};
@@ -22,15 +20,15 @@ TEST_F(AboutBox, OpensAtItsOffsetBeepsWhileHiddenAndEveryWayOfClosingReturnsToTh
     const char* way;
     int left,
         top;  // of the main window, screen twips; 14400, 10800 is near a small screen's corner
-    bool byAccessKey;
     std::function<void(Driver&, tk::Form& box)> close;
   } cases[] = {
-      {"OK", 1500, 1500, false, [](Driver& d, tk::Form& box) { d.Click(box.Find("cmdOK")); }},
-      {"Enter", 14400, 10800, true, [](Driver& d, tk::Form&) { d.PressKey(kVkReturn); }},
-      {"Esc", 0, 0, false, [](Driver& d, tk::Form&) { d.PressKey(kVkEscape); }},
-      {"close box", 14400, 10800, true, [](Driver& d, tk::Form& box) { d.CloseBox(box); }},
+      {"OK", 1500, 1500, [](Driver& d, tk::Form& box) { d.Click(box.Find("cmdOK")); }},
+      {"Enter", 14400, 10800, [](Driver& d, tk::Form&) { d.PressKey(kVkReturn); }},
+      {"Esc", 0, 0, [](Driver& d, tk::Form&) { d.PressKey(kVkEscape); }},
+      {"close box", 14400, 10800, [](Driver& d, tk::Form& box) { d.CloseBox(box); }},
   };
   StartWithoutOwner();
+  bool byAccessKey = false;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.way);
     Form().Move(c.left, c.top);
@@ -43,18 +41,14 @@ TEST_F(AboutBox, OpensAtItsOffsetBeepsWhileHiddenAndEveryWayOfClosingReturnsToTh
       EXPECT_EQ(box.Left(), left + 150);
       EXPECT_EQ(box.Top(), top + 900);
       EXPECT_EQ(driver->ShownText(box.Find("lblVersion")), u"Version 1.12.10");
-      // Meanwhile the main window takes nothing: Ctrl+A would ask for the ID, Ctrl+Q would quit.
+      // Ctrl+A would ask for the ID, Ctrl+Q and 終了 would quit.
       for (const int key : {'A', 'Z', 'Q'}) driver->PressKey(key, tk::kCtrlBit);
       driver->Click(Button("btnQuit"));
-      EXPECT_TRUE(Form().IsLoaded());
-      EXPECT_TRUE(driver->MessageBoxes().empty());
+      EXPECT_TRUE(Form().IsLoaded() && driver->MessageBoxes().empty());
       c.close(*driver, box);
     });
-    if (c.byAccessKey) {
-      driver->PressKey('H', tk::kAltBit);
-    } else {
-      driver->ChooseMenu(Menu("mnuHelp"));
-    }
+    byAccessKey = !byAccessKey;
+    byAccessKey ? driver->PressKey('H', tk::kAltBit) : driver->ChooseMenu(Menu("mnuHelp"));
     EXPECT_EQ(driver->Beeps(), 1);
     EXPECT_FALSE(visibleAtBeep);
     EXPECT_EQ(driver->UnexpectedDialogs(), 0) << "the box opened, and closed the way asked";

@@ -66,7 +66,7 @@ px() {
 
 # Controls of the main window: "left top right bottom<TAB>class<TAB>enabled<TAB>visible<TAB>
 # checked<TAB>id<TAB>style<TAB>text" per line, texts escaped (\r \n \t \\).
-controls() { probe controls "$MAIN_TITLE"; }
+controls() { probe controls "${CONTROLS_OF:-$MAIN_TITLE}"; }
 
 # control_line CLASS TEXT [N]: the Nth (1-based) control of CLASS whose text is TEXT, from the
 # top (and then from the left).
@@ -275,73 +275,51 @@ reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 
 ABOUT_TITLE=Tintmarkについて
 
-# window_field TITLE NAME: one field of `probe window`, such as rect, client or dpi.
+# window_field TITLE NAME: one field of `probe window`, such as rect, style or dpi.
 window_field() { probe window "$1" | tr -d '\r' | awk -F'\t' -v n="$2" '$1 == n { print $2 }'; }
 
-# Closing hides the box at once; its window goes only once the activation of the main window that
-# follows has ended (an ID request it shows included).
+wait_about() { probe wait-window "$ABOUT_TITLE" 5000 || fail "no About box within 5 s"; }
+
+# Closing hides the box at once; its window goes when the main window's activation that follows
+# has ended, an ID request included.
 about_gone() {
   local style
   style=$(window_field "$ABOUT_TITLE" style)
   [[ -z $style ]] || ((!(style & 0x10000000)))
 }
 
-wait_about() {
-  probe wait-window "$ABOUT_TITLE" 5000 || fail "no window \"$ABOUT_TITLE\" within 5 s"
-  ok "the About box is open"
-}
-
-# The About command with the mouse: its item follows the File menu in the menu bar, just above
-# the client area.
+# The About item follows the File menu in the menu bar, just above the client area.
 click_about_menu() {
-  local x y w dpi
+  local x y w
   read -r x y w _ <<<"$(probe client "$MAIN_TITLE")"
-  dpi=$(window_field "$MAIN_TITLE" dpi)
-  click_at "$((x + w * 45 / 100))" "$((y - 6 * dpi / 96))"
+  click_at "$((x + w * 45 / 100))" "$((y - 6 * $(window_field "$MAIN_TITLE" dpi) / 96))"
 }
 
-# expect_about_box DPI: the box stands 150 and 900 twips right of and below the main window's
-# outer corner; its frame, client area, and its controls' texts and places.
+# expect_about_box DPI: 150 and 900 twips right of and below the main window's outer corner, its
+# client area, and its controls' texts and places.
 expect_about_box() {
-  local dpi=$1 ml mt al at cx cy cw ch all
+  local dpi=$1 ml mt al at cx cy cw ch all entry class text twips want l t r b got
   read -r ml mt _ <<<"$(window_field "$MAIN_TITLE" rect)"
   read -r al at _ <<<"$(window_field "$ABOUT_TITLE" rect)"
-  expect_eq "offset from the main window" "$(px 150 "$dpi") $(px 900 "$dpi")" \
-    "$((al - ml)) $((at - mt))"
   read -r cx cy cw ch <<<"$(probe client "$ABOUT_TITLE")"
-  expect_eq "client size" "$(px 2475 "$dpi")x$(px 1905 "$dpi")" "${cw}x${ch}"
-  local style exstyle
-  style=$(window_field "$ABOUT_TITLE" style)
-  exstyle=$(window_field "$ABOUT_TITLE" exstyle)
-  expect_eq "system menu, no minimize or maximize box, no sizing border, dialog frame" "1 0 0 0 1" \
-    "$((style & 0x80000 ? 1 : 0)) $((style & 0x20000 ? 1 : 0)) $((style & 0x10000 ? 1 : 0)) \
-$((style & 0x40000 ? 1 : 0)) $((exstyle & 0x1))"
   all=$(probe controls "$ABOUT_TITLE")
-  # about_place CLASS TEXT: left top width height, client pixels
-  about_place() {
-    local l t r b
-    read -r l t r b <<<"$(awk -F'\t' -v c="$1" -v t="$2" '$2 == c && $8 == t' <<<"$all" |
-      head -n 1 | cut -f1)"
-    [[ -n $l ]] || fail "About box: no $1 \"$2\""
-    echo "$((l - cx)) $((t - cy)) $((r - l)) $((b - t))"
-  }
-  expect_eq "cmdOK OK" "$(px 600 "$dpi") $(px 1440 "$dpi") $(px 1380 "$dpi") $(px 345 "$dpi")" \
-    "$(about_place Button OK)"
-  # The picture fits the icon (32 pixels at 96 DPI) in its two-pixel sunken border.
-  local side=$(($(px 480 "$dpi") + 4))
-  expect_eq "picIcon" "$(px 240 "$dpi") $(px 240 "$dpi") $side $side" "$(about_place Static "")"
-  # Labels size themselves to their captions: their top-left corners are fixed.
-  expect_eq "lblTitle" "$(px 1050 "$dpi") $(px 240 "$dpi")" \
-    "$(about_place Static Tintmark | cut -d' ' -f1,2)"
-  expect_eq "lblVersion" "$(px 1080 "$dpi") $(px 600 "$dpi")" \
-    "$(about_place Static "Version 1.12.10" | cut -d' ' -f1,2)"
-  local description l w
-  description=$(awk -F'\t' '$2 == "Static" && $8 != "" && $8 != "Tintmark" && $8 !~ /^Version/' \
-    <<<"$all" | cut -f8)
-  [[ $(grep -c . <<<"$description") -eq 1 ]] || fail "lblDescription: [$description]"
-  read -r l _ w _ <<<"$(about_place Static "$description")"
-  expect_eq "lblDescription \"$description\" left, inside the box" "$(px 1080 "$dpi") 1" \
-    "$l $((l + w <= cw ? 1 : 0))"
+  expect_eq "offset from the main window, client size" \
+    "$(px 150 "$dpi") $(px 900 "$dpi") $(px 2475 "$dpi")x$(px 1905 "$dpi")" \
+    "$((al - ml)) $((at - mt)) ${cw}x${ch}"
+  # Labels size themselves to their captions, so only their corners are fixed; the icon picture
+  # fits the icon (32 pixels at 96 DPI) in its two-pixel sunken border.
+  for entry in "Button|OK|600 1440 1380 345" "Static||240 240 _ _" "Static|Tintmark|1050 240" \
+    "Static|Version 1.12.10|1080 600" "Static|Tintmark開発班|1080 960"; do
+    IFS='|' read -r class text twips <<<"$entry"
+    want=$(for v in $twips; do
+      if [[ $v == _ ]]; then echo $(($(px 480 "$dpi") + 4)); else px "$v" "$dpi"; fi
+    done | paste -sd' ' -)
+    read -r l t r b <<<"$(awk -F'\t' -v c="$class" -v t="$text" '$2 == c && $8 == t' <<<"$all" |
+      cut -f1)"
+    [[ -n $l && $r -le $((cx + cw)) ]] || fail "$class \"$text\": missing or past the box's edge"
+    got=$(echo $((l - cx)) $((t - cy)) $((r - l)) $((b - t)) | cut -d' ' -f"1-$(wc -w <<<"$twips")")
+    expect_eq "$class \"$text\"" "$want" "$got"
+  done
 }
 
 # ------------------------------------------------------------------------------------------------

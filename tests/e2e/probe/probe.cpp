@@ -3,7 +3,7 @@
 //   e2e_probe wait-window TITLE [timeout_ms]   exit 0 once a top-level window TITLE exists
 //   e2e_probe wait-gone TITLE [timeout_ms]     exit 0 once no top-level window TITLE exists
 //   e2e_probe exists TITLE                     exit 0 when it exists, 1 when not
-//   e2e_probe window TITLE                     outer rect, styles, client origin and size, DPI
+//   e2e_probe window TITLE                     outer rect, style, client origin and size, DPI
 //   e2e_probe client TITLE                     client origin (screen) and size: "X Y W H"
 //   e2e_probe controls TITLE                   one line per child control, see PrintControl
 //   e2e_probe focus TITLE                      the focused control of the window's thread
@@ -197,11 +197,9 @@ int PrintWindow(HWND window) {
     dpi = fn(window);
   }
   const auto style = static_cast<unsigned long>(GetWindowLongPtrW(window, GWL_STYLE));
-  const auto exStyle = static_cast<unsigned long>(GetWindowLongPtrW(window, GWL_EXSTYLE));
   Write(L"rect\t" + Rect(outer) + L"\n");
   Write(L"class\t" + ClassOf(window) + L"\n");
   Write(L"style\t" + Hex(style) + L"\n");
-  Write(L"exstyle\t" + Hex(exStyle) + L"\n");
   Write(L"client\t" + std::to_wstring(origin.x) + L" " + std::to_wstring(origin.y) + L" " +
         std::to_wstring(client.right) + L" " + std::to_wstring(client.bottom) + L"\n");
   Write(L"dpi\t" + std::to_wstring(dpi) + L"\n");
