@@ -77,6 +77,9 @@ class Driver {
     modalActions_.push_back(std::move(action));
   }
 
+  // Runs at every beep, before the program goes on: to look at the screen at that moment.
+  void WhenBeeping(std::function<void()> look) { beepLook_ = std::move(look); }
+
   const std::vector<MessageBoxCall>& MessageBoxes() const { return messageBoxes_; }
   const std::vector<FileDialogCall>& FileDialogs() const { return fileDialogs_; }
   int Beeps() const { return beeps_; }
@@ -93,8 +96,13 @@ class Driver {
   virtual bool ShownChecked(tk::Control& control) = 0;
   virtual tk::Control* ShownFocus(tk::Form& form) = 0;
   virtual int ShownCaret(tk::Control& control) = 0;
+  virtual bool ShownVisible(tk::Form& form) = 0;
 
  protected:
+  void RecordBeep() {
+    ++beeps_;
+    if (beepLook_) beepLook_();
+  }
   // Runs the action queued for a form just shown modally; see WhenNextModalShown.
   void RunModalAction(tk::Form& form) {
     if (modalActions_.empty()) {
@@ -116,6 +124,7 @@ class Driver {
   std::vector<MessageBoxCall> messageBoxes_;
   std::vector<FileDialogCall> fileDialogs_;
   int beeps_ = 0;
+  std::function<void()> beepLook_;
   int unexpectedDialogs_ = 0;
 };
 

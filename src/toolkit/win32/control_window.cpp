@@ -133,7 +133,7 @@ void ControlWindow::FitToContent() {
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
   RECT content{0, 0, 0, 0};
   if (Kind() == ControlKind::kPictureBox) {
-    content.right = content.bottom = 32;
+    content.right = content.bottom = form_.PictureIconSize();
   } else {
     WindowDc dc(window_);
     Selected font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(window_, WM_GETFONT, 0, 0)));

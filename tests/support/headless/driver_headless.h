@@ -33,6 +33,7 @@ class HeadlessDriver final : public Driver {
   bool ShownChecked(tk::Control& control) override;
   tk::Control* ShownFocus(tk::Form& form) override;
   int ShownCaret(tk::Control& control) override;
+  bool ShownVisible(tk::Form& form) override;
 
  private:
   std::unique_ptr<tk::headless::HeadlessBackend> backend_;

@@ -92,7 +92,7 @@ class Win32Driver::RecordingBackend final : public Win32Backend {
     return driver_.RecordMessageBox(text, style, title);
   }
   void Beep() override {
-    ++driver_.beeps_;
+    driver_.RecordBeep();
     Win32Backend::Beep();
   }
   tk::DialogResult ShowFileDialog(tk::FileDialogRequest& request) override {
@@ -524,6 +524,11 @@ int Win32Driver::ShownCaret(tk::Control& control) {
     if (position == start || position == end) return static_cast<int>(position);
   }
   return static_cast<int>(end);
+}
+
+bool Win32Driver::ShownVisible(tk::Form& form) {
+  const HWND window = Win32Backend::WindowOf(form);
+  return window && IsWindowVisible(window);
 }
 
 std::unique_ptr<Driver> MakeDriver() { return std::make_unique<Win32Driver>(); }

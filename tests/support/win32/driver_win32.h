@@ -43,6 +43,7 @@ class Win32Driver final : public Driver {
   bool ShownChecked(tk::Control& control) override;
   tk::Control* ShownFocus(tk::Form& form) override;
   int ShownCaret(tk::Control& control) override;
+  bool ShownVisible(tk::Form& form) override;
 
  private:
   class RecordingBackend;
