@@ -5,6 +5,7 @@ TINTMARK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=-all
 
 # The Windows builds (Release, mingw-w64): x64 in build/win, x86 (32-bit) in build/win-x86.
+# shellcheck disable=SC2034  # used by test.sh
 WIN_ARCHES=(x64 x86)
 
 # win_dir ARCH: the build directory of ARCH.

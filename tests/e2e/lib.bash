@@ -1,11 +1,11 @@
 # Helpers for the end-to-end scripts, sourced by each of them (the ".bash" name keeps it out of
 # the test runner's tests/e2e/*.sh).
 #
-# Environment, as scripts/test.sh sets it: TINTMARK_EXE (the built Tintmark.exe, x64 or x86),
-# WINEPREFIX (a prefix prepared by scripts/wine-prefix.sh), DISPLAY (a bare X server), a wineserver
-# kept running for the whole run, E2E_OUT (screenshots; build/e2e by default). The window state is
-# read with e2e_probe.exe, built next to Tintmark.exe (override with E2E_PROBE); input is real X
-# input through xdotool.
+# Environment, as scripts/test.sh sets it: TINTMARK_EXE (the built Tintmark.exe), WINEPREFIX (a
+# prefix prepared by scripts/wine-prefix.sh), DISPLAY (a bare X server), and a wineserver kept
+# running for the whole run. The window state is read with e2e_probe.exe, built next to
+# Tintmark.exe (override with E2E_PROBE); input is real X input through xdotool.
+# E2E_OUT: where screenshots go (build/e2e unless set).
 
 set -uo pipefail
 
