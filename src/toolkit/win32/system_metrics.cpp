@@ -99,7 +99,7 @@ FontHandle CreateMessageFont(int dpi) {
   if (!scaled) {
     // The size Windows XP knows: it refuses the one that counts Vista's iPaddedBorderWidth.
     metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
       return FontHandle();
     }
     metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
