@@ -1,5 +1,6 @@
 #!/bin/bash
-# Installs the Debian packages that building, running and testing Tintmark need.
+# Installs the Debian packages that building, running and testing Tintmark need, and those named
+# as arguments (scripts/bench.sh asks for valgrind).
 # Quick when everything is there: apt is only touched for missing packages.
 set -euo pipefail
 
@@ -7,6 +8,7 @@ packages=(
   cmake g++ g++-mingw-w64-x86-64 wine wine64 xvfb xdotool fonts-ipafont imagemagick googletest
   clang libclang-rt-14-dev x11-utils
   fonts-wine  # only recommended by wine, but the prefix copies its fonts
+  "$@"
 )
 
 missing=()
