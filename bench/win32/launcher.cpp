@@ -8,8 +8,9 @@
 // Prints one line per start: "start <round> <program index> <ms> <working set> <private bytes>
 // <child windows> <late>", where late is 1 when the program went idle before its window showed.
 
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
