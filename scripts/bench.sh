@@ -35,8 +35,10 @@ trap cleanup EXIT
 start_xvfb
 wineserver -p
 echo "bench: $rounds pairs of starts" >&2
+load_before=$(cut -d ' ' -f 1 /proc/loadavg)
 wine $out/win/bench_launcher.exe "$rounds" "$(winepath -w $out/win/Tintmark.exe)" \
   "$(winepath -w $out/win/bench_floor.exe)" | tr -d '\r' >$out/starts.txt
+load_after=$(cut -d ' ' -f 1 /proc/loadavg)
 cleanup
 trap - EXIT
 
@@ -73,7 +75,8 @@ report=$out/report.md
 {
   echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') at $(git rev-parse --short HEAD)$(git diff --quiet HEAD || echo ' (with changes)')"
   echo "on $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1), $(nproc) cores,"
-  echo "$(uname -sr), $(wine --version 2>/dev/null), Xvfb; $pairs pairs of starts ($late late)."
+  echo "$(uname -sr), $(wine --version 2>/dev/null), Xvfb; $pairs pairs of starts ($late late),"
+  echo "load average $load_before before the starts and $load_after after."
   echo
   echo "| | Tintmark.exe | floor | Tintmark / floor |"
   echo "|---|---:|---:|---:|"
