@@ -33,10 +33,16 @@ cleanup() {
 }
 trap cleanup EXIT
 start_xvfb
-wineserver -p
+# Other work on the machine is the largest noise; where allowed (root), the display server, the
+# Wine server and the programs measured run before it.
+priority=()
+if renice -n -10 -p "$XVFB_PID" >/dev/null 2>&1; then
+  priority=(nice -n -10)
+fi
+"${priority[@]}" wineserver -p
 echo "bench: $rounds pairs of starts" >&2
 load_before=$(cut -d ' ' -f 1 /proc/loadavg)
-wine $out/win/bench_launcher.exe "$rounds" "$(winepath -w $out/win/Tintmark.exe)" \
+"${priority[@]}" wine $out/win/bench_launcher.exe "$rounds" "$(winepath -w $out/win/Tintmark.exe)" \
   "$(winepath -w $out/win/bench_floor.exe)" | tr -d '\r' >$out/starts.txt
 load_after=$(cut -d ' ' -f 1 /proc/loadavg)
 cleanup
@@ -76,7 +82,7 @@ report=$out/report.md
   echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') at $(git rev-parse --short HEAD)$(git diff --quiet HEAD || echo ' (with changes)')"
   echo "on $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1), $(nproc) cores,"
   echo "$(uname -sr), $(wine --version 2>/dev/null), Xvfb; $pairs pairs of starts ($late late),"
-  echo "load average $load_before before the starts and $load_after after."
+  echo "load average $load_before before the starts and $load_after after$([[ ${#priority[@]} -eq 0 ]] || echo ", measured at nice -10")."
   echo
   echo "| | Tintmark.exe | floor | Tintmark / floor |"
   echo "|---|---:|---:|---:|"
