@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cwchar>
+#include <initializer_list>
 
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/handles.h"
@@ -49,10 +50,11 @@ struct CommonDialogs {
 
 void ReportSwallowedException(const char* where) noexcept {
   ++swallowedExceptions;
-  char message[256];
-  std::snprintf(message, sizeof(message), "Tintmark: an exception reached the %s\n", where);
-  OutputDebugStringA(message);
-  std::fputs(message, stderr);
+  // Piece by piece: a printf would bring mingw's whole formatter into the executable.
+  for (const char* part : {"Tintmark: an exception reached the ", where, "\n"}) {
+    OutputDebugStringA(part);
+    std::fputs(part, stderr);
+  }
 }
 
 int SwallowedExceptions() noexcept { return swallowedExceptions; }
