@@ -5,7 +5,7 @@
 namespace tktest {
 namespace {
 
-class ColourEditor : public MainWindowTest {
+class ChannelFields : public MainWindowTest {
  protected:
   void SetUp() override {
     AddOwner(12345678, 0x00000000, 0x00FFFFFF);
@@ -13,7 +13,7 @@ class ColourEditor : public MainWindowTest {
   }
 };
 
-TEST_F(ColourEditor, SetColorForTheShownTargetRewritesTheFieldsAndCountsAsAnEdit) {
+TEST_F(ChannelFields, SetColorForTheShownTargetRewritesTheFieldsAndCountsAsAnEdit) {
   ASSERT_TRUE(State().blnApplied);
   frm->Editor().SetColor(0xFF123456, 1);
   EXPECT_EQ(Channels(), u"86,52,18");
@@ -21,7 +21,7 @@ TEST_F(ColourEditor, SetColorForTheShownTargetRewritesTheFieldsAndCountsAsAnEdit
   EXPECT_FALSE(State().blnApplied);
 }
 
-TEST_F(ColourEditor, SetColorForTheHiddenTargetRepaintsOnlyTheSample) {
+TEST_F(ChannelFields, SetColorForTheHiddenTargetRepaintsOnlyTheSample) {
   frm->Editor().SetColor(0x000080FF, 0);
   EXPECT_EQ(Channels(), u"255,255,255");
   EXPECT_EQ(Text("txtTest").ForeColor(), 0x80FFu);
@@ -29,7 +29,7 @@ TEST_F(ColourEditor, SetColorForTheHiddenTargetRepaintsOnlyTheSample) {
   EXPECT_FALSE(State().blnApplied);
 }
 
-TEST_F(ColourEditor, ChoosingTheOtherColourOrBaseIsNeverAnEdit) {
+TEST_F(ChannelFields, ChoosingTheOtherColourOrBaseIsNeverAnEdit) {
   frm->Editor().SetColor(0x000080FF, 1);  // red 255, green 128, blue 0
   driver->Click(Option("optDes", 1));
   EXPECT_EQ(Channels(), u"FF,80,00");
@@ -44,7 +44,7 @@ TEST_F(ColourEditor, ChoosingTheOtherColourOrBaseIsNeverAnEdit) {
   EXPECT_EQ(State().intTarget, 0);
 }
 
-TEST_F(ColourEditor, ShowChannelsKeepsAnAppliedStateApplied) {
+TEST_F(ChannelFields, ShowChannelsKeepsAnAppliedStateApplied) {
   ASSERT_TRUE(State().blnApplied);
   driver->Click(Option("optDes", 1));
   driver->Click(Option("optObject", 0));
