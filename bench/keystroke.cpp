@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   store::MemoryRegistry registry;
   registry.SetDword(kOwners, "LastOwner", 12345678);
   registry.SetDword(kSendMsg, "Pen Color", 0x00800000);
-  registry.SetDword(kSendMsg, "Back Color", 0x00E0FFFF);
+  registry.SetDword(kSendMsg, "Back Color", 0x00E08040);
   tk::headless::HeadlessBackend backend;
   tk::Application application(backend);
   app::FrmMain frmMain(application, registry);
