@@ -7,6 +7,8 @@
 #   work       instructions for one typed digit in a channel field and one ▲ press, natively
 #              (Release, no sanitizers) under callgrind
 # Builds in build/bench, uses the Wine prefix build/wine-bench, writes build/bench/report.md.
+# BENCH_EXE=path measures that Tintmark.exe instead of the one built here (a build from before a
+# change, say), against the same floor.
 # Not part of scripts/test.sh: timings are measurements, never assertions.
 set -euo pipefail
 # shellcheck source=scripts/lib.sh
@@ -23,6 +25,8 @@ cmake --build $out/win -j2 --target Tintmark bench_floor bench_launcher >/dev/nu
 cmake -S . -B $out/native -DCMAKE_BUILD_TYPE=Release -DTINTMARK_SANITIZE=OFF \
   -DTINTMARK_BUILD_TESTS=OFF -DTINTMARK_BUILD_BENCH=ON >/dev/null
 cmake --build $out/native -j2 --target bench_keystroke >/dev/null
+
+exe=$(realpath "${BENCH_EXE:-$out/win/Tintmark.exe}")
 
 # --- start-up and memory
 export WINEPREFIX="$TINTMARK_ROOT/build/wine-bench"
@@ -42,7 +46,7 @@ fi
 "${priority[@]}" wineserver -p
 echo "bench: $rounds pairs of starts" >&2
 load_before=$(cut -d ' ' -f 1 /proc/loadavg)
-"${priority[@]}" wine $out/win/bench_launcher.exe "$rounds" "$(winepath -w $out/win/Tintmark.exe)" \
+"${priority[@]}" wine $out/win/bench_launcher.exe "$rounds" "$(winepath -w "$exe")" \
   "$(winepath -w $out/win/bench_floor.exe)" | tr -d '\r' >$out/starts.txt
 load_after=$(cut -d ' ' -f 1 /proc/loadavg)
 cleanup
@@ -63,9 +67,8 @@ t_pb=$(median 0 6) f_pb=$(median 1 6)
 t_children=$(median 0 7) f_children=$(median 1 7)
 
 # --- size
-exe=$out/win/Tintmark.exe
-size=$(stat -c %s $exe)
-imports=$(x86_64-w64-mingw32-objdump -p $exe | sed -n 's/^\tDLL Name: //p' | tr '\n' ' ')
+size=$(stat -c %s "$exe")
+imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\tDLL Name: //p' | tr '\n' ' ')
 
 # --- work per event
 instructions() {
@@ -82,6 +85,7 @@ report=$out/report.md
   echo "Measured $(date -u '+%Y-%m-%d %H:%M UTC') at $(git rev-parse --short HEAD)$(git diff --quiet HEAD || echo ' (with changes)')"
   echo "on $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1), $(nproc) cores,"
   echo "$(uname -sr), $(wine --version 2>/dev/null), Xvfb; $pairs pairs of starts ($late late),"
+  [[ -z ${BENCH_EXE:-} ]] || echo "Tintmark.exe: $exe."
   echo "load average $load_before before the starts and $load_after after$([[ ${#priority[@]} -eq 0 ]] || echo ", measured at nice -10")."
   echo
   echo "| | Tintmark.exe | floor | Tintmark / floor |"
