@@ -2,6 +2,7 @@
 # Measures Tintmark.exe against the floor (bench/win32/floor.cpp, a bare window like the main one):
 #   start-up   CreateProcessW until the window is visible and the program idle, under Wine on a
 #              virtual display, both programs alternated in one run (BENCH_ROUNDS pairs, default 31)
+#              (and the processor time the program's own Unix process used until then)
 #   memory     working set and private bytes of each, at that moment
 #   size       Tintmark.exe as built (x64, Release, stripped)
 #   work       instructions for one typed digit in a channel field and one ▲ press, natively
@@ -55,13 +56,17 @@ trap - EXIT
 # Column $2 of the lines of program $1 (0 Tintmark, 1 floor) in starts.txt, median.
 median() { awk -v p="$1" -v c="$2" '$1 == "start" && $3 == p {print $c}' $out/starts.txt |
   sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
-ratio=$(awk '$1 == "start" {t[$2, $3] = $4} END {for (k in t) {split(k, r, SUBSEP);
-  if (r[2] == 0) print t[r[1], 0] / t[r[1], 1]}}' $out/starts.txt | sort -g |
-  awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}')
+# Median over the rounds of Tintmark's column $1 divided by the floor's.
+pair_ratio() { awk -v c="$1" '$1 == "start" {t[$2, $3] = $c} END {for (k in t) {split(k, r, SUBSEP);
+  if (r[2] == 0 && t[r[1], 1] > 0) print t[r[1], 0] / t[r[1], 1]}}' $out/starts.txt | sort -g |
+  awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+ratio=$(pair_ratio 4)
+cpu_ratio=$(pair_ratio 9)
 pairs=$(awk '$1 == "start" && $3 == 0' $out/starts.txt | wc -l)
 late=$(awk '$1 == "start" && $8 == 1' $out/starts.txt | wc -l)
 mib() { awk -v b="$1" 'BEGIN {printf "%.1f", b / 1048576}'; }
 t_ms=$(median 0 4) f_ms=$(median 1 4)
+t_cpu=$(median 0 9) f_cpu=$(median 1 9)
 t_ws=$(median 0 5) f_ws=$(median 1 5)
 t_pb=$(median 0 6) f_pb=$(median 1 6)
 t_children=$(median 0 7) f_children=$(median 1 7)
@@ -91,6 +96,7 @@ report=$out/report.md
   echo "| | Tintmark.exe | floor | Tintmark / floor |"
   echo "|---|---:|---:|---:|"
   echo "| start-up, median | $t_ms ms | $f_ms ms | $(awk -v a="$t_ms" -v b="$f_ms" 'BEGIN {printf "%.3f", a / b}') (median of pairs: $(printf '%.3f' "$ratio")) |"
+  echo "| processor time of its Unix process until then, median | $t_cpu ms | $f_cpu ms | $(awk -v a="$t_cpu" -v b="$f_cpu" 'BEGIN {printf "%.3f", a / b}') (median of pairs: $(printf '%.3f' "$cpu_ratio")) |"
   echo "| working set, median | $(mib "$t_ws") MiB | $(mib "$f_ws") MiB | +$(mib $((t_ws - f_ws))) MiB |"
   echo "| private bytes, median | $(mib "$t_pb") MiB | $(mib "$f_pb") MiB | +$(mib $((t_pb - f_pb))) MiB |"
   echo "| child windows | $t_children | $f_children | |"
