@@ -1,6 +1,8 @@
 #include "toolkit/win32/system_metrics.h"
 
+#include <atomic>
 #include <cmath>
+#include <cstddef>
 #include <map>
 
 namespace tk::win32 {
@@ -95,7 +97,9 @@ FontHandle CreateMessageFont(int dpi) {
                                                     &metrics, 0, static_cast<UINT>(dpi)) != FALSE;
   }
   if (!scaled) {
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    // The size Windows XP knows: it refuses the one that counts Vista's iPaddedBorderWidth.
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
       return FontHandle();
     }
     metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
@@ -130,3 +134,42 @@ FontHandle CreateNamedFont(const FontSpec& spec, int dpi) {
 }
 
 }  // namespace tk::win32
+
+#if defined(__MINGW32__) && defined(__i386__)
+// The static thread library of the 32-bit build calls GetTickCount64, which Windows XP lacks. Its
+// import slot is defined here, so that kernel32's import library leaves it alone: the first call
+// puts the system's function there, or on XP GetTickCount with its wraps counted.
+namespace {
+
+using TickCount64Function = ULONGLONG(WINAPI*)();
+
+std::atomic<DWORD> lastTickCount{0};
+std::atomic<DWORD> tickCountWraps{0};
+
+ULONGLONG WINAPI TickCountWithWraps() {
+  const DWORD now = GetTickCount();
+  if (now < lastTickCount.exchange(now)) tickCountWraps.fetch_add(1);
+  return (static_cast<ULONGLONG>(tickCountWraps.load()) << 32) | now;
+}
+
+ULONGLONG WINAPI FirstTickCount64();
+
+}  // namespace
+
+extern "C" TickCount64Function tintmarkTickCount64Import __asm__("__imp__GetTickCount64@0");
+TickCount64Function tintmarkTickCount64Import = FirstTickCount64;
+
+namespace {
+
+ULONGLONG WINAPI FirstTickCount64() {
+  const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+  const FARPROC address = kernel32 ? GetProcAddress(kernel32, "GetTickCount64") : nullptr;
+  TickCount64Function function =
+      address ? reinterpret_cast<TickCount64Function>(reinterpret_cast<void (*)()>(address))
+              : TickCountWithWraps;
+  __atomic_store_n(&tintmarkTickCount64Import, function, __ATOMIC_RELEASE);
+  return function();
+}
+
+}  // namespace
+#endif
