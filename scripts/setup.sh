@@ -1,5 +1,6 @@
 #!/bin/bash
-# Installs the Debian packages that building, running and testing Tintmark need.
+# Installs the Debian packages that building, running and testing Tintmark need, and those named
+# as arguments (scripts/bench.sh asks for valgrind).
 # Quick when everything is there: apt is only touched for missing packages.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
   fonts-wine  # only recommended by wine, but the prefix copies its fonts
   g++-mingw-w64-i686 wine32:i386  # the 32-bit build and the Wine that runs it
   zip  # the release archive
+  "$@"
 )
 
 missing=()
