@@ -33,8 +33,8 @@ FrmMain::FrmMain(tk::Application& app, store::Registry& registry,
     : app_(app),
       form_(app, MainFormSpec()),
       commonDialog1_(app, u"Tintmark", kFileFilter, u"reg"),
-      editor_(form_, state_),
-      store_(form_, state_, registry, editor_),
+      channels_(form_, state_),
+      owner_(form_, state_, registry, channels_),
       showAbout_(std::move(showAbout)) {
   form_.Load = [this] { Form_Load(); };
   form_.Activate = [this] { Form_Activate(); };
@@ -56,9 +56,9 @@ void FrmMain::Form_Load() {
   commonDialog1_.FileName = app_.GetBackend().ProgramFolder() + u"\\*.reg";
 
   state_.blnStartup = false;
-  const store::Status chainStatus = store_.OpenKeyChain();
+  const store::Status chainStatus = owner_.OpenKeyChain();
   state_.blnStartup = true;
-  store_.ReadLastOwner(chainStatus);
+  owner_.ReadLastOwner(chainStatus);
 
   state_.blnApplied = true;
   state_.intTarget = editor::kBack;
@@ -72,7 +72,7 @@ void FrmMain::Form_Load() {
   }
   state_.intBase = editor::kDecimal;
   form_.Get<tk::OptionButton>("optDes", 0).SetValue(true);
-  editor_.ShowSample();
+  channels_.ShowSample();
 }
 
 void FrmMain::Form_Activate() {
@@ -82,7 +82,7 @@ void FrmMain::Form_Activate() {
     txtID.SetEnabled(true);
     txtID.SetFocus();
   } else if (state_.blnStartup) {
-    store_.LoadColors();
+    owner_.LoadColors();
   }
   state_.blnStartup = false;
 }
@@ -94,27 +94,27 @@ void FrmMain::Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode) {
     if (form_.IsLoaded()) cancel = -1;
     return;
   }
-  store_.CloseKeyChain();
+  owner_.CloseKeyChain();
 }
 
-void FrmMain::btnAccept_Click() { store_.ApplyColors(); }
+void FrmMain::btnAccept_Click() { owner_.ApplyColors(); }
 
-void FrmMain::mnuAccept_Click() { store_.ApplyColors(); }
+void FrmMain::mnuAccept_Click() { owner_.ApplyColors(); }
 
 void FrmMain::mnuEnd_Click() {
-  if (store_.ApplyColors()) form_.Unload();
+  if (owner_.ApplyColors()) form_.Unload();
 }
 
 void FrmMain::btnQuit_Click() {
   if (!state_.blnApplied) {
     const int answer = app_.MsgBox(kQuitPrompt, tk::kMbYesNo | tk::kMbExclamation, kQuitTitle);
-    if (answer == tk::kAnswerYes && !store_.ApplyColors()) return;
+    if (answer == tk::kAnswerYes && !owner_.ApplyColors()) return;
   }
   form_.Unload();
 }
 
 // Reloads the owner's colours as they are stored now.
-void FrmMain::btnReset_Click() { store_.LoadColors(); }
+void FrmMain::btnReset_Click() { owner_.LoadColors(); }
 
 void FrmMain::mnuQuit_Click() { form_.Unload(); }
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/channel_fields.h"
+#include "app/owner_field.h"
 #include "app/window_state.h"
-#include "editor/colour_editor.h"
-#include "store/owner_store.h"
 #include "store/registry.h"
 #include "toolkit/file_dialog.h"
 #include "toolkit/form.h"
@@ -22,7 +22,7 @@ class FrmMain {
   tk::Form& Form() { return form_; }
   const WindowState& State() const { return state_; }
   tk::FileDialog& CommonDialog1() { return commonDialog1_; }
-  editor::ColourEditor& Editor() { return editor_; }
+  ChannelFields& Editor() { return channels_; }
 
  private:
   void Form_Load();
@@ -40,8 +40,8 @@ class FrmMain {
   tk::Form form_;
   WindowState state_;
   tk::FileDialog commonDialog1_;
-  editor::ColourEditor editor_;
-  store::OwnerStore store_;
+  ChannelFields channels_;
+  OwnerField owner_;
   std::function<void(tk::Form&)> showAbout_;
 };
 

@@ -1,5 +1,5 @@
 #pragma once
-// The state of one run of the main window, shared by its procedures in app/, store/ and editor/.
+// The state of one run of the main window, shared by its procedures.
 
 #include <cstdint>
 #include <string>

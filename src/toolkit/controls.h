@@ -21,6 +21,7 @@ constexpr std::int16_t kAltBit = 4;
 
 constexpr std::int16_t kLeftButton = 1;
 constexpr std::int16_t kRightButton = 2;
+constexpr std::int16_t kMiddleButton = 4;
 
 class Control {
  public:
@@ -88,6 +89,7 @@ class CommandButton : public Control {
   using Control::Control;
 
   std::function<void()> Click;
+  // A mouse button went down on the button: once per press, never for a click by keyboard.
   std::function<void(std::int16_t button, std::int16_t shift, float x, float y)> MouseDown;
 
   void OnClick();

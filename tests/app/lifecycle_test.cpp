@@ -11,35 +11,12 @@ constexpr char16_t kQuitTitle[] = u" - 注意！ - Tintmark";
 
 class Lifecycle : public MainWindowTest {
  protected:
-  // A second window of the program, shown modally from the Help menu and closed with its button.
-  void UseModalWindow() {
-    modalSpec.name = "frmOther";
-    modalSpec.caption = u"Other";
-    modalSpec.clientWidth = 2475;
-    modalSpec.clientHeight = 1905;
-    modalSpec.border = tk::BorderStyle::kFixedDialog;
-    tk::ControlSpec ok;
-    ok.name = "cmdOK";
-    ok.kind = tk::ControlKind::kCommandButton;
-    ok.caption = u"OK";
-    ok.left = 600;
-    ok.top = 1440;
-    ok.width = 1380;
-    ok.height = 345;
-    ok.tabIndex = 0;
-    modalSpec.controls = {ok};
-    showAbout = [this](tk::Form& owner) {
-      tk::Form other(owner.App(), modalSpec);
-      other.Get<tk::CommandButton>("cmdOK").Click = [&other] { other.Unload(); };
-      other.ShowModal();
-    };
-  }
-  void OpenAndCloseTheModalWindow() {
+  // The About box, the program's other window, opened from the Help menu and closed with OK.
+  void OpenAndCloseTheAboutBox() {
     driver->WhenNextModalShown(
-        [this](tk::Form& other) { driver->Click(other.Get<tk::CommandButton>("cmdOK")); });
+        [this](tk::Form& box) { driver->Click(box.Get<tk::CommandButton>("cmdOK")); });
     driver->ChooseMenu(Menu("mnuHelp"));
   }
-  tk::FormSpec modalSpec;
 };
 
 TEST_F(Lifecycle, WithoutIcqKeysTheFirstActivationAsksForTheId) {
@@ -56,10 +33,9 @@ TEST_F(Lifecycle, WithoutIcqKeysTheFirstActivationAsksForTheId) {
 }
 
 TEST_F(Lifecycle, EveryActivationAsksAgainWhileTheIdIsEmpty) {
-  UseModalWindow();
   StartWithoutOwner();
   driver->AnswerNextMessageBox(tk::kAnswerOk);
-  OpenAndCloseTheModalWindow();
+  OpenAndCloseTheAboutBox();
   ASSERT_EQ(driver->MessageBoxes().size(), 2u);
   EXPECT_EQ(LastMessage().title, kIdRequestTitle);
   EXPECT_EQ(driver->UnexpectedDialogs(), 0);
@@ -67,11 +43,10 @@ TEST_F(Lifecycle, EveryActivationAsksAgainWhileTheIdIsEmpty) {
 }
 
 TEST_F(Lifecycle, LaterActivationsNeverLoad) {
-  UseModalWindow();
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   Start();
   AddOwner(12345678, 0x000000FF, 0x00000000);
-  OpenAndCloseTheModalWindow();
+  OpenAndCloseTheAboutBox();
   EXPECT_EQ(Channels(), u"255,255,255");
   EXPECT_TRUE(driver->MessageBoxes().empty());
   EXPECT_EQ(driver->UnexpectedDialogs(), 0);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "about/frm_about.h"
 #include "app/frm_main.h"
 #include "store/memory/faulty_registry.h"
 #include "support/driver.h"
@@ -78,7 +79,14 @@ class MainWindowTest : public ::testing::Test {
     return driver->MessageBoxes().empty() ? none : driver->MessageBoxes().back();
   }
 
-  std::function<void(tk::Form&)> showAbout;  // what the Help menu shows; set before Start()
+  // What the Help menu shows, the real About box unless a test sets another before Start().
+  std::function<void(tk::Form&)> showAbout = [this](tk::Form& owner) {
+    about::FrmAbout box(owner.App(), owner);
+    aboutBox = &box.Form();
+    box.Form().ShowModal();
+    aboutBox = nullptr;
+  };
+  tk::Form* aboutBox = nullptr;  // while the About box is loaded
   std::unique_ptr<Driver> driver;
   std::unique_ptr<RegistryFixture> registry;
   std::unique_ptr<store::FaultInjectingRegistry> refusing;

@@ -1,5 +1,5 @@
 #!/bin/bash
-# At 144 dots per inch the window and its controls are half as large again: the layout is
+# At 144 dots per inch the windows and their controls are half as large again: the layouts are
 # converted with the window's DPI, not fixed in pixels.
 source "$(dirname "$0")/lib.bash"
 
@@ -33,6 +33,14 @@ expect_eq "txtColor(2)" "$(px 960 $dpi) $(px 2940 $dpi) $(px 615 $dpi) $(px 330 
 expect_eq "txtID" "$(px 600 $dpi) $(px 120 $dpi) $(px 1815 $dpi) $(px 315 $dpi)" \
   "$(place_of "$(edit_line 1)")"
 screenshot "$E2E_OUT/high_dpi.png"
+
+step "the About box, its controls and its offset at $dpi DPI"
+press alt+h
+wait_about
+expect_about_box "$dpi"
+screenshot "$E2E_OUT/about_box_high_dpi.png"
+press Escape
+wait_until 5 about_gone || fail "the About box is still open"
 
 press ctrl+q
 wait_tintmark_end 10

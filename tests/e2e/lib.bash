@@ -66,7 +66,7 @@ px() {
 
 # Controls of the main window: "left top right bottom<TAB>class<TAB>enabled<TAB>visible<TAB>
 # checked<TAB>id<TAB>style<TAB>text" per line, texts escaped (\r \n \t \\).
-controls() { probe controls "$MAIN_TITLE"; }
+controls() { probe controls "${CONTROLS_OF:-$MAIN_TITLE}"; }
 
 # control_line CLASS TEXT [N]: the Nth (1-based) control of CLASS whose text is TEXT, from the
 # top (and then from the left).
@@ -187,9 +187,10 @@ click_control() {
 press() { pointer_on_window; xdotool key --delay 60 "$@"; }
 type_text() { pointer_on_window; xdotool type --delay 60 "$1"; }
 
+# click_close_box [TITLE]: of the main window unless TITLE names another.
 click_close_box() {
   local point
-  point=$(probe closebox "$MAIN_TITLE") || fail "no close box on \"$MAIN_TITLE\""
+  point=$(probe closebox "${1:-$MAIN_TITLE}") || fail "no close box on \"${1:-$MAIN_TITLE}\""
   # shellcheck disable=SC2086
   click_at $point
   ok "clicked the close box"
@@ -268,6 +269,58 @@ reg_value() {
 }
 
 reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+
+# ------------------------------------------------------------------------------------------------
+# The About box
+
+ABOUT_TITLE=Tintmarkについて
+
+# window_field TITLE NAME: one field of `probe window`, such as rect, style or dpi.
+window_field() { probe window "$1" | tr -d '\r' | awk -F'\t' -v n="$2" '$1 == n { print $2 }'; }
+
+wait_about() { probe wait-window "$ABOUT_TITLE" 5000 || fail "no About box within 5 s"; }
+
+# Closing hides the box at once; its window goes when the main window's activation that follows
+# has ended, an ID request included.
+about_gone() {
+  local style
+  style=$(window_field "$ABOUT_TITLE" style)
+  [[ -z $style ]] || ((!(style & 0x10000000)))
+}
+
+# The About item follows the File menu in the menu bar, just above the client area.
+click_about_menu() {
+  local x y w
+  read -r x y w _ <<<"$(probe client "$MAIN_TITLE")"
+  click_at "$((x + w * 45 / 100))" "$((y - 6 * $(window_field "$MAIN_TITLE" dpi) / 96))"
+}
+
+# expect_about_box DPI: 150 and 900 twips right of and below the main window's outer corner, its
+# client area, and its controls' texts and places.
+expect_about_box() {
+  local dpi=$1 ml mt al at cx cy cw ch all entry class text twips want l t r b got
+  read -r ml mt _ <<<"$(window_field "$MAIN_TITLE" rect)"
+  read -r al at _ <<<"$(window_field "$ABOUT_TITLE" rect)"
+  read -r cx cy cw ch <<<"$(probe client "$ABOUT_TITLE")"
+  all=$(probe controls "$ABOUT_TITLE")
+  expect_eq "offset from the main window, client size" \
+    "$(px 150 "$dpi") $(px 900 "$dpi") $(px 2475 "$dpi")x$(px 1905 "$dpi")" \
+    "$((al - ml)) $((at - mt)) ${cw}x${ch}"
+  # Labels size themselves to their captions, so only their corners are fixed; the icon picture
+  # fits the icon (32 pixels at 96 DPI) in its two-pixel sunken border.
+  for entry in "Button|OK|600 1440 1380 345" "Static||240 240 _ _" "Static|Tintmark|1050 240" \
+    "Static|Version 1.12.10|1080 600" "Static|Tintmark開発班|1080 960"; do
+    IFS='|' read -r class text twips <<<"$entry"
+    want=$(for v in $twips; do
+      if [[ $v == _ ]]; then echo $(($(px 480 "$dpi") + 4)); else px "$v" "$dpi"; fi
+    done | paste -sd' ' -)
+    read -r l t r b <<<"$(awk -F'\t' -v c="$class" -v t="$text" '$2 == c && $8 == t' <<<"$all" |
+      cut -f1)"
+    [[ -n $l && $r -le $((cx + cw)) ]] || fail "$class \"$text\": missing or past the box's edge"
+    got=$(echo $((l - cx)) $((t - cy)) $((r - l)) $((b - t)) | cut -d' ' -f"1-$(wc -w <<<"$twips")")
+    expect_eq "$class \"$text\"" "$want" "$got"
+  done
+}
 
 # ------------------------------------------------------------------------------------------------
 

@@ -27,9 +27,9 @@ struct FileDialogCall {
 };
 
 // Virtual-key codes used by the tests (the same numbers as Windows).
-constexpr int kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 0x1B, kVkEnd = 0x23,
-              kVkHome = 0x24, kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28,
-              kVkDelete = 0x2E;
+constexpr int kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 0x1B, kVkSpace = 0x20,
+              kVkEnd = 0x23, kVkHome = 0x24, kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27,
+              kVkDown = 0x28, kVkDelete = 0x2E;
 
 class Driver {
  public:
@@ -44,8 +44,9 @@ class Driver {
 
   // Mouse: a left click (press and release) with Shift/Ctrl bits; focus moves as on Windows.
   virtual void Click(tk::Control& control, std::int16_t shift = 0) = 0;
-  // A press of the right button alone (no click follows, the focus stays).
-  virtual void RightPress(tk::Control& control, std::int16_t shift = 0) = 0;
+  // A press and release of the right or middle mouse button (tk::kRightButton, kMiddleButton):
+  // no click follows and the focus stays.
+  virtual void Press(tk::Control& control, std::int16_t button, std::int16_t shift = 0) = 0;
   // Keyboard, to whatever has the focus: characters typed one by one at the caret.
   virtual void Type(std::u16string_view characters) = 0;
   // One key with modifier bits (tk::kShiftBit, kCtrlBit, kAltBit): Alt+letter access keys,
@@ -76,6 +77,9 @@ class Driver {
     modalActions_.push_back(std::move(action));
   }
 
+  // Runs at every beep, before the program goes on: to look at the screen at that moment.
+  void WhenBeeping(std::function<void()> look) { beepLook_ = std::move(look); }
+
   const std::vector<MessageBoxCall>& MessageBoxes() const { return messageBoxes_; }
   const std::vector<FileDialogCall>& FileDialogs() const { return fileDialogs_; }
   int Beeps() const { return beeps_; }
@@ -92,8 +96,13 @@ class Driver {
   virtual bool ShownChecked(tk::Control& control) = 0;
   virtual tk::Control* ShownFocus(tk::Form& form) = 0;
   virtual int ShownCaret(tk::Control& control) = 0;
+  virtual bool ShownVisible(tk::Form& form) = 0;
 
  protected:
+  void RecordBeep() {
+    ++beeps_;
+    if (beepLook_) beepLook_();
+  }
   // Runs the action queued for a form just shown modally; see WhenNextModalShown.
   void RunModalAction(tk::Form& form) {
     if (modalActions_.empty()) {
@@ -115,6 +124,7 @@ class Driver {
   std::vector<MessageBoxCall> messageBoxes_;
   std::vector<FileDialogCall> fileDialogs_;
   int beeps_ = 0;
+  std::function<void()> beepLook_;
   int unexpectedDialogs_ = 0;
 };
 

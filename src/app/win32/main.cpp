@@ -1,5 +1,6 @@
 // Program entry: the main window over the real controls and the real registry.
 
+#include "about/frm_about.h"
 #include "app/frm_main.h"
 #include "store/win32/advapi32_registry.h"
 #include "toolkit/win32/win32_backend.h"
@@ -9,7 +10,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   tk::win32::Win32Backend backend;
   tk::Application application(backend);
   store::Advapi32Registry registry;
-  app::FrmMain frmMain(application, registry);
+  app::FrmMain frmMain(application, registry, about::ShowAbout);
   application.Run(frmMain.Form());
   return 0;
 }

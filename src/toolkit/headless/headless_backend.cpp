@@ -7,14 +7,15 @@ namespace tk::headless {
 
 namespace {
 
-constexpr int kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 0x1B, kVkEnd = 0x23,
-              kVkHome = 0x24, kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28,
-              kVkDelete = 0x2E;
+constexpr int kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 0x1B, kVkSpace = 0x20,
+              kVkEnd = 0x23, kVkHome = 0x24, kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27,
+              kVkDown = 0x28, kVkDelete = 0x2E;
 
 char16_t Upper(char16_t c) { return (c >= u'a' && c <= u'z') ? c - u'a' + u'A' : c; }
 
 // The character a plain key types, as TranslateMessage would make it; 0 for other keys.
 char16_t TypedBy(int virtualKey, std::int16_t shift) {
+  if (virtualKey == kVkSpace) return u' ';
   if (virtualKey >= '0' && virtualKey <= '9') return static_cast<char16_t>(virtualKey);
   if (virtualKey >= 'A' && virtualKey <= 'Z') {
     return static_cast<char16_t>((shift & kShiftBit) ? virtualKey : virtualKey - 'A' + 'a');
@@ -232,8 +233,7 @@ bool HeadlessFormPeer::ActivateAccessKey(char16_t key) {
         return true;
       case ControlKind::kCommandButton:
       case ControlKind::kOptionButton:
-        // The dialog manager presses and releases the button, with no modifier bits.
-        backend_.UserClick(*control, 0);
+        backend_.KeyboardClick(*control);
         return true;
       default:
         break;
@@ -397,10 +397,27 @@ void HeadlessBackend::UserClick(Control& control, std::int16_t shift) {
   }
 }
 
-void HeadlessBackend::UserRightPress(Control& control, std::int16_t shift) {
+void HeadlessBackend::UserPress(Control& control, std::int16_t button, std::int16_t shift) {
+  if (button == kLeftButton) {
+    UserClick(control, shift);
+    return;
+  }
   if (!AcceptsInput(control) || control.Spec().kind != ControlKind::kCommandButton) return;
-  static_cast<CommandButton&>(control).OnMouseDown(kRightButton, shift, control.Spec().width / 2.0f,
+  static_cast<CommandButton&>(control).OnMouseDown(button, shift, control.Spec().width / 2.0f,
                                                    control.Spec().height / 2.0f);
+}
+
+void HeadlessBackend::KeyboardClick(Control& control) {
+  if (!AcceptsInput(control)) return;
+  openedMenu_ = nullptr;
+  HeadlessControlPeer& peer = *PeerOf(control);
+  peer.Window().MoveFocus(&peer, false);
+  if (!AcceptsInput(control)) return;
+  if (control.Spec().kind == ControlKind::kCommandButton) {
+    static_cast<CommandButton&>(control).OnClick();
+  } else if (control.Spec().kind == ControlKind::kOptionButton) {
+    static_cast<OptionButton&>(control).OnUserSelect();
+  }
 }
 
 void HeadlessBackend::UserType(char16_t character) {
@@ -447,6 +464,10 @@ void HeadlessBackend::UserKey(int virtualKey, std::int16_t shift) {
     }
   }
   if (alt && !ctrl) {
+    if (HeadlessControlPeer* box = FocusedTextBox()) {
+      static_cast<TextBox&>(box->Owner()).OnKeyDown(static_cast<std::int16_t>(virtualKey), shift);
+      if (form.Destroyed() || active_ != &form) return;
+    }
     if (form.ActivateAccessKey(static_cast<char16_t>(virtualKey))) return;
     for (const auto& item : owner.Menus()) {
       if (!item->Spec().parent.empty() || item->IsSeparator() ||
@@ -471,6 +492,12 @@ void HeadlessBackend::UserKey(int virtualKey, std::int16_t shift) {
                        true);
       }
       return;
+    case kVkSpace:
+      if (focus && !focus->IsTextBox()) {
+        KeyboardClick(focus->Owner());
+        return;
+      }
+      break;
     case kVkReturn:
     case kVkEscape:
       for (const auto& control : owner.Controls()) {

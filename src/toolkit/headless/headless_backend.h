@@ -14,9 +14,10 @@
 //   that moves it again wins; a clicked button takes the focus before its MouseDown and Click;
 // - Tab, Shift+Tab and an access key select the whole text of the field they land on; a click
 //   puts the caret at the end; a text set by code puts it at the start;
-// - menu shortcuts are taken before the focused control sees the key; Alt+letter tries the
-//   controls' access keys before the menu bar, and so does a typed character when no text box
-//   has the focus; Enter and Esc only click a default or cancel button;
+// - menu shortcuts are taken before the focused control sees the key; a key with Alt held reaches
+//   a focused text box's KeyDown first, then Alt+letter tries the controls' access keys before the
+//   menu bar, and so does a typed character when no text box has the focus; Enter and Esc only
+//   click a default or cancel button; Space clicks a focused button;
 // - each form keeps its own focus across activations, and a form gets its first tab stop only
 //   when its Activate handler did not place the focus itself;
 // - a message box or a file dialog ends with the active form told of its activation again.
@@ -150,7 +151,10 @@ class HeadlessBackend final : public Backend {
 
   // What the user does. Input to a disabled window or control is ignored, as on Windows.
   void UserClick(Control& control, std::int16_t shift);
-  void UserRightPress(Control& control, std::int16_t shift);
+  // A press of the right or middle mouse button: MouseDown only, the focus stays where it is.
+  void UserPress(Control& control, std::int16_t button, std::int16_t shift);
+  // Space or an access key on a button: it takes the focus and clicks, with no MouseDown.
+  void KeyboardClick(Control& control);
   void UserType(char16_t character);
   void UserKey(int virtualKey, std::int16_t shift);
   void UserPaste(std::u16string_view text);

@@ -25,6 +25,25 @@ bool IsInside(HWND container, HWND window) {
   return window && (window == container || IsChild(container, window));
 }
 
+struct MouseButton {
+  std::int16_t button;
+  UINT downMessage;
+  WPARAM keyBit;
+};
+
+MouseButton PressedButton(UINT message) {
+  switch (message) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      return {kRightButton, WM_RBUTTONDOWN, MK_RBUTTON};
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      return {kMiddleButton, WM_MBUTTONDOWN, MK_MBUTTON};
+    default:
+      return {kLeftButton, WM_LBUTTONDOWN, MK_LBUTTON};
+  }
+}
+
 }  // namespace
 
 ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND window)
@@ -114,7 +133,7 @@ void ControlWindow::FitToContent() {
   const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
   RECT content{0, 0, 0, 0};
   if (Kind() == ControlKind::kPictureBox) {
-    content.right = content.bottom = 32;
+    content.right = content.bottom = form_.PictureIconSize();
   } else {
     WindowDc dc(window_);
     Selected font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(window_, WM_GETFONT, 0, 0)));
@@ -234,15 +253,20 @@ LRESULT ControlWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: {
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: {
       if (kind != ControlKind::kCommandButton) break;
+      const MouseButton pressed = PressedButton(message);
       // A fast second press is a press like the first, not a double click.
-      const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
-      const LRESULT result = CallOriginal(left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, wParam, lParam);
-      OnMouseDown(left ? kLeftButton : kRightButton, wParam, lParam);
+      const LRESULT result = CallOriginal(pressed.downMessage, wParam, lParam);
+      // A click by keyboard (an access key, BM_CLICK) fakes a press with no button held.
+      if (wParam & pressed.keyBit) OnMouseDown(pressed.button, wParam, lParam);
       return result;
     }
     case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      // Keys with Alt held come as system keys; a field hears them like the others.
       if (kind == ControlKind::kTextBox && form_.Reporting()) {
         static_cast<TextBox&>(control_).OnKeyDown(static_cast<std::int16_t>(wParam),
                                                   KeyboardShiftState());

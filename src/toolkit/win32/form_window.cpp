@@ -303,7 +303,15 @@ HWND FormWindow::CreateControlWindow(Control& control, HWND parent, DWORD groupS
     SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
   }
   if (spec.kind == ControlKind::kPictureBox && spec.showsIcon) {
-    SendMessageW(window, STM_SETICON, reinterpret_cast<WPARAM>(ProgramIcon(32)), 0);
+    // Not shared: LoadImage shares icons of the system's standard sizes only, and this one grows
+    // with the DPI (the resource's 48-pixel image at 144 DPI).
+    const int size = PictureIconSize();
+    if (!pictureIcon_) {
+      pictureIcon_.reset(static_cast<HICON>(LoadImageW(
+          ProgramInstance(), MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON, size, size, 0)));
+    }
+    const HICON icon = pictureIcon_ ? pictureIcon_.get() : ProgramIcon(size);
+    SendMessageW(window, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
   }
   return window;
 }

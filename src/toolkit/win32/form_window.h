@@ -36,6 +36,8 @@ class FormWindow final : public FormPeer {
   Form& Owner() const { return form_; }
   Win32Backend& Backend() const { return backend_; }
   int Dpi() const { return dpi_; }
+  // Side of the program icon in a picture box: 32 pixels at 96 DPI, scaled with the DPI.
+  int PictureIconSize() const { return TwipsToPixels(480, dpi_); }
   HACCEL Accelerators() const { return accelerators_.get(); }
   // Whether native notifications still reach the portable form (not while it is being destroyed).
   bool Reporting() const { return window_ != nullptr && !destroying_; }
@@ -69,6 +71,7 @@ class FormWindow final : public FormPeer {
   bool destroying_ = false;
   bool closeFromSystemMenu_ = false;
   FontHandle defaultFont_;
+  IconHandle pictureIcon_;
   std::vector<std::pair<FontSpec, FontHandle>> fonts_;
   AcceleratorHandle accelerators_;
   std::vector<ControlWindow*> controls_;  // by control index; null for lines

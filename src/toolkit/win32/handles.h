@@ -25,6 +25,11 @@ struct AcceleratorDeleter {
 };
 using AcceleratorHandle = std::unique_ptr<std::remove_pointer_t<HACCEL>, AcceleratorDeleter>;
 
+struct IconDeleter {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using IconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
 struct MenuDeleter {
   void operator()(HMENU menu) const { DestroyMenu(menu); }
 };

@@ -31,7 +31,7 @@ HeadlessDriver::HeadlessDriver() : backend_(std::make_unique<HeadlessBackend>())
     request.fileName = std::move(path);
     return tk::DialogResult::kOk;
   };
-  backend_->onBeep = [this] { ++beeps_; };
+  backend_->onBeep = [this] { RecordBeep(); };
   backend_->onModalShown = [this](tk::Form& form) { RunModalAction(form); };
 }
 
@@ -49,8 +49,8 @@ void HeadlessDriver::Click(tk::Control& control, std::int16_t shift) {
   Settle();
 }
 
-void HeadlessDriver::RightPress(tk::Control& control, std::int16_t shift) {
-  backend_->UserRightPress(control, shift);
+void HeadlessDriver::Press(tk::Control& control, std::int16_t button, std::int16_t shift) {
+  backend_->UserPress(control, button, shift);
   Settle();
 }
 
@@ -110,6 +110,11 @@ tk::Control* HeadlessDriver::ShownFocus(tk::Form& form) {
 int HeadlessDriver::ShownCaret(tk::Control& control) {
   const auto* peer = HeadlessBackend::PeerOf(control);
   return peer ? peer->Caret() : 0;
+}
+
+bool HeadlessDriver::ShownVisible(tk::Form& form) {
+  const auto* peer = HeadlessBackend::PeerOf(form);
+  return peer && peer->Visible();
 }
 
 std::unique_ptr<Driver> MakeDriver() { return std::make_unique<HeadlessDriver>(); }

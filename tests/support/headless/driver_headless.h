@@ -19,7 +19,7 @@ class HeadlessDriver final : public Driver {
   void Show(tk::Form& form) override;
   void Settle() override;
   void Click(tk::Control& control, std::int16_t shift = 0) override;
-  void RightPress(tk::Control& control, std::int16_t shift = 0) override;
+  void Press(tk::Control& control, std::int16_t button, std::int16_t shift = 0) override;
   void Type(std::u16string_view characters) override;
   void PressKey(int virtualKey, std::int16_t shift = 0) override;
   void Paste(std::u16string_view text) override;
@@ -33,6 +33,7 @@ class HeadlessDriver final : public Driver {
   bool ShownChecked(tk::Control& control) override;
   tk::Control* ShownFocus(tk::Form& form) override;
   int ShownCaret(tk::Control& control) override;
+  bool ShownVisible(tk::Form& form) override;
 
  private:
   std::unique_ptr<tk::headless::HeadlessBackend> backend_;

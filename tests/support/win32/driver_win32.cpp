@@ -1,5 +1,7 @@
 #include "support/win32/driver_win32.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
@@ -90,7 +92,7 @@ class Win32Driver::RecordingBackend final : public Win32Backend {
     return driver_.RecordMessageBox(text, style, title);
   }
   void Beep() override {
-    ++driver_.beeps_;
+    driver_.RecordBeep();
     Win32Backend::Beep();
   }
   tk::DialogResult ShowFileDialog(tk::FileDialogRequest& request) override {
@@ -122,12 +124,15 @@ Win32Driver::Win32Driver() : backend_(std::make_unique<RecordingBackend>(*this))
   app_ = std::make_unique<tk::Application>(*backend_);
   current = this;
   hook_ = SetWindowsHookExW(WH_CBT, &Win32Driver::CbtHook, nullptr, GetCurrentThreadId());
+  swallowedAtStart_ = tk::win32::SwallowedExceptions();
 }
 
 Win32Driver::~Win32Driver() {
   if (hook_) UnhookWindowsHookEx(hook_);
   if (current == this) current = nullptr;
   app_.reset();
+  EXPECT_EQ(tk::win32::SwallowedExceptions(), swallowedAtStart_)
+      << "an exception reached a window procedure";
 }
 
 tk::win32::Win32Backend& Win32Driver::Backend() { return *backend_; }
@@ -289,10 +294,18 @@ void Win32Driver::Click(tk::Control& control, std::int16_t shift) {
   Settle();
 }
 
-void Win32Driver::RightPress(tk::Control& control, std::int16_t shift) {
+void Win32Driver::Press(tk::Control& control, std::int16_t button, std::int16_t shift) {
+  if (button == tk::kLeftButton) {
+    Click(control, shift);
+    return;
+  }
   const HWND window = Win32Backend::WindowOf(control);
   if (!AcceptsInput(window)) return;
-  PressMouseButton(window, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, shift);
+  if (button == tk::kMiddleButton) {
+    PressMouseButton(window, WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, shift);
+  } else {
+    PressMouseButton(window, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON, shift);
+  }
   Settle();
 }
 
@@ -511,6 +524,11 @@ int Win32Driver::ShownCaret(tk::Control& control) {
     if (position == start || position == end) return static_cast<int>(position);
   }
   return static_cast<int>(end);
+}
+
+bool Win32Driver::ShownVisible(tk::Form& form) {
+  const HWND window = Win32Backend::WindowOf(form);
+  return window && IsWindowVisible(window);
 }
 
 std::unique_ptr<Driver> MakeDriver() { return std::make_unique<Win32Driver>(); }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/driver.h"
+#include "toolkit/win32/handles.h"
 #include "toolkit/win32/win32_backend.h"
 
 namespace tktest {
@@ -21,11 +22,14 @@ class Win32Driver final : public Driver {
   Win32Driver& operator=(const Win32Driver&) = delete;
 
   tk::win32::Win32Backend& Backend();
+  // A test that throws from a handler on purpose takes the exceptions it caused as expected;
+  // any other reaching a window procedure fails the test.
+  void ExpectSwallowedExceptions() { swallowedAtStart_ = tk::win32::SwallowedExceptions(); }
 
   void Show(tk::Form& form) override;
   void Settle() override;
   void Click(tk::Control& control, std::int16_t shift = 0) override;
-  void RightPress(tk::Control& control, std::int16_t shift = 0) override;
+  void Press(tk::Control& control, std::int16_t button, std::int16_t shift = 0) override;
   void Type(std::u16string_view characters) override;
   void PressKey(int virtualKey, std::int16_t shift = 0) override;
   void Paste(std::u16string_view text) override;
@@ -39,6 +43,7 @@ class Win32Driver final : public Driver {
   bool ShownChecked(tk::Control& control) override;
   tk::Control* ShownFocus(tk::Form& form) override;
   int ShownCaret(tk::Control& control) override;
+  bool ShownVisible(tk::Form& form) override;
 
  private:
   class RecordingBackend;
@@ -80,6 +85,7 @@ class Win32Driver final : public Driver {
   std::map<HWND, DialogAnswer> answers_;
   std::optional<OpenedMenu> openedMenu_;
   std::vector<MSG> menuKeys_;
+  int swallowedAtStart_ = 0;
 };
 
 }  // namespace tktest

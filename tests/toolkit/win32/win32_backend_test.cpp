@@ -11,15 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "about/about_layout.h"
 #include "app/main_layout.h"
 #include "support/driver.h"
+#include "support/win32/driver_win32.h"
 #include "toolkit/form.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/system_metrics.h"
 
 namespace {
 
-using tk::ControlKind;
 using tk::win32::Win32Backend;
 
 std::u16string ClassOf(HWND window) {
@@ -296,49 +297,27 @@ TEST_F(Win32MainForm, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
 
   driver->Click(Control("btnQuit"));
   EXPECT_EQ(tk::win32::SwallowedExceptions(), before + 1);
+  static_cast<tktest::Win32Driver&>(*driver).ExpectSwallowedExceptions();
   driver->Click(Control("btnAccept"));
   EXPECT_EQ(log, std::vector<std::string>{"btnAccept click"}) << "the form goes on working";
 }
 
-TEST(Win32AboutLikeForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
+TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   auto driver = tktest::MakeDriver();
   tk::FormSpec mainSpec = app::MainFormSpec();
   tk::Form main(driver->App(), mainSpec);
   driver->Show(main);
-
-  tk::FormSpec aboutSpec;
-  aboutSpec.name = "frmAbout";
-  aboutSpec.caption = u"Tintmarkについて";
-  aboutSpec.clientWidth = 2475;
-  aboutSpec.clientHeight = 1905;
-  aboutSpec.border = tk::BorderStyle::kFixedDialog;
-  tk::ControlSpec ok;
-  ok.kind = ControlKind::kCommandButton;
-  ok.name = "cmdOK";
-  ok.caption = u"OK";
-  ok.left = 600;
-  ok.top = 1440;
-  ok.width = 1380;
-  ok.height = 345;
-  ok.tabIndex = 0;
-  ok.defaultButton = ok.cancelButton = true;
-  tk::ControlSpec picture;
-  picture.kind = ControlKind::kPictureBox;
-  picture.name = "picIcon";
-  picture.left = picture.top = 240;
-  picture.width = picture.height = 540;
-  picture.tabIndex = 1;
-  picture.autoSize = picture.sunkenBorder = picture.showsIcon = true;
-  aboutSpec.controls = {ok, picture};
-  tk::Form about(driver->App(), aboutSpec);
+  tk::Form about(driver->App(), about::AboutFormSpec());
   driver->Show(about);
 
   const HWND window = Win32Backend::WindowOf(about);
   EXPECT_EQ(GetWindow(window, GW_OWNER), Win32Backend::WindowOf(main));
   EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
-  EXPECT_FALSE(StyleOf(window) & WS_MINIMIZEBOX);
+  EXPECT_EQ(StyleOf(window) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
+            WS_SYSMENU);
   EXPECT_EQ(StyleOf(Win32Backend::WindowOf(about.Find("cmdOK"))) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
 
+  const int dpi = tk::win32::DpiOf(window);
   const HWND icon = Win32Backend::WindowOf(about.Find("picIcon"));
   EXPECT_EQ(StyleOf(icon) & SS_TYPEMASK, SS_ICON);
   EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0);
@@ -346,9 +325,10 @@ TEST(Win32AboutLikeForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) 
   RECT client{}, outer{};
   GetClientRect(icon, &client);
   GetWindowRect(icon, &outer);
-  EXPECT_EQ(client.right, 32);
-  EXPECT_EQ(client.bottom, 32);
-  EXPECT_EQ(outer.right - outer.left, 32 + 2 * GetSystemMetrics(SM_CXEDGE));
+  const int side = tk::TwipsToPixels(480, dpi);  // 32 pixels at 96 DPI
+  EXPECT_EQ(client.right, side);
+  EXPECT_EQ(client.bottom, side);
+  EXPECT_EQ(outer.right - outer.left, side + 2 * GetSystemMetrics(SM_CXEDGE));
 }
 
 }  // namespace

@@ -1,27 +1,27 @@
 #pragma once
-// The ICQ side of the main window: the key chain down to ICQ's Owners key, the owner ID field, and
+// The main window's owner ID field and its ICQ side: the key chain down to ICQ's Owners key, and
 // the loading and applying of the owner's two colours.
 
 #include <cstdint>
 
+#include "app/channel_fields.h"
 #include "app/window_state.h"
-#include "editor/colour_editor.h"
 #include "store/key_chain.h"
 #include "store/registry.h"
 #include "toolkit/form.h"
 
-namespace store {
+namespace app {
 
-class OwnerStore {
+class OwnerField {
  public:
-  OwnerStore(tk::Form& form, app::WindowState& state, Registry& registry,
-             editor::ColourEditor& editor);
+  OwnerField(tk::Form& form, WindowState& state, store::Registry& registry,
+             ChannelFields& channels);
 
   // Opens Software\Mirabilis\ICQ\Owners for the whole run; returns the status of the last open.
-  Status OpenKeyChain();
+  store::Status OpenKeyChain();
   void CloseKeyChain();
   // Shows the ID of the owner ICQ used last, or nothing when the chain is incomplete.
-  void ReadLastOwner(Status chainStatus);
+  void ReadLastOwner(store::Status chainStatus);
 
   // Reads both colours of the owner in the ID field; quiet about a missing owner during start-up.
   void LoadColors();
@@ -31,7 +31,7 @@ class OwnerStore {
  private:
   enum class Caller { kLoad, kApply };
   // Checks the ID and opens its key below Owners; reports what is wrong and yields kNoKey.
-  Key OpenOwnerKey(Caller caller);
+  store::Key OpenOwnerKey(Caller caller);
   void ShowIdError();
   void UnlockIdField();
 
@@ -42,10 +42,10 @@ class OwnerStore {
   tk::TextBox& txtID() const;
 
   tk::Form& form_;
-  app::WindowState& state_;
-  Registry& registry_;
-  editor::ColourEditor& editor_;
-  KeyChain lngKey_;
+  WindowState& state_;
+  store::Registry& registry_;
+  ChannelFields& channels_;
+  store::KeyChain lngKey_;
 };
 
-}  // namespace store
+}  // namespace app

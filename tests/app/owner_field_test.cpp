@@ -15,7 +15,7 @@ constexpr char16_t kApplyErrorText[] =
     u"色の設定を適用できませんでした。\r\n\r\n"
     u"このユーザーIDには色の設定の項目がないか、書き込みが許可されていません。";
 
-class OwnerStore : public MainWindowTest {
+class OwnerField : public MainWindowTest {
  protected:
   std::string SendMsg(std::uint32_t id) {
     return std::string(kOwners) + "\\" + std::to_string(id) + "\\Windows\\SendMsg";
@@ -28,7 +28,7 @@ class OwnerStore : public MainWindowTest {
   }
 };
 
-TEST_F(OwnerStore, LastOwnerIsShownLockedAndItsColoursLoadSilently) {
+TEST_F(OwnerField, LastOwnerIsShownLockedAndItsColoursLoadSilently) {
   AddOwner(12345678, 0x000000FF, 0xFFFFFFFF);
   Start();
   EXPECT_TRUE(driver->MessageBoxes().empty());
@@ -42,7 +42,7 @@ TEST_F(OwnerStore, LastOwnerIsShownLockedAndItsColoursLoadSilently) {
   EXPECT_EQ(Text("txtTest").BackColor(), 0x00FFFFu);
 }
 
-TEST_F(OwnerStore, ApplyStoresBothColoursAsDwordsAndBeeps) {
+TEST_F(OwnerField, ApplyStoresBothColoursAsDwordsAndBeeps) {
   AddOwner(12345678, 0x000000FF, 0xFFFFFFFF);
   Start();
   driver->Click(Button("btnAccept"));
@@ -55,14 +55,14 @@ TEST_F(OwnerStore, ApplyStoresBothColoursAsDwordsAndBeeps) {
   EXPECT_EQ(driver->Beeps(), 2) << "applying again beeps again";
 }
 
-TEST_F(OwnerStore, TheTopByteOfAStoredValueIsIgnored) {
+TEST_F(OwnerField, TheTopByteOfAStoredValueIsIgnored) {
   AddOwner(12345678, 0x12345678, 0x00000000);
   Start();
   driver->Click(Option("optObject", 0));
   EXPECT_EQ(Channels(), u"120,86,52");
 }
 
-TEST_F(OwnerStore, PureGreenIsWrittenAsAPositiveValue) {
+TEST_F(OwnerField, PureGreenIsWrittenAsAPositiveValue) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   Start();
   frm->Editor().SetColor(0x0000FF00, 0);
@@ -71,7 +71,7 @@ TEST_F(OwnerStore, PureGreenIsWrittenAsAPositiveValue) {
   EXPECT_TRUE(State().blnApplied);
 }
 
-TEST_F(OwnerStore, AMissingBackColourLoadsAsBlack) {
+TEST_F(OwnerField, AMissingBackColourLoadsAsBlack) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   registry->Delete(SendMsg(12345678));
   registry->CreateKey(SendMsg(12345678));
@@ -81,7 +81,7 @@ TEST_F(OwnerStore, AMissingBackColourLoadsAsBlack) {
   EXPECT_TRUE(State().blnApplied);
 }
 
-TEST_F(OwnerStore, AValueThatIsNotFourBytesLoadsAsZero) {
+TEST_F(OwnerField, AValueThatIsNotFourBytesLoadsAsZero) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   registry->SetString(SendMsg(12345678), "Back Color", "white and more");
   registry->SetBinary(SendMsg(12345678), "Pen Color", std::vector<std::uint8_t>(8, 0xFF));
@@ -91,7 +91,7 @@ TEST_F(OwnerStore, AValueThatIsNotFourBytesLoadsAsZero) {
   EXPECT_EQ(Channels(), u"0,0,0");
 }
 
-TEST_F(OwnerStore, WithoutIcqKeysATypedIdGivesTheIdErrorOnApply) {
+TEST_F(OwnerField, WithoutIcqKeysATypedIdGivesTheIdErrorOnApply) {
   StartWithoutOwner();
   driver->Type(u"12345678");
   driver->ClearRecords();
@@ -107,7 +107,7 @@ TEST_F(OwnerStore, WithoutIcqKeysATypedIdGivesTheIdErrorOnApply) {
   EXPECT_FALSE(registry->KeyExists(kOwners)) << "no key is ever created";
 }
 
-TEST_F(OwnerStore, AMissingLastOwnerKeyIsQuietAtStartButReportedLater) {
+TEST_F(OwnerField, AMissingLastOwnerKeyIsQuietAtStartButReportedLater) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF, false);
   registry->SetDword(kOwners, "LastOwner", 87654321);
   Start();
@@ -122,7 +122,7 @@ TEST_F(OwnerStore, AMissingLastOwnerKeyIsQuietAtStartButReportedLater) {
   EXPECT_EQ(LastMessage().title, kIdErrorTitle);
 }
 
-TEST_F(OwnerStore, AnEmptyIdIsReportedAndNothingIsWritten) {
+TEST_F(OwnerField, AnEmptyIdIsReportedAndNothingIsWritten) {
   StartWithoutOwner();
   driver->ClearRecords();
   frm->Editor().SetColor(0x00123456, 0);
@@ -137,7 +137,7 @@ TEST_F(OwnerStore, AnEmptyIdIsReportedAndNothingIsWritten) {
   EXPECT_EQ(driver->ShownFocus(Form()), &Text("txtID"));
 }
 
-TEST_F(OwnerStore, TenCharactersPassTheLengthCheckAndElevenDoNot) {
+TEST_F(OwnerField, TenCharactersPassTheLengthCheckAndElevenDoNot) {
   AddOwner(1234567890, 0x000000FF, 0x00FFFFFF);
   Start();
   EXPECT_EQ(driver->ShownText(Text("txtID")), u"1234567890");
@@ -153,7 +153,7 @@ TEST_F(OwnerStore, TenCharactersPassTheLengthCheckAndElevenDoNot) {
   EXPECT_EQ(driver->Beeps(), 0);
 }
 
-TEST_F(OwnerStore, NegativeLastOwnerKeepsItsMinusSign) {
+TEST_F(OwnerField, NegativeLastOwnerKeepsItsMinusSign) {
   registry->CreateKey(kOwners);
   registry->SetDword(kOwners, "LastOwner", 0xFFFFFFFF);
   Start();
@@ -161,7 +161,7 @@ TEST_F(OwnerStore, NegativeLastOwnerKeepsItsMinusSign) {
   EXPECT_TRUE(driver->MessageBoxes().empty()) << "its key is missing: quiet at start";
 }
 
-TEST_F(OwnerStore, ATenDigitNegativeLastOwnerGivesTheIdErrorAtStart) {
+TEST_F(OwnerField, ATenDigitNegativeLastOwnerGivesTheIdErrorAtStart) {
   registry->CreateKey(kOwners);
   registry->SetDword(kOwners, "LastOwner", 0x80000000);
   driver->AnswerNextMessageBox(tk::kAnswerOk);
@@ -171,7 +171,7 @@ TEST_F(OwnerStore, ATenDigitNegativeLastOwnerGivesTheIdErrorAtStart) {
   EXPECT_EQ(LastMessage().title, kIdErrorTitle);
 }
 
-TEST_F(OwnerStore, AZeroLastOwnerAsksForTheId) {
+TEST_F(OwnerField, AZeroLastOwnerAsksForTheId) {
   registry->CreateKey(kOwners);
   registry->SetDword(kOwners, "LastOwner", 0);
   StartWithoutOwner();
@@ -179,7 +179,7 @@ TEST_F(OwnerStore, AZeroLastOwnerAsksForTheId) {
   EXPECT_EQ(LastMessage().title, kIdRequestTitle);
 }
 
-TEST_F(OwnerStore, TheIdFilterKeepsDigitsAndTheCaretWhereTheUserTyped) {
+TEST_F(OwnerField, TheIdFilterKeepsDigitsAndTheCaretWhereTheUserTyped) {
   StartWithoutOwner();
   driver->Type(u"12a3");
   EXPECT_EQ(driver->ShownText(Text("txtID")), u"123");
@@ -189,7 +189,7 @@ TEST_F(OwnerStore, TheIdFilterKeepsDigitsAndTheCaretWhereTheUserTyped) {
   EXPECT_EQ(driver->ShownText(Text("txtID")), u"") << "full-width digits are dropped";
 }
 
-TEST_F(OwnerStore, TheIdFieldLocksItselfWhenLeftAndKeepsItsText) {
+TEST_F(OwnerField, TheIdFieldLocksItselfWhenLeftAndKeepsItsText) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   Start();
   driver->ChooseMenu(Menu("mnuChangeID"));
@@ -200,7 +200,7 @@ TEST_F(OwnerStore, TheIdFieldLocksItselfWhenLeftAndKeepsItsText) {
   EXPECT_EQ(driver->ShownText(Text("txtID")), u"12345678");
 }
 
-TEST_F(OwnerStore, ATypedIdLoadsNothingUntilCurrentColour) {
+TEST_F(OwnerField, ATypedIdLoadsNothingUntilCurrentColour) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   AddOwner(555, 0x00000000, 0x00FF0000, false);
   Start();
@@ -212,7 +212,7 @@ TEST_F(OwnerStore, ATypedIdLoadsNothingUntilCurrentColour) {
   EXPECT_FALSE(driver->ShownEnabled(Text("txtID"))) << "clicking the button left the field";
 }
 
-TEST_F(OwnerStore, ApplyThenCurrentColourReadsBackWhatWasWritten) {
+TEST_F(OwnerField, ApplyThenCurrentColourReadsBackWhatWasWritten) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   Start();
   frm->Editor().SetColor(0x00ABCDEF, 1);
@@ -223,7 +223,7 @@ TEST_F(OwnerStore, ApplyThenCurrentColourReadsBackWhatWasWritten) {
   EXPECT_TRUE(State().blnApplied);
 }
 
-TEST_F(OwnerStore, AnOwnerWithoutColourKeysIsReportedAndNothingIsCreated) {
+TEST_F(OwnerField, AnOwnerWithoutColourKeysIsReportedAndNothingIsCreated) {
   registry->CreateKey(std::string(kOwners) + "\\4242");
   registry->SetDword(kOwners, "LastOwner", 4242);
   Start();
@@ -240,7 +240,7 @@ TEST_F(OwnerStore, AnOwnerWithoutColourKeysIsReportedAndNothingIsCreated) {
   EXPECT_FALSE(registry->KeyExists(std::string(kOwners) + "\\4242\\Windows"));
 }
 
-TEST_F(OwnerStore, AFailedApplyFromTheQuitPromptKeepsTheWindowOpen) {
+TEST_F(OwnerField, AFailedApplyFromTheQuitPromptKeepsTheWindowOpen) {
   registry->CreateKey(std::string(kOwners) + "\\4242");
   registry->SetDword(kOwners, "LastOwner", 4242);
   Start();
@@ -260,7 +260,7 @@ TEST_F(OwnerStore, AFailedApplyFromTheQuitPromptKeepsTheWindowOpen) {
   EXPECT_FALSE(Form().IsLoaded()) << "File > Quit still leaves without asking";
 }
 
-TEST_F(OwnerStore, ARefusedWriteIsReportedAndLeavesTheEditsUnapplied) {
+TEST_F(OwnerField, ARefusedWriteIsReportedAndLeavesTheEditsUnapplied) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   Refusing().RefuseWrite("Back Color");
   StartRefusing();
@@ -278,7 +278,7 @@ TEST_F(OwnerStore, ARefusedWriteIsReportedAndLeavesTheEditsUnapplied) {
   EXPECT_TRUE(Form().IsLoaded()) << "apply and quit keeps the window after a failed apply";
 }
 
-TEST_F(OwnerStore, AnUnopenableSendMsgKeyIsReportedOnApply) {
+TEST_F(OwnerField, AnUnopenableSendMsgKeyIsReportedOnApply) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   Refusing().RefuseOpen("SendMsg");
   StartRefusing();

@@ -1,11 +1,17 @@
-#include "store/owner_store.h"
+#include "app/owner_field.h"
 
 #include <string>
 
 #include "store/color_values.h"
 #include "store/owner_id.h"
 
-namespace store {
+namespace app {
+
+using store::FilteredText;
+using store::Key;
+using store::kNoKey;
+using store::kSuccess;
+using store::OwnerColourKeys;
 
 namespace {
 
@@ -29,48 +35,48 @@ std::string Narrow(const std::u16string& digits) {
 
 }  // namespace
 
-OwnerStore::OwnerStore(tk::Form& form, app::WindowState& state, Registry& registry,
-                       editor::ColourEditor& editor)
-    : form_(form), state_(state), registry_(registry), editor_(editor) {
+OwnerField::OwnerField(tk::Form& form, WindowState& state, store::Registry& registry,
+                       ChannelFields& channels)
+    : form_(form), state_(state), registry_(registry), channels_(channels) {
   txtID().Change = [this] { txtID_Change(); };
   txtID().LostFocus = [this] { txtID_LostFocus(); };
   form_.Menu("mnuChangeID").Click = [this] { mnuChangeID_Click(); };
 }
 
-tk::TextBox& OwnerStore::txtID() const { return form_.Get<tk::TextBox>("txtID"); }
+tk::TextBox& OwnerField::txtID() const { return form_.Get<tk::TextBox>("txtID"); }
 
-Status OwnerStore::OpenKeyChain() { return lngKey_.Open(registry_); }
+store::Status OwnerField::OpenKeyChain() { return lngKey_.Open(registry_); }
 
-void OwnerStore::CloseKeyChain() { lngKey_.Close(); }
+void OwnerField::CloseKeyChain() { lngKey_.Close(); }
 
-void OwnerStore::ReadLastOwner(Status chainStatus) {
+void OwnerField::ReadLastOwner(store::Status chainStatus) {
   txtID().SetText(Widen(store::ReadLastOwner(registry_, lngKey_.Owners(), chainStatus)));
 }
 
-void OwnerStore::txtID_Change() {
+void OwnerField::txtID_Change() {
   if (state_.blnStartup) return;
   tk::TextBox& field = txtID();
-  const FilteredText kept = FilterIdDigits(field.Text(), field.SelStart());
+  const FilteredText kept = store::FilterIdDigits(field.Text(), field.SelStart());
   if (kept.text == field.Text()) return;
   field.SetText(kept.text);
   field.SetSelStart(kept.caret);
 }
 
-void OwnerStore::txtID_LostFocus() { txtID().SetEnabled(false); }
+void OwnerField::txtID_LostFocus() { txtID().SetEnabled(false); }
 
-void OwnerStore::mnuChangeID_Click() { UnlockIdField(); }
+void OwnerField::mnuChangeID_Click() { UnlockIdField(); }
 
-void OwnerStore::UnlockIdField() {
+void OwnerField::UnlockIdField() {
   txtID().SetEnabled(true);
   txtID().SetFocus();
 }
 
-void OwnerStore::ShowIdError() {
+void OwnerField::ShowIdError() {
   form_.App().MsgBox(kIdErrorText, tk::kMbOk | tk::kMbExclamation, kIdErrorTitle);
   UnlockIdField();
 }
 
-Key OwnerStore::OpenOwnerKey(Caller caller) {
+Key OwnerField::OpenOwnerKey(Caller caller) {
   const std::u16string& id = txtID().Text();
   if (id.empty()) {
     form_.App().MsgBox(kEmptyIdText, tk::kMbOk | tk::kMbExclamation, kEmptyIdTitle);
@@ -89,27 +95,28 @@ Key OwnerStore::OpenOwnerKey(Caller caller) {
   return owner;
 }
 
-void OwnerStore::LoadColors() {
+void OwnerField::LoadColors() {
   const Key owner = OpenOwnerKey(Caller::kLoad);
   if (owner == kNoKey) return;
   OwnerColourKeys keys(registry_, owner);
   for (int index = editor::kPen; index <= editor::kBack; ++index) {
-    auto value = static_cast<std::uint32_t>(GetColorValue(registry_, keys.SendMsg(), index).value);
+    auto value =
+        static_cast<std::uint32_t>(store::GetColorValue(registry_, keys.SendMsg(), index).value);
     if (value == 0xFFFFFFFF) value = 0x0000FFFF;
-    editor_.SetColor(value, index);
+    channels_.SetColor(value, index);
   }
   keys.Close();
   state_.blnApplied = true;
 }
 
-bool OwnerStore::ApplyColors() {
+bool OwnerField::ApplyColors() {
   const Key owner = OpenOwnerKey(Caller::kApply);
   if (owner == kNoKey) return false;
   OwnerColourKeys keys(registry_, owner);
   bool stored = keys.Complete();
   for (int index = editor::kPen; stored && index <= editor::kBack; ++index) {
     const auto value = static_cast<std::int32_t>(editor::ColourValue(state_.intColor, index));
-    stored = PutColorValue(registry_, keys.SendMsg(), index, value) == kSuccess;
+    stored = store::PutColorValue(registry_, keys.SendMsg(), index, value) == kSuccess;
   }
   if (stored) registry_.Flush(keys.SendMsg());
   keys.Close();
@@ -122,4 +129,4 @@ bool OwnerStore::ApplyColors() {
   return true;
 }
 
-}  // namespace store
+}  // namespace app

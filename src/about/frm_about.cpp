@@ -1,0 +1,45 @@
+#include "about/frm_about.h"
+
+#include <string>
+
+#include "about/about_layout.h"
+#include "resources/version.h"
+
+namespace about {
+
+namespace {
+std::u16string Decimal(int number) {
+  const std::string digits = std::to_string(number);
+  return std::u16string(digits.begin(), digits.end());
+}
+}  // namespace
+
+std::u16string VersionCaption(int major, int minor, int revision) {
+  std::u16string minorText = Decimal(minor);
+  if (minorText.size() < 2) minorText.insert(0, 2 - minorText.size(), u'0');
+  return u"Version " + Decimal(major) + u"." + minorText + u"." + Decimal(revision);
+}
+
+FrmAbout::FrmAbout(tk::Application& app, const tk::Form& frmMain)
+    : app_(app), frmMain_(frmMain), form_(app, AboutFormSpec()) {
+  form_.Load = [this] { Form_Load(); };
+  form_.Get<tk::CommandButton>("cmdOK").Click = [this] { cmdOK_Click(); };
+}
+
+void FrmAbout::Form_Load() {
+  // Wherever the main window stands, also when that puts the box partly off the screen.
+  form_.Move(frmMain_.Left() + 150, frmMain_.Top() + 900);
+  form_.Get<tk::Label>("lblVersion")
+      .SetCaption(VersionCaption(TINTMARK_VERSION_MAJOR, TINTMARK_VERSION_MINOR,
+                                 TINTMARK_VERSION_REVISION));
+  app_.Beep();
+}
+
+void FrmAbout::cmdOK_Click() { form_.Unload(); }
+
+void ShowAbout(tk::Form& frmMain) {
+  FrmAbout box(frmMain.App(), frmMain);
+  box.Form().ShowModal();
+}
+
+}  // namespace about

@@ -1,0 +1,130 @@
+#include "app/channel_fields.h"
+
+#include "app/main_layout.h"
+#include "editor/channel_rules.h"
+
+namespace app {
+
+namespace {
+constexpr std::int16_t kKeyUp = 38;
+constexpr std::int16_t kKeyDown = 40;
+constexpr int kChannels = 3;
+}  // namespace
+
+ChannelFields::ChannelFields(tk::Form& form, WindowState& state) : form_(form), state_(state) {
+  for (std::int16_t i = 0; i < kChannels; ++i) {
+    tk::TextBox& field = txtColor(i);
+    field.Change = [this, i] { txtColor_Change(i); };
+    field.LostFocus = [this, i] { txtColor_LostFocus(i); };
+    field.KeyDown = [this, i](std::int16_t keyCode, std::int16_t) { txtColor_KeyDown(i, keyCode); };
+    form_.Get<tk::CommandButton>("btnUp", i).MouseDown =
+        [this, i](std::int16_t, std::int16_t shift, float, float) { btnUp_MouseDown(i, shift); };
+    form_.Get<tk::CommandButton>("btnDown", i).MouseDown =
+        [this, i](std::int16_t, std::int16_t shift, float, float) { btnDown_MouseDown(i, shift); };
+  }
+  for (std::int16_t i = 0; i < 2; ++i) {
+    form_.Get<tk::OptionButton>("optObject", i).Click = [this, i] { optObject_Click(i); };
+    form_.Get<tk::OptionButton>("optDes", i).Click = [this, i] { optDes_Click(i); };
+  }
+  auto& txtTest = form_.Get<tk::TextBox>("txtTest");
+  txtTest.Change = [this] { txtTest_Change(); };
+  txtTest.GotFocus = [this] { txtTest_GotFocus(); };
+}
+
+tk::TextBox& ChannelFields::txtColor(int index) const {
+  return form_.Get<tk::TextBox>("txtColor", index);
+}
+
+std::int16_t& ChannelFields::Component(int index) {
+  return state_.intColor[state_.intTarget][index];
+}
+
+std::u16string ChannelFields::ColorCode(int target, bool withPrefix) const {
+  return editor::ColorCode(state_.intColor, target, withPrefix);
+}
+
+void ChannelFields::SetColor(std::uint32_t colour, int target) {
+  editor::StoreColourValue(state_.intColor, colour, target);
+  if (target == state_.intTarget) ShowChannels();
+  ShowSample();
+  state_.blnApplied = false;
+}
+
+void ChannelFields::ShowSample() {
+  auto& sample = form_.Get<tk::TextBox>("txtTest");
+  sample.SetForeColor(editor::ColorCodeValue(ColorCode(editor::kPen, true)));
+  sample.SetBackColor(editor::ColorCodeValue(ColorCode(editor::kBack, true)));
+}
+
+void ChannelFields::ShowChannel(int index, int value) {
+  txtColor(index).SetText(editor::ChannelText(value, state_.intBase));
+}
+
+void ChannelFields::ShowChannels() {
+  const bool applied = state_.blnApplied;
+  for (int channel = editor::kRed; channel <= editor::kBlue; ++channel) {
+    ShowChannel(channel, state_.intColor[state_.intTarget][channel]);
+  }
+  state_.blnApplied = applied;
+}
+
+// Runs again, nested, when it rewrites the field; the nested run finds the text clean.
+void ChannelFields::txtColor_Change(std::int16_t index) {
+  tk::TextBox& field = txtColor(index);
+  // An emptied field keeps its component until the field is left.
+  if (field.Text().empty()) return;
+  const editor::ChannelEntry entry =
+      editor::CleanChannelText(field.Text(), state_.intBase, field.SelStart());
+  Component(index) = static_cast<std::int16_t>(entry.value);
+  if (entry.text != field.Text()) {
+    field.SetText(entry.text);
+    field.SetSelStart(entry.caret);
+  }
+  state_.blnApplied = false;
+  ShowSample();
+}
+
+void ChannelFields::txtColor_LostFocus(std::int16_t index) {
+  tk::TextBox& field = txtColor(index);
+  if (field.Text().empty()) Component(index) = 0;
+  // One write of the final text: a zero passing through "0" on its way back to "00" would count
+  // as an edit that nobody made.
+  field.SetText(editor::LeftText(field.Text(), Component(index), state_.intBase));
+  ShowSample();
+}
+
+void ChannelFields::txtColor_KeyDown(std::int16_t index, std::int16_t keyCode) {
+  if (keyCode == kKeyUp) txtColor((index + kChannels - 1) % kChannels).SetFocus();
+  if (keyCode == kKeyDown) txtColor((index + 1) % kChannels).SetFocus();
+}
+
+void ChannelFields::btnUp_MouseDown(std::int16_t index, std::int16_t shift) {
+  Step(index, shift, +1);
+}
+
+void ChannelFields::btnDown_MouseDown(std::int16_t index, std::int16_t shift) {
+  Step(index, shift, -1);
+}
+
+void ChannelFields::Step(std::int16_t index, std::int16_t shift, int direction) {
+  const int step = editor::StepSize(shift, state_.intBase);
+  txtColor(index).SetText(editor::SteppedText(Component(index), direction * step, state_.intBase));
+  txtColor_LostFocus(index);
+}
+
+void ChannelFields::optObject_Click(std::int16_t index) {
+  state_.intTarget = index;
+  ShowChannels();
+}
+
+void ChannelFields::optDes_Click(std::int16_t index) {
+  state_.intBase = index;
+  ShowChannels();
+}
+
+// The sample box always shows the hint, whatever reached its text.
+void ChannelFields::txtTest_Change() { form_.Get<tk::TextBox>("txtTest").SetText(kSampleHint); }
+
+void ChannelFields::txtTest_GotFocus() { form_.Get<tk::CommandButton>("btnAccept").SetFocus(); }
+
+}  // namespace app

@@ -1,0 +1,44 @@
+#pragma once
+// The main window's colour editing: the three channel fields with their ▲ / ▼ buttons, the colour
+// and base options, and the sample box, over the colour table in the window state.
+
+#include <cstdint>
+#include <string>
+
+#include "app/window_state.h"
+#include "toolkit/form.h"
+
+namespace app {
+
+class ChannelFields {
+ public:
+  ChannelFields(tk::Form& form, WindowState& state);
+
+  std::u16string ColorCode(int target, bool withPrefix) const;
+  // Unpacks a colour value into a target, shows it, and counts it as an unapplied edit.
+  void SetColor(std::uint32_t colour, int target);
+  void ShowSample();
+  void ShowChannel(int index, int value);
+  // Redisplays the chosen target in the chosen base; never counts as an edit.
+  void ShowChannels();
+
+ private:
+  void txtColor_Change(std::int16_t index);
+  void txtColor_LostFocus(std::int16_t index);
+  void txtColor_KeyDown(std::int16_t index, std::int16_t keyCode);
+  void btnUp_MouseDown(std::int16_t index, std::int16_t shift);
+  void btnDown_MouseDown(std::int16_t index, std::int16_t shift);
+  void optObject_Click(std::int16_t index);
+  void optDes_Click(std::int16_t index);
+  void txtTest_Change();
+  void txtTest_GotFocus();
+
+  void Step(std::int16_t index, std::int16_t shift, int direction);
+  std::int16_t& Component(int index);
+  tk::TextBox& txtColor(int index) const;
+
+  tk::Form& form_;
+  WindowState& state_;
+};
+
+}  // namespace app

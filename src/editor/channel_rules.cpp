@@ -1,0 +1,83 @@
+#include "editor/channel_rules.h"
+
+#include <algorithm>
+
+#include "editor/colour_table.h"
+
+namespace editor {
+
+namespace {
+
+constexpr int kLargest = 255;
+constexpr std::int16_t kShift = 1, kCtrl = 2;
+
+int DigitValue(char16_t c) { return c <= u'9' ? c - u'0' : c - u'A' + 10; }
+
+std::u16string WithoutLeadingZeros(int value, int base) {
+  if (value == 0) return {};
+  constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  const int radix = base == kHexadecimal ? 16 : 10;
+  std::u16string text;
+  for (unsigned rest = value < 0 ? 0u - static_cast<unsigned>(value) : value; rest > 0;
+       rest /= radix) {
+    text.insert(text.begin(), kDigits[rest % radix]);
+  }
+  if (value < 0) text.insert(text.begin(), u'-');
+  return text;
+}
+
+}  // namespace
+
+ChannelEntry CleanChannelText(std::u16string_view text, int base, int caret) {
+  ChannelEntry entry;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char16_t c = text[i];
+    if (c == u'-') return {u"0", 0, 1};
+    if (base == kHexadecimal && c >= u'a' && c <= u'f') c -= u'a' - u'A';
+    const bool kept = (c >= u'0' && c <= u'9') || (base == kHexadecimal && c >= u'A' && c <= u'F');
+    if (!kept) continue;
+    entry.text += c;
+    if (static_cast<std::ptrdiff_t>(i) < caret) ++entry.caret;
+  }
+  if (entry.text.empty()) return {u"0", 0, 1};
+
+  if (base == kHexadecimal) {
+    const std::size_t dropped = entry.text.size() > 2 ? entry.text.size() - 2 : 0;
+    entry.text.erase(0, dropped);
+    entry.caret = std::max(0, entry.caret - static_cast<int>(dropped));
+    for (char16_t c : entry.text) entry.value = entry.value * 16 + DigitValue(c);
+    return entry;
+  }
+  for (char16_t c : entry.text) {
+    entry.value = std::min(entry.value * 10 + DigitValue(c), kLargest + 1);
+  }
+  if (entry.value > kLargest) {
+    entry.value = kLargest;
+    entry.text = u"255";
+    entry.caret = std::min(entry.caret, 3);
+  }
+  return entry;
+}
+
+int StepSize(std::int16_t shift, int base) {
+  if (shift & kCtrl) return kLargest;
+  if (shift & kShift) return base == kHexadecimal ? 16 : 10;
+  return 1;
+}
+
+std::u16string SteppedText(int value, int delta, int base) {
+  const int stepped = value + delta;
+  if (base == kHexadecimal) {
+    const int clamped = std::clamp(stepped, 0, kLargest);
+    return clamped == 0 ? u"0" : WithoutLeadingZeros(clamped, base);
+  }
+  return WithoutLeadingZeros(stepped, base);
+}
+
+std::u16string LeftText(std::u16string_view text, int value, int base) {
+  std::u16string left = text.empty() || value == 0 ? u"0" : std::u16string(text);
+  if (base == kHexadecimal && left.size() == 1) left.insert(left.begin(), u'0');
+  return left;
+}
+
+}  // namespace editor

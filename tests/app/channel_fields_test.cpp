@@ -1,0 +1,278 @@
+// Editing a colour: the channel fields, their ▲ / ▼ buttons, the arrow keys, the options and the
+// sample, as the user meets them.
+
+#include "app/main_window_harness.h"
+
+namespace tktest {
+namespace {
+
+class ChannelFields : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    AddOwner(12345678, 0x00000000, 0x00FFFFFF);
+    Start();
+  }
+};
+
+TEST_F(ChannelFields, SetColorForTheShownTargetRewritesTheFieldsAndCountsAsAnEdit) {
+  ASSERT_TRUE(State().blnApplied);
+  frm->Editor().SetColor(0xFF123456, 1);
+  EXPECT_EQ(Channels(), u"86,52,18");
+  EXPECT_EQ(Text("txtTest").BackColor(), 0x123456u);
+  EXPECT_FALSE(State().blnApplied);
+}
+
+TEST_F(ChannelFields, SetColorForTheHiddenTargetRepaintsOnlyTheSample) {
+  frm->Editor().SetColor(0x000080FF, 0);
+  EXPECT_EQ(Channels(), u"255,255,255");
+  EXPECT_EQ(Text("txtTest").ForeColor(), 0x80FFu);
+  EXPECT_EQ(frm->Editor().ColorCode(0, true), u"&H000080FF");
+  EXPECT_FALSE(State().blnApplied);
+}
+
+TEST_F(ChannelFields, ChoosingTheOtherColourOrBaseIsNeverAnEdit) {
+  frm->Editor().SetColor(0x000080FF, 1);  // red 255, green 128, blue 0
+  driver->Click(Option("optDes", 1));
+  EXPECT_EQ(Channels(), u"FF,80,00");
+  EXPECT_TRUE(driver->ShownChecked(Option("optObject", 1))) << "the other group is untouched";
+  driver->Click(Option("optDes", 0));
+  EXPECT_EQ(Channels(), u"255,128,0");
+  EXPECT_FALSE(State().blnApplied) << "an unapplied edit stays unapplied";
+
+  driver->Click(Option("optObject", 0));
+  EXPECT_EQ(Channels(), u"0,0,0");
+  EXPECT_TRUE(driver->ShownChecked(Option("optDes", 0))) << "the other group is untouched";
+  EXPECT_EQ(State().intTarget, 0);
+}
+
+TEST_F(ChannelFields, ShowChannelsKeepsAnAppliedStateApplied) {
+  ASSERT_TRUE(State().blnApplied);
+  driver->Click(Option("optDes", 1));
+  driver->Click(Option("optObject", 0));
+  EXPECT_EQ(Channels(), u"00,00,00");
+  EXPECT_TRUE(State().blnApplied);
+}
+
+// One case of editing the red field of the back colour, which starts at `start`: what the user
+// does, then what the field shows and holds.
+struct Act {
+  enum Kind { kType, kPaste, kErase, kLeave, kUp, kDown, kSpaceOnUp } kind = kType;
+  std::u16string text;
+  std::int16_t shift = 0;
+  std::int16_t button = tk::kLeftButton;
+};
+Act Make(Act::Kind kind, std::u16string text = {}, std::int16_t shift = 0,
+         std::int16_t button = tk::kLeftButton) {
+  Act act;
+  act.kind = kind;
+  act.text = std::move(text);
+  act.shift = shift;
+  act.button = button;
+  return act;
+}
+Act Type(std::u16string text) { return Make(Act::kType, std::move(text)); }
+Act Paste(std::u16string text) { return Make(Act::kPaste, std::move(text)); }
+Act Erase() { return Make(Act::kErase); }
+Act Leave() { return Make(Act::kLeave); }
+Act Up(std::int16_t shift = 0, std::int16_t button = tk::kLeftButton) {
+  return Make(Act::kUp, {}, shift, button);
+}
+Act Down(std::int16_t shift = 0) { return Make(Act::kDown, {}, shift); }
+Act SpaceOnUp() { return Make(Act::kSpaceOnUp); }
+
+constexpr int kDec = 0, kHex = 1, kUnchecked = -1;
+constexpr std::int16_t kShift = tk::kShiftBit, kCtrl = tk::kCtrlBit;
+
+struct EditCase {
+  const char* what;
+  int base;
+  int start;
+  std::vector<Act> acts;
+  std::u16string text;
+  int value;
+  int caret = kUnchecked;
+  bool applied = false;  // whether nothing counts as edited afterwards
+};
+
+const EditCase kEditCases[] = {
+    {"a letter is dropped", kDec, 255, {Type(u"12a")}, u"12", 12, 2},
+    {"the caret stays where the user typed", kDec, 255, {Type(u"12a3")}, u"123", 123, 3},
+    {"above 255 is 255", kDec, 255, {Type(u"300")}, u"255", 255},
+    {"a leading minus gives 0", kDec, 255, {Paste(u"-5")}, u"0", 0, 1},
+    {"a trailing minus gives 0", kDec, 255, {Paste(u"5-")}, u"0", 0, 1},
+    {"typing after a minus goes after its 0", kDec, 255, {Type(u"-5")}, u"05", 5, 2},
+    {"no digit gives 0", kDec, 255, {Type(u"abc")}, u"0", 0, 1},
+    {"leading zeros stay", kDec, 255, {Type(u"007")}, u"007", 7},
+    {"full-width digits are dropped", kDec, 255, {Type(u"１２")}, u"0", 0},
+    {"an emptied field keeps its value", kDec, 200, {Erase()}, u"", 200, kUnchecked, true},
+    {"an emptied field left is 0", kDec, 200, {Erase(), Leave()}, u"0", 0},
+    {"lower case is upper-cased", kHex, 0, {Type(u"ff")}, u"FF", 255, 2},
+    {"the last two digits count", kHex, 0, {Type(u"1A5")}, u"A5", 165, 2},
+    {"no hexadecimal digit gives 0", kHex, 255, {Type(u"g")}, u"0", 0},
+    {"...and 00 when left", kHex, 255, {Type(u"g"), Leave()}, u"00", 0},
+    {"one digit stays while focused", kHex, 255, {Type(u"7")}, u"7", 7},
+    {"...and is padded when left", kHex, 255, {Type(u"7"), Leave()}, u"07", 7},
+    {"a lone minus gives 00 when left", kHex, 255, {Type(u"-"), Leave()}, u"00", 0},
+    {"Shift+▲ stops at 255", kDec, 250, {Up(kShift)}, u"255", 255},
+    {"Shift+▲ stops at FF", kHex, 250, {Up(kShift)}, u"FF", 255},
+    {"Shift+▼ from 10 is 0", kDec, 10, {Down(kShift)}, u"0", 0},
+    {"Shift+▼ from 5 is 0", kDec, 5, {Down(kShift)}, u"0", 0},
+    {"Shift+▼ from 3 is 00", kHex, 3, {Down(kShift)}, u"00", 0},
+    {"Shift steps by 16 in hexadecimal", kHex, 0, {Up(kShift)}, u"10", 16},
+    {"Ctrl+▲ is the largest value", kDec, 0, {Up(kCtrl)}, u"255", 255},
+    {"Ctrl+▼ is the smallest value", kHex, 200, {Down(kCtrl)}, u"00", 0},
+    {"Ctrl with Shift steps by 255", kDec, 1, {Up(kCtrl | kShift)}, u"255", 255},
+    {"▲ on 255 still counts as an edit", kDec, 255, {Up()}, u"255", 255},
+    {"▼ below 0 stays 0", kDec, 0, {Down()}, u"0", 0},
+    {"a right press steps", kDec, 100, {Up(0, tk::kRightButton)}, u"101", 101},
+    {"a middle press steps", kHex, 100, {Up(kShift, tk::kMiddleButton)}, u"74", 116},
+    {"Space on ▲ does nothing", kDec, 100, {SpaceOnUp()}, u"100", 100, kUnchecked, true},
+    // The field is left before its own button acts, so the step starts from the emptied 0; a
+    // right press takes no focus and steps from the value the field had.
+    {"▲ by the left button on an emptied field", kDec, 100, {Erase(), Up()}, u"1", 1},
+    {"▲ by the right button on an emptied field",
+     kDec,
+     100,
+     {Erase(), Up(0, tk::kRightButton)},
+     u"101",
+     101},
+};
+
+class ChannelEditing : public MainWindowTest, public ::testing::WithParamInterface<EditCase> {
+ protected:
+  void Run(const EditCase& c) {
+    AddOwner(12345678, 0x00000000, 0x00808000 | static_cast<std::uint32_t>(c.start));
+    Start();
+    if (c.base == kHex) driver->Click(Option("optDes", 1));
+    for (const Act& act : c.acts) Do(act);
+  }
+  void Focus() {
+    if (driver->ShownFocus(Form()) == &Text("txtColor", 0)) return;
+    driver->Click(Text("txtColor", 0));
+    driver->SelectAll();
+  }
+  void Do(const Act& act) {
+    switch (act.kind) {
+      case Act::kType:
+        Focus();
+        driver->Type(act.text);
+        break;
+      case Act::kPaste:
+        Focus();
+        driver->Paste(act.text);
+        break;
+      case Act::kErase:
+        Focus();
+        driver->PressKey(kVkBack);
+        break;
+      case Act::kLeave:
+        driver->PressKey(kVkTab);
+        break;
+      case Act::kUp:
+      case Act::kDown:
+        driver->Press(Button(act.kind == Act::kUp ? "btnUp" : "btnDown", 0), act.button, act.shift);
+        break;
+      case Act::kSpaceOnUp:
+        Focus();
+        driver->PressKey(kVkTab);
+        ASSERT_EQ(driver->ShownFocus(Form()), &Button("btnUp", 0));
+        driver->PressKey(kVkSpace);
+        break;
+    }
+  }
+};
+
+TEST_P(ChannelEditing, FieldShowsAndHolds) {
+  const EditCase& c = GetParam();
+  SCOPED_TRACE(c.what);
+  Run(c);
+  EXPECT_EQ(driver->ShownText(Text("txtColor", 0)), c.text);
+  EXPECT_EQ(State().intColor[1][0], c.value);
+  if (c.caret != kUnchecked) {
+    EXPECT_EQ(driver->ShownCaret(Text("txtColor", 0)), c.caret);
+  }
+  EXPECT_EQ(State().blnApplied, c.applied);
+  EXPECT_EQ(Text("txtTest").BackColor() & 0xFF, static_cast<unsigned>(c.value))
+      << "the sample follows the field";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ChannelEditing, ::testing::ValuesIn(kEditCases),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+class ChannelFieldsInUse : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    AddOwner(12345678, 0x00000000, 0x00FFFFFF);
+    Start();
+  }
+  tk::Control* Focus() { return driver->ShownFocus(Form()); }
+};
+
+TEST_F(ChannelFieldsInUse, ArrowKeysMoveBetweenTheFieldsWrappingAndLeaveTheFieldBehind) {
+  driver->Click(Option("optDes", 1));
+  driver->Click(Text("txtColor", 0));
+  driver->SelectAll();
+  driver->Type(u"7");
+  driver->PressKey(kVkUp);
+  EXPECT_EQ(Focus(), &Text("txtColor", 2)) << "up from red wraps to blue";
+  EXPECT_EQ(driver->ShownText(Text("txtColor", 0)), u"07") << "the field left was padded";
+  driver->PressKey(kVkDown, tk::kShiftBit);
+  EXPECT_EQ(Focus(), &Text("txtColor", 0)) << "down from blue wraps to red";
+  driver->PressKey(kVkDown, tk::kAltBit);
+  EXPECT_EQ(Focus(), &Text("txtColor", 1)) << "Alt makes no difference";
+  driver->PressKey(kVkUp, tk::kCtrlBit);
+  EXPECT_EQ(Focus(), &Text("txtColor", 0));
+}
+
+TEST_F(ChannelFieldsInUse, ChangeHandlingNestsAtMostTwoDeep) {
+  tk::TextBox& red = Text("txtColor", 0);
+  int depth = 0, deepest = 0, runs = 0;
+  red.Change = [&, handler = red.Change] {
+    ++runs;
+    deepest = std::max(deepest, ++depth);
+    handler();
+    --depth;
+  };
+  driver->Click(red);
+  driver->SelectAll();
+  driver->Type(u"300");
+  EXPECT_EQ(driver->ShownText(red), u"255");
+  EXPECT_EQ(deepest, 2);
+  EXPECT_EQ(runs, 4) << "3, 30, 300 and inside it the rewrite to 255";
+  driver->Click(Button("btnUp", 0));  // writes 256, which is rewritten to 255
+  EXPECT_EQ(deepest, 2);
+  EXPECT_EQ(runs, 6);
+}
+
+TEST_F(ChannelFieldsInUse, TheSampleHandsItsFocusToApplyAndKeepsItsHint) {
+  const std::u16string hint = u"Shift : 10ずつ変動    Ctrl  : 最大値/最小値";
+  driver->Click(Text("txtTest"));
+  EXPECT_EQ(Focus(), &Button("btnAccept"));
+  Button("btnQuit").SetFocus();
+  driver->PressKey(kVkTab);
+  EXPECT_EQ(Focus(), &Button("btnAccept")) << "Tab onto the sample lands on Apply";
+  Text("txtTest").SetText(u"pasted");
+  EXPECT_EQ(driver->ShownText(Text("txtTest")), hint);
+  EXPECT_TRUE(State().blnApplied);
+}
+
+TEST_F(ChannelFieldsInUse, AShortcutWhileAFieldIsEmptyAppliesTheValueItHadAndQuitAsksAfterAnEdit) {
+  driver->Click(Text("txtColor", 1));
+  driver->SelectAll();
+  driver->Type(u"18");
+  driver->PressKey(kVkBack);
+  driver->PressKey(kVkBack);
+  ASSERT_EQ(driver->ShownText(Text("txtColor", 1)), u"");
+  driver->PressKey('A', tk::kCtrlBit);
+  EXPECT_EQ(Stored(12345678, "Back Color"), 0x00FF01FFu) << "green 1, as before it was emptied";
+
+  driver->Type(u"32");
+  driver->AnswerNextMessageBox(tk::kAnswerYes);
+  driver->Click(Button("btnQuit"));
+  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+  EXPECT_EQ(LastMessage().style, 52);
+  EXPECT_EQ(Stored(12345678, "Back Color"), 0x00FF20FFu);
+  EXPECT_FALSE(Form().IsLoaded());
+}
+}  // namespace
+}  // namespace tktest
