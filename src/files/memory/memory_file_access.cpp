@@ -1,6 +1,5 @@
 #include "files/memory/memory_file_access.h"
 
-#include <algorithm>
 #include <string>
 
 namespace files {
@@ -8,9 +7,7 @@ namespace files {
 // Counts itself among the open files for as long as it lives.
 class MemoryFileAccess::OpenFile {
  public:
-  explicit OpenFile(MemoryFileAccess& owner) : owner_(owner) {
-    owner_.mostOpenFiles_ = std::max(owner_.mostOpenFiles_, ++owner_.openFiles_);
-  }
+  explicit OpenFile(MemoryFileAccess& owner) : owner_(owner) { ++owner_.openFiles_; }
   ~OpenFile() { --owner_.openFiles_; }
   OpenFile(const OpenFile&) = delete;
   OpenFile& operator=(const OpenFile&) = delete;

@@ -37,9 +37,8 @@ class MemoryFileAccess final : public FileAccess {
   void FailNextWriteAfter(std::size_t bytes) { failWriteAfter_ = bytes; }
   void RefuseMoveOnto(std::u16string_view path);  // moving a file over it: kAccessDenied
 
-  // Accounting: files open now, and the most any call held open at once.
+  // Files open now; each call opens one at most, and only while it runs.
   int OpenFiles() const { return openFiles_; }
-  int MostOpenFiles() const { return mostOpenFiles_; }
 
  private:
   class OpenFile;
@@ -60,7 +59,6 @@ class MemoryFileAccess final : public FileAccess {
   std::optional<std::size_t> failWriteAfter_;
   unsigned nextTemp_ = 1;
   int openFiles_ = 0;
-  int mostOpenFiles_ = 0;
 };
 
 }  // namespace files

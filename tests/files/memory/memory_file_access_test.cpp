@@ -44,14 +44,4 @@ TEST(MemoryFileAccess, AReplaceFailingAtAnyStepChangesNothing) {
   }
 }
 
-TEST(MemoryFileAccess, OneFileIsOpenAtATimeAndOnlyDuringTheCall) {
-  MemoryFileAccess files;
-  files.SetFile(kPath, "old colours");
-  std::string bytes;
-  EXPECT_EQ(files.ReadWhole(kPath, 100, bytes), files::kSuccess);
-  EXPECT_EQ(files.ReplaceWhole(kPath, "new colours"), files::kSuccess);
-  EXPECT_EQ(files.OpenFiles(), 0);
-  EXPECT_EQ(files.MostOpenFiles(), 1);
-}
-
 }  // namespace
