@@ -73,25 +73,19 @@ class LineReader {
 };
 
 struct NamedValue {
-  std::string name;
+  std::string_view name;  // as written: a name holding \" or \\ is none of ours
   std::string_view data;  // after the "="
 };
 
-// A value line as the registry editor writes it: "name"=data, with \" and \\ in the name.
+// A value line as the registry editor writes it: "name"=data.
 std::optional<NamedValue> ParseValueLine(std::string_view line) {
   line = SkipBlanks(line);
-  if (line.empty() || line.front() != '"') return std::nullopt;
-  NamedValue value;
-  std::size_t i = 1;
-  for (; i < line.size() && line[i] != '"'; ++i) {
-    if (line[i] == '\\' && i + 1 < line.size()) ++i;
-    value.name += line[i];
-  }
-  if (i >= line.size()) return std::nullopt;
-  line = SkipBlanks(line.substr(i + 1));
-  if (line.empty() || line.front() != '=') return std::nullopt;
-  value.data = SkipBlanks(line.substr(1));
-  return value;
+  if (!line.starts_with('"')) return std::nullopt;
+  const std::size_t close = line.find('"', 1);
+  if (close == std::string_view::npos) return std::nullopt;
+  const std::string_view rest = SkipBlanks(line.substr(close + 1));
+  if (!rest.starts_with('=')) return std::nullopt;
+  return NamedValue{line.substr(1, close - 1), SkipBlanks(rest.substr(1))};
 }
 
 struct NamedColours {
