@@ -53,36 +53,20 @@ TEST_F(ChannelFields, ShowChannelsKeepsAnAppliedStateApplied) {
   EXPECT_TRUE(State().blnApplied);
 }
 
-// One case of editing the red field of the back colour, which starts at `start`: what the user
-// does, then what the field shows and holds.
+// What the user does to the red field of the back colour: T types `text`, P pastes it, E erases
+// the field, L leaves it with Tab, U and D press ▲ and ▼ with `shift` and `button`, S presses
+// Space on ▲.
 struct Act {
-  enum Kind { kType, kPaste, kErase, kLeave, kUp, kDown, kSpaceOnUp } kind = kType;
-  std::u16string text;
+  char what;
+  std::u16string text = {};
   std::int16_t shift = 0;
   std::int16_t button = tk::kLeftButton;
 };
-Act Make(Act::Kind kind, std::u16string text = {}, std::int16_t shift = 0,
-         std::int16_t button = tk::kLeftButton) {
-  Act act;
-  act.kind = kind;
-  act.text = std::move(text);
-  act.shift = shift;
-  act.button = button;
-  return act;
-}
-Act Type(std::u16string text) { return Make(Act::kType, std::move(text)); }
-Act Paste(std::u16string text) { return Make(Act::kPaste, std::move(text)); }
-Act Erase() { return Make(Act::kErase); }
-Act Leave() { return Make(Act::kLeave); }
-Act Up(std::int16_t shift = 0, std::int16_t button = tk::kLeftButton) {
-  return Make(Act::kUp, {}, shift, button);
-}
-Act Down(std::int16_t shift = 0) { return Make(Act::kDown, {}, shift); }
-Act SpaceOnUp() { return Make(Act::kSpaceOnUp); }
 
 constexpr int kDec = 0, kHex = 1, kUnchecked = -1;
-constexpr std::int16_t kShift = tk::kShiftBit, kCtrl = tk::kCtrlBit;
+constexpr std::int16_t kShift = tk::kShiftBit, kCtrl = tk::kCtrlBit, kRight = tk::kRightButton;
 
+// The field starts at `start`; afterwards it shows `text` and holds `value`.
 struct EditCase {
   const char* what;
   int base;
@@ -95,45 +79,46 @@ struct EditCase {
 };
 
 const EditCase kEditCases[] = {
-    {"a letter is dropped", kDec, 255, {Type(u"12a")}, u"12", 12, 2},
-    {"the caret stays where the user typed", kDec, 255, {Type(u"12a3")}, u"123", 123, 3},
-    {"above 255 is 255", kDec, 255, {Type(u"300")}, u"255", 255},
-    {"a leading minus gives 0", kDec, 255, {Paste(u"-5")}, u"0", 0, 1},
-    {"a trailing minus gives 0", kDec, 255, {Paste(u"5-")}, u"0", 0, 1},
-    {"typing after a minus goes after its 0", kDec, 255, {Type(u"-5")}, u"05", 5, 2},
-    {"no digit gives 0", kDec, 255, {Type(u"abc")}, u"0", 0, 1},
-    {"leading zeros stay", kDec, 255, {Type(u"007")}, u"007", 7},
-    {"full-width digits are dropped", kDec, 255, {Type(u"１２")}, u"0", 0},
-    {"an emptied field keeps its value", kDec, 200, {Erase()}, u"", 200, kUnchecked, true},
-    {"an emptied field left is 0", kDec, 200, {Erase(), Leave()}, u"0", 0},
-    {"lower case is upper-cased", kHex, 0, {Type(u"ff")}, u"FF", 255, 2},
-    {"the last two digits count", kHex, 0, {Type(u"1A5")}, u"A5", 165, 2},
-    {"no hexadecimal digit gives 0", kHex, 255, {Type(u"g")}, u"0", 0},
-    {"...and 00 when left", kHex, 255, {Type(u"g"), Leave()}, u"00", 0},
-    {"one digit stays while focused", kHex, 255, {Type(u"7")}, u"7", 7},
-    {"...and is padded when left", kHex, 255, {Type(u"7"), Leave()}, u"07", 7},
-    {"a lone minus gives 00 when left", kHex, 255, {Type(u"-"), Leave()}, u"00", 0},
-    {"Shift+▲ stops at 255", kDec, 250, {Up(kShift)}, u"255", 255},
-    {"Shift+▲ stops at FF", kHex, 250, {Up(kShift)}, u"FF", 255},
-    {"Shift+▼ from 10 is 0", kDec, 10, {Down(kShift)}, u"0", 0},
-    {"Shift+▼ from 5 is 0", kDec, 5, {Down(kShift)}, u"0", 0},
-    {"Shift+▼ from 3 is 00", kHex, 3, {Down(kShift)}, u"00", 0},
-    {"Shift steps by 16 in hexadecimal", kHex, 0, {Up(kShift)}, u"10", 16},
-    {"Ctrl+▲ is the largest value", kDec, 0, {Up(kCtrl)}, u"255", 255},
-    {"Ctrl+▼ is the smallest value", kHex, 200, {Down(kCtrl)}, u"00", 0},
-    {"Ctrl with Shift steps by 255", kDec, 1, {Up(kCtrl | kShift)}, u"255", 255},
-    {"▲ on 255 still counts as an edit", kDec, 255, {Up()}, u"255", 255},
-    {"▼ below 0 stays 0", kDec, 0, {Down()}, u"0", 0},
-    {"a right press steps", kDec, 100, {Up(0, tk::kRightButton)}, u"101", 101},
-    {"a middle press steps", kHex, 100, {Up(kShift, tk::kMiddleButton)}, u"74", 116},
-    {"Space on ▲ does nothing", kDec, 100, {SpaceOnUp()}, u"100", 100, kUnchecked, true},
+    {"a letter is dropped", kDec, 255, {{'T', u"12a"}}, u"12", 12, 2},
+    {"the caret stays where the user typed", kDec, 255, {{'T', u"12a3"}}, u"123", 123, 3},
+    {"above 255 is 255", kDec, 255, {{'T', u"300"}}, u"255", 255},
+    {"a leading minus gives 0", kDec, 255, {{'P', u"-5"}}, u"0", 0, 1},
+    {"a trailing minus gives 0", kDec, 255, {{'P', u"5-"}}, u"0", 0, 1},
+    {"typing after a minus goes after its 0", kDec, 255, {{'T', u"-5"}}, u"05", 5, 2},
+    {"no digit gives 0", kDec, 255, {{'T', u"abc"}}, u"0", 0, 1},
+    {"leading zeros stay", kDec, 255, {{'T', u"007"}}, u"007", 7},
+    {"full-width digits are dropped", kDec, 255, {{'T', u"１２"}}, u"0", 0},
+    {"an emptied field keeps its value", kDec, 200, {{'E'}}, u"", 200, kUnchecked, true},
+    {"an emptied field left is 0", kDec, 200, {{'E'}, {'L'}}, u"0", 0},
+    {"lower case is upper-cased", kHex, 0, {{'T', u"ff"}}, u"FF", 255, 2},
+    {"the last two digits count", kHex, 0, {{'T', u"1A5"}}, u"A5", 165, 2},
+    {"no hexadecimal digit gives 0", kHex, 255, {{'T', u"g"}}, u"0", 0},
+    {"...and 00 when left", kHex, 255, {{'T', u"g"}, {'L'}}, u"00", 0},
+    {"one digit stays while focused", kHex, 255, {{'T', u"7"}}, u"7", 7},
+    {"...and is padded when left", kHex, 255, {{'T', u"7"}, {'L'}}, u"07", 7},
+    {"a lone minus gives 00 when left", kHex, 255, {{'T', u"-"}, {'L'}}, u"00", 0},
+    {"leaving 00 is no edit", kHex, 0, {{'T', u""}, {'L'}}, u"00", 0, kUnchecked, true},
+    {"Shift+▲ stops at 255", kDec, 250, {{'U', {}, kShift}}, u"255", 255},
+    {"Shift+▲ stops at FF", kHex, 250, {{'U', {}, kShift}}, u"FF", 255},
+    {"Shift+▼ from 10 is 0", kDec, 10, {{'D', {}, kShift}}, u"0", 0},
+    {"Shift+▼ from 5 is 0", kDec, 5, {{'D', {}, kShift}}, u"0", 0},
+    {"Shift+▼ from 3 is 00", kHex, 3, {{'D', {}, kShift}}, u"00", 0},
+    {"Shift steps by 16 in hexadecimal", kHex, 0, {{'U', {}, kShift}}, u"10", 16},
+    {"Ctrl+▲ is the largest value", kDec, 0, {{'U', {}, kCtrl}}, u"255", 255},
+    {"Ctrl+▼ is the smallest value", kHex, 200, {{'D', {}, kCtrl}}, u"00", 0},
+    {"Ctrl with Shift steps by 255", kDec, 1, {{'U', {}, kCtrl | kShift}}, u"255", 255},
+    {"▲ on 255 still counts as an edit", kDec, 255, {{'U'}}, u"255", 255},
+    {"▼ below 0 stays 0", kDec, 0, {{'D'}}, u"0", 0},
+    {"a right press steps", kDec, 100, {{'U', {}, 0, kRight}}, u"101", 101},
+    {"a middle press steps", kHex, 100, {{'U', {}, kShift, tk::kMiddleButton}}, u"74", 116},
+    {"Space on ▲ does nothing", kDec, 100, {{'S'}}, u"100", 100, kUnchecked, true},
     // The field is left before its own button acts, so the step starts from the emptied 0; a
     // right press takes no focus and steps from the value the field had.
-    {"▲ by the left button on an emptied field", kDec, 100, {Erase(), Up()}, u"1", 1},
+    {"▲ by the left button on an emptied field", kDec, 100, {{'E'}, {'U'}}, u"1", 1},
     {"▲ by the right button on an emptied field",
      kDec,
      100,
-     {Erase(), Up(0, tk::kRightButton)},
+     {{'E'}, {'U', {}, 0, kRight}},
      u"101",
      101},
 };
@@ -152,27 +137,23 @@ class ChannelEditing : public MainWindowTest, public ::testing::WithParamInterfa
     driver->SelectAll();
   }
   void Do(const Act& act) {
-    switch (act.kind) {
-      case Act::kType:
+    switch (act.what) {
+      case 'T':
+      case 'P':
+      case 'E':
         Focus();
-        driver->Type(act.text);
+        if (act.what == 'T') driver->Type(act.text);
+        if (act.what == 'P') driver->Paste(act.text);
+        if (act.what == 'E') driver->PressKey(kVkBack);
         break;
-      case Act::kPaste:
-        Focus();
-        driver->Paste(act.text);
-        break;
-      case Act::kErase:
-        Focus();
-        driver->PressKey(kVkBack);
-        break;
-      case Act::kLeave:
+      case 'L':
         driver->PressKey(kVkTab);
         break;
-      case Act::kUp:
-      case Act::kDown:
-        driver->Press(Button(act.kind == Act::kUp ? "btnUp" : "btnDown", 0), act.button, act.shift);
+      case 'U':
+      case 'D':
+        driver->Press(Button(act.what == 'U' ? "btnUp" : "btnDown", 0), act.button, act.shift);
         break;
-      case Act::kSpaceOnUp:
+      case 'S':
         Focus();
         driver->PressKey(kVkTab);
         ASSERT_EQ(driver->ShownFocus(Form()), &Button("btnUp", 0));
