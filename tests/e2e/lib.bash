@@ -125,9 +125,10 @@ tintmark_running() {
   [[ -n $state && $state != Z ]]
 }
 
+# start_tintmark [ARGUMENT...]: passed on to the program.
 start_tintmark() {
-  step "start $(basename "$TINTMARK_EXE")"
-  wine "$TINTMARK_EXE" >/dev/null 2>&1 &
+  step "start $(basename "$TINTMARK_EXE")${1:+ $*}"
+  wine "$TINTMARK_EXE" "$@" >/dev/null 2>&1 &
   TINTMARK_PID=$!
   probe wait-window "$MAIN_TITLE" 15000 || fail "no window titled \"$MAIN_TITLE\" within 15 s"
   ok "window \"$MAIN_TITLE\" is open"
