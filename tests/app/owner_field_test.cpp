@@ -352,6 +352,8 @@ const Hostile kHostile[] = {
      u"12345678", u"00646572/00FFFFFF", nullptr, kApplyErrorTitle},
 };
 
+void PrintTo(const Hostile& c, std::ostream* out) { *out << c.what; }
+
 class HostileRegistry : public OwnerField, public ::testing::WithParamInterface<Hostile> {
  protected:
   // Everything an apply may touch, to see that a failed one touched nothing.
