@@ -4,17 +4,43 @@
 TINTMARK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=-all
 
-# Configures and builds the Windows executables in build/win (Release, mingw-w64).
-# Arguments: extra arguments for `cmake --build` (for example --target Tintmark).
-build_win() {
-  local dir="$TINTMARK_ROOT/build/win"
+# The Windows builds (Release, mingw-w64): x64 in build/win, x86 (32-bit) in build/win-x86.
+# shellcheck disable=SC2034  # used by test.sh
+WIN_ARCHES=(x64 x86)
+
+# win_dir ARCH: the build directory of ARCH.
+win_dir() {
+  case $1 in
+    x64) echo "$TINTMARK_ROOT/build/win" ;;
+    x86) echo "$TINTMARK_ROOT/build/win-x86" ;;
+    *) echo "unknown Windows architecture: $1" >&2; return 1 ;;
+  esac
+}
+
+# win_toolchain ARCH: the CMake toolchain file of ARCH.
+win_toolchain() {
+  case $1 in
+    x64) echo "$TINTMARK_ROOT/cmake/mingw-w64-x86_64.cmake" ;;
+    x86) echo "$TINTMARK_ROOT/cmake/mingw-w64-i686.cmake" ;;
+    *) echo "unknown Windows architecture: $1" >&2; return 1 ;;
+  esac
+}
+
+# build_win_arch ARCH [ARGS...]: configures and builds ARCH in its directory; ARGS go to
+# `cmake --build` (for example --target Tintmark).
+build_win_arch() {
+  local arch=$1 dir toolchain
+  shift
+  dir=$(win_dir "$arch") && toolchain=$(win_toolchain "$arch") || return 1
   if [[ ! -f $dir/CMakeCache.txt ]]; then
-    cmake -S "$TINTMARK_ROOT" -B "$dir" \
-      -DCMAKE_TOOLCHAIN_FILE="$TINTMARK_ROOT/cmake/mingw-w64-x86_64.cmake" \
+    cmake -S "$TINTMARK_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null || return 1
   fi
   cmake --build "$dir" -j2 "$@"
 }
+
+# build_win [ARGS...]: the x64 build in build/win.
+build_win() { build_win_arch x64 "$@"; }
 
 # Starts Xvfb on the first free display from :99 on and exports DISPLAY and XVFB_PID.
 start_xvfb() {

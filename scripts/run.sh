@@ -1,5 +1,5 @@
 #!/bin/bash
-# Builds Tintmark.exe and runs it under Wine.
+# Builds Tintmark.exe and runs it under Wine: scripts/run.sh [x64 | x86] (x64 by default).
 # With a working $DISPLAY the program runs in the foreground. Without one it runs on a virtual
 # display, and a screenshot of its window is saved to build/screenshot.png.
 # Wine prefix: $WINEPREFIX if set, else build/wine (with a demo ICQ owner).
@@ -8,9 +8,11 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 cd "$TINTMARK_ROOT"
 
+arch=${1:-x64}
+win_dir "$arch" >/dev/null || exit 2
 scripts/setup.sh
-build_win --target Tintmark
-exe="$TINTMARK_ROOT/build/win/Tintmark.exe"
+build_win_arch "$arch" --target Tintmark
+exe="$(win_dir "$arch")/Tintmark.exe"
 
 own_prefix=0
 if [[ -n ${WINEPREFIX:-} ]]; then

@@ -1,10 +1,12 @@
 #!/bin/bash
 # Builds everything and runs every test:
 #   native     build/native, Debug with AddressSanitizer + UBSan, the GoogleTest cases through ctest
-#   windows    build/win (mingw-w64), tintmark_tests.exe under Wine, then each tests/e2e/*.sh
-#              except lib*.sh (sourced helpers)
+#   windows    for x64 (build/win) and x86 (build/win-x86), mingw-w64: the x86 Tintmark.exe's
+#              imports checked against Windows XP (tests/imports/xp_imports.sh), then under Wine
+#              tintmark_tests.exe and each tests/e2e/*.sh except lib*.sh (sourced helpers)
 #   fuzz       tests/fuzz/*.cpp with clang and libFuzzer in build/fuzz, 20 s each
-# Counts: every GoogleTest case of both runs, every e2e script and every fuzz target is one test;
+# Counts: every GoogleTest case of each run, every e2e script on each architecture, the import check
+# and every fuzz target is one test;
 # a build that fails counts as one failed test. Ends with "N passed, N failed".
 set -uo pipefail
 # shellcheck source=scripts/lib.sh
@@ -77,69 +79,83 @@ else
 fi
 
 # ---------------------------------------------------------------------------------------------
-phase windows
-win_built=0
-# shellcheck disable=SC2119  # build_win takes no arguments here
-if build_win; then
-  win_built=1
-else
-  fail "windows build"
-fi
-
-tests_exe=build/win/tintmark_tests.exe
 # Every tests/e2e/*.sh is a test, except lib*.sh: those are sourced by the tests.
 e2e_scripts=()
 for script in tests/e2e/*.sh; do
   [[ -e $script && $(basename "$script") != lib*.sh ]] && e2e_scripts+=("$script")
 done
+export WINEPREFIX="$TINTMARK_ROOT/build/wine-test"
+reset_registry() { wine reg delete 'HKCU\Software\Mirabilis' /f >/dev/null 2>&1 || true; }
 
-if [[ $win_built -eq 1 && (-f $tests_exe || ${#e2e_scripts[@]} -gt 0) ]]; then
-  export WINEPREFIX="$TINTMARK_ROOT/build/wine-test"
+# run_tests_exe EXE: the GoogleTest cases of EXE under Wine.
+run_tests_exe() {
+  local exe=$1 log=${1%.exe}.log ok bad status
+  reset_registry
+  timeout 600 wine "$exe" --gtest_color=no >"$log" 2>&1
+  status=$?
+  ok=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -n 1)
+  bad=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
+  pass "${ok:-0}"
+  echo "$(basename "$exe"): ${ok:-0} passed, ${bad:-0} failed (log: $log)"
+  if [[ -n $bad && $bad -gt 0 ]]; then
+    # The output of each failed case, from its RUN line to its FAILED line.
+    tr -d '\r' <"$log" | awk '/^\[ RUN/ {buf = ""} {buf = buf $0 "\n"}
+      /^\[  FAILED  \] .*\(/ {printf "%s", buf}' | head -n 300
+    fail "$bad" "$bad case(s) of $exe (log: $log)"
+  elif [[ $status -ne 0 || -z $ok ]]; then
+    tail -n 40 "$log"
+    fail "$exe (exit status $status)"
+  fi
+}
+
+# Each Windows architecture (x64 in build/win, x86 in build/win-x86): its build, then its
+# tintmark_tests.exe and every e2e script against its Tintmark.exe, on a virtual display with the
+# Wine prefix build/wine-test, which runs both.
+for arch in "${WIN_ARCHES[@]}"; do
+  phase "windows $arch"
+  dir=$(win_dir "$arch")
+  # shellcheck disable=SC2119  # no extra build arguments
+  build_win_arch "$arch" || { fail "windows $arch build"; continue; }
+
+  if [[ $arch == x86 ]]; then
+    log=$dir/xp_imports.log
+    if tests/imports/xp_imports.sh "$dir/Tintmark.exe" >"$log" 2>&1; then
+      pass 1
+      echo "xp_imports: passed ($(grep -c ' functions$' "$log") DLLs checked)"
+    else
+      cat "$log"
+      fail "xp_imports (log: $log)"
+    fi
+  fi
+
+  tests_exe=$dir/tintmark_tests.exe
+  [[ -f $tests_exe || ${#e2e_scripts[@]} -gt 0 ]] || continue
   scripts/wine-prefix.sh "$WINEPREFIX" || { echo "wine prefix failed"; exit 1; }
   start_xvfb || exit 1
   wineserver -p
   wineserver_started=1
-  reset_registry() { wine reg delete 'HKCU\Software\Mirabilis' /f >/dev/null 2>&1 || true; }
 
-  if [[ -f $tests_exe ]]; then
-    reset_registry
-    log=build/win/tintmark_tests.log
-    timeout 600 wine "$tests_exe" --gtest_color=no >"$log" 2>&1
-    status=$?
-    ok=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -n 1)
-    bad=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
-    pass "${ok:-0}"
-    echo "tintmark_tests.exe: ${ok:-0} passed, ${bad:-0} failed (log: $log)"
-    if [[ -n $bad && $bad -gt 0 ]]; then
-      # The output of each failed case, from its RUN line to its FAILED line.
-      tr -d '\r' <"$log" | awk '/^\[ RUN/ {buf = ""} {buf = buf $0 "\n"}
-        /^\[  FAILED  \] .*\(/ {printf "%s", buf}' | head -n 300
-      fail "$bad" "$bad case(s) of tintmark_tests.exe (log: $log)"
-    elif [[ $status -ne 0 || -z $ok ]]; then
-      tail -n 40 "$log"
-      fail "tintmark_tests.exe (exit status $status)"
-    fi
-  fi
+  [[ -f $tests_exe ]] && run_tests_exe "$tests_exe"
 
   for script in "${e2e_scripts[@]}"; do
     reset_registry
     name=$(basename "$script" .sh)
-    log=build/win/e2e-$name.log
+    log=$dir/e2e-$name.log
     start=$SECONDS
-    if TINTMARK_EXE="$TINTMARK_ROOT/build/win/Tintmark.exe" timeout 300 bash "$script" >"$log" 2>&1
-    then
+    if TINTMARK_EXE="$dir/Tintmark.exe" E2E_OUT="$TINTMARK_ROOT/build/e2e/$arch" \
+      timeout 300 bash "$script" >"$log" 2>&1; then
       pass 1
-      echo "e2e $name: passed ($((SECONDS - start)) s)"
+      echo "e2e $name ($arch): passed ($((SECONDS - start)) s)"
     else
       tail -n 30 "$log"
-      fail "e2e $name (log: $log)"
+      fail "e2e $name ($arch) (log: $log)"
     fi
   done
 
   wineserver -k 2>/dev/null
   wineserver_started=0
   stop_xvfb
-fi
+done
 
 # ---------------------------------------------------------------------------------------------
 fuzz_sources=(tests/fuzz/*.cpp)

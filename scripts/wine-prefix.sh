@@ -1,7 +1,8 @@
 #!/bin/bash
 # Creates or updates a Wine prefix for running and testing Tintmark:
 #   scripts/wine-prefix.sh PREFIX [--demo | --fonts-only]
-# - a 64-bit prefix made once (wineboot), Wine's own fonts and the IPA P Gothic font in it;
+# - a 64-bit prefix made once (wineboot), also running 32-bit programs; Wine's own fonts and the
+#   IPA P Gothic font in it;
 # - windows cheap on a bare X server (no window manager): X11 Driver "Managed" = "N";
 # - Japanese text readable: "ＭＳ Ｐゴシック" replaced by IPAPGothic, and IPAPGothic linked behind the
 #   default UI fonts;
@@ -36,7 +37,22 @@ demo_marker="$prefix/.tintmark-demo"
 
 config_done=0
 [[ -f $config_marker && $(<"$config_marker") == "$config_version" ]] && config_done=1
-if [[ $config_done -eq 1 && ($demo -eq 0 || -f $demo_marker) ]]; then
+
+# A 64-bit prefix made before Debian's 32-bit Wine (wine32) was installed has an empty syswow64 and
+# cannot start 32-bit programs ("could not load kernel32.dll"). Our own prefixes are updated in
+# place once wine32 is there (their registry stays); a prefix of the user's is only reported.
+wow64_missing=0
+if grep -qs '^#arch=win64' "$prefix/system.reg" &&
+  [[ ! -f $prefix/drive_c/windows/syswow64/kernel32.dll && -x /usr/lib/wine/wine ]]; then
+  if [[ $fonts_only -eq 1 ]]; then
+    echo "wine-prefix: $prefix was made without 32-bit Wine and cannot run 32-bit programs" >&2
+  else
+    wow64_missing=1
+    config_done=0  # the update puts Wine's own font links back
+  fi
+fi
+
+if [[ $config_done -eq 1 && $wow64_missing -eq 0 && ($demo -eq 0 || -f $demo_marker) ]]; then
   exit 0
 fi
 
@@ -53,6 +69,12 @@ if [[ ! -f $prefix/system.reg ]]; then
   echo "wine-prefix: creating $prefix" >&2
   # No Mono and Gecko installers: the program needs neither.
   WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
+  wineserver -w
+elif [[ $wow64_missing -eq 1 ]]; then
+  echo "wine-prefix: adding 32-bit support to $prefix" >&2
+  # Without its time stamp Wine takes the prefix for out of date and installs everything again.
+  rm -f "$prefix/.update-timestamp"
+  WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -u >/dev/null 2>&1
   wineserver -w
 fi
 

@@ -8,27 +8,14 @@ namespace {
 
 using tk::ControlKind;
 using tk::ControlSpec;
+using tk::Place;
 
 // Authorship line under the version.
 constexpr char16_t kDescription[] = u"Tintmark開発班";
 
-struct Place {
-  int left, top, width, height;
-};
-
 ControlSpec Make(std::string name, ControlKind kind, std::u16string caption, Place place,
                  int tabIndex, int stacking) {
-  ControlSpec spec;
-  spec.name = std::move(name);
-  spec.kind = kind;
-  spec.caption = std::move(caption);
-  spec.left = place.left;
-  spec.top = place.top;
-  spec.width = place.width;
-  spec.height = place.height;
-  spec.tabIndex = tabIndex;
-  spec.stacking = stacking;
-  return spec;
+  return tk::MakeControl(std::move(name), -1, kind, std::move(caption), place, tabIndex, stacking);
 }
 
 ControlSpec SizedLabel(std::string name, std::u16string caption, Place place, int tab,
@@ -42,16 +29,7 @@ ControlSpec SizedLabel(std::string name, std::u16string caption, Place place, in
 // One of the two lines of the etched separator; both run past the side edges of the box.
 ControlSpec EtchLine(int index, int x1, int x2, int y, int systemColour, int width,
                      bool insideSolid, int stacking) {
-  ControlSpec spec = Make("Line1", ControlKind::kLine, u"", {x1, y, x2 - x1, 0}, -1, stacking);
-  spec.index = index;
-  spec.x1 = x1;
-  spec.y1 = y;
-  spec.x2 = x2;
-  spec.y2 = y;
-  spec.systemColour = systemColour;
-  spec.lineWidth = width;
-  spec.insideSolid = insideSolid;
-  return spec;
+  return tk::MakeLine("Line1", index, x1, y, x2, y, systemColour, width, insideSolid, stacking);
 }
 
 tk::FormSpec BuildAboutForm() {

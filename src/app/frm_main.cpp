@@ -28,13 +28,14 @@ std::int16_t LeadingNumber(const std::u16string& text) {
 
 }  // namespace
 
-FrmMain::FrmMain(tk::Application& app, store::Registry& registry,
+FrmMain::FrmMain(tk::Application& app, store::Registry& registry, files::FileAccess& fileAccess,
                  std::function<void(tk::Form&)> showAbout)
     : app_(app),
       form_(app, MainFormSpec()),
       commonDialog1_(app, u"Tintmark", kFileFilter, u"reg"),
       channels_(form_, state_),
       owner_(form_, state_, registry, channels_),
+      files_(form_, state_, commonDialog1_, fileAccess, channels_, owner_),
       showAbout_(std::move(showAbout)) {
   form_.Load = [this] { Form_Load(); };
   form_.Activate = [this] { Form_Activate(); };
@@ -85,6 +86,7 @@ void FrmMain::Form_Activate() {
     owner_.LoadColors();
   }
   state_.blnStartup = false;
+  files_.OpenStartFile();
 }
 
 void FrmMain::Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode) {

@@ -5,8 +5,10 @@
 #include <functional>
 
 #include "app/channel_fields.h"
+#include "app/file_commands.h"
 #include "app/owner_field.h"
 #include "app/window_state.h"
+#include "files/file_access.h"
 #include "store/registry.h"
 #include "toolkit/file_dialog.h"
 #include "toolkit/form.h"
@@ -16,13 +18,14 @@ namespace app {
 class FrmMain {
  public:
   // `showAbout` shows the About box modally; the Help menu does nothing without it.
-  FrmMain(tk::Application& app, store::Registry& registry,
+  FrmMain(tk::Application& app, store::Registry& registry, files::FileAccess& fileAccess,
           std::function<void(tk::Form& owner)> showAbout = {});
 
   tk::Form& Form() { return form_; }
   const WindowState& State() const { return state_; }
   tk::FileDialog& CommonDialog1() { return commonDialog1_; }
   ChannelFields& Editor() { return channels_; }
+  FileCommands& Files() { return files_; }
 
  private:
   void Form_Load();
@@ -42,6 +45,7 @@ class FrmMain {
   tk::FileDialog commonDialog1_;
   ChannelFields channels_;
   OwnerField owner_;
+  FileCommands files_;
   std::function<void(tk::Form&)> showAbout_;
 };
 

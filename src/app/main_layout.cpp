@@ -9,49 +9,31 @@ namespace {
 using tk::ControlKind;
 using tk::ControlSpec;
 using tk::FontSpec;
+using tk::MakeControl;
+using tk::Place;
 
 constexpr char16_t kJapaneseFace[] = u"ＭＳ Ｐゴシック";
 const FontSpec kLabelFont{kJapaneseFace, 9, 700, 128};
 const FontSpec kFieldFont{kJapaneseFace, 11.25, 400, 128};
 const FontSpec kSampleFont{kJapaneseFace, 12, 400, 128};
 
-struct Place {
-  int left, top, width, height;
-};
-
-ControlSpec Make(std::string name, int index, ControlKind kind, std::u16string caption, Place place,
-                 int tabIndex, int stacking) {
-  ControlSpec spec;
-  spec.name = std::move(name);
-  spec.index = index;
-  spec.kind = kind;
-  spec.caption = std::move(caption);
-  spec.left = place.left;
-  spec.top = place.top;
-  spec.width = place.width;
-  spec.height = place.height;
-  spec.tabIndex = tabIndex;
-  spec.stacking = stacking;
-  return spec;
-}
-
 ControlSpec Button(std::string name, int index, std::u16string caption, Place place, int tab,
                    int stacking) {
-  return Make(std::move(name), index, ControlKind::kCommandButton, std::move(caption), place, tab,
-              stacking);
+  return MakeControl(std::move(name), index, ControlKind::kCommandButton, std::move(caption), place,
+                     tab, stacking);
 }
 
 ControlSpec ChannelLabel(std::string name, std::u16string caption, int top, int tab, int stacking) {
-  ControlSpec spec = Make(std::move(name), -1, ControlKind::kLabel, std::move(caption),
-                          {240, top, 615, 180}, tab, stacking);
+  ControlSpec spec = MakeControl(std::move(name), -1, ControlKind::kLabel, std::move(caption),
+                                 {240, top, 615, 180}, tab, stacking);
   spec.font = kLabelFont;
   spec.autoSize = true;
   return spec;
 }
 
 ControlSpec ChannelField(int index, int top, int tab, int stacking) {
-  ControlSpec spec =
-      Make("txtColor", index, ControlKind::kTextBox, u"255", {960, top, 615, 330}, tab, stacking);
+  ControlSpec spec = MakeControl("txtColor", index, ControlKind::kTextBox, u"255",
+                                 {960, top, 615, 330}, tab, stacking);
   spec.font = kFieldFont;
   spec.maxLength = 3;
   return spec;
@@ -59,23 +41,16 @@ ControlSpec ChannelField(int index, int top, int tab, int stacking) {
 
 ControlSpec Option(std::string name, int index, std::u16string caption, Place place, int tab,
                    int stacking, bool selected, std::string container = {}) {
-  ControlSpec spec = Make(std::move(name), index, ControlKind::kOptionButton, std::move(caption),
-                          place, tab, stacking);
+  ControlSpec spec = MakeControl(std::move(name), index, ControlKind::kOptionButton,
+                                 std::move(caption), place, tab, stacking);
   spec.selected = selected;
   spec.container = std::move(container);
   return spec;
 }
 
+// The etched line along the top of the client area, reaching past the right edge.
 ControlSpec EtchLine(int index, int systemColour, int width, bool insideSolid, int stacking) {
-  ControlSpec spec = Make("Line1", index, ControlKind::kLine, u"", {0, 0, 4690, 0}, -1, stacking);
-  spec.x1 = 0;
-  spec.y1 = 0;
-  spec.x2 = 4690;
-  spec.y2 = 0;
-  spec.systemColour = systemColour;
-  spec.lineWidth = width;
-  spec.insideSolid = insideSolid;
-  return spec;
+  return tk::MakeLine("Line1", index, 0, 0, 4690, 0, systemColour, width, insideSolid, stacking);
 }
 
 tk::FormSpec BuildMainForm() {
@@ -108,13 +83,14 @@ tk::FormSpec BuildMainForm() {
   c.push_back(Button("btnReset", -1, u"現在の色", {120, 3420, 1215, 375}, 17, 3));
   c.push_back(Button("btnQuit", -1, u"終了", {240, 3900, 2295, 375}, 18, 14));
 
-  ControlSpec id = Make("txtID", -1, ControlKind::kTextBox, u"", {600, 120, 1815, 315}, 19, 0);
+  ControlSpec id =
+      MakeControl("txtID", -1, ControlKind::kTextBox, u"", {600, 120, 1815, 315}, 19, 0);
   id.font = kFieldFont;
   id.enabled = false;
   c.push_back(id);
 
   ControlSpec sample =
-      Make("txtTest", -1, ControlKind::kTextBox, u"", {120, 540, 2535, 615}, 20, 15);
+      MakeControl("txtTest", -1, ControlKind::kTextBox, u"", {120, 540, 2535, 615}, 20, 15);
   sample.font = kSampleFont;
   sample.multiLine = true;
   sample.foreColour = 0x000000;
@@ -122,13 +98,13 @@ tk::FormSpec BuildMainForm() {
   c.push_back(sample);
 
   ControlSpec idLabel =
-      Make("Label0", -1, ControlKind::kLabel, u"ID :", {240, 180, 330, 180}, 21, 22);
+      MakeControl("Label0", -1, ControlKind::kLabel, u"ID :", {240, 180, 330, 180}, 21, 22);
   idLabel.font = kLabelFont;
   idLabel.autoSize = true;
   idLabel.names = "txtID";
   c.push_back(idLabel);
 
-  c.push_back(Make("frmDes", -1, ControlKind::kFrame, u"", {-120, -90, 2925, 1635}, 22, 16));
+  c.push_back(MakeControl("frmDes", -1, ControlKind::kFrame, u"", {-120, -90, 2925, 1635}, 22, 16));
   c.push_back(EtchLine(0, 16, 1, true, 20));
   c.push_back(EtchLine(1, 20, 3, false, 21));
 

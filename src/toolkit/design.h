@@ -83,6 +83,19 @@ struct FormSpec {
   std::vector<MenuSpec> menus;
 };
 
+// Place of a control in twips, relative to its container.
+struct Place {
+  int left, top, width, height;
+};
+
+// A control of a form's table; `index` is -1 outside a control array, `tabIndex` -1 without a
+// tab position, `stacking` 0 for the front-most.
+ControlSpec MakeControl(std::string name, int index, ControlKind kind, std::u16string caption,
+                        Place place, int tabIndex, int stacking);
+// A member of a line array from (x1, y1) to (x2, y2) in twips, drawn in a system colour.
+ControlSpec MakeLine(std::string name, int index, int x1, int y1, int x2, int y2, int systemColour,
+                     int width, bool insideSolid, int stacking);
+
 // MulDiv(twips, dpi, 1440), rounding halves away from zero.
 int TwipsToPixels(int twips, int dpi);
 int PixelsToTwips(int pixels, int dpi);

@@ -77,6 +77,10 @@ bool Form::Unload() { return RequestUnload(kUnloadByCode); }
 
 void Form::OnCloseRequest(std::int16_t unloadMode) { RequestUnload(unloadMode); }
 
+void Form::OnFileDropped(const std::u16string& path) {
+  if (IsLoaded() && FileDropped) FileDropped(path);
+}
+
 bool Form::RequestUnload(std::int16_t unloadMode) {
   if (state_ != State::kLoaded) return state_ == State::kUnloaded;
   std::int16_t cancel = 0;

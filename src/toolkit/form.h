@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -44,6 +45,9 @@ class Form {
   std::function<void()> Load;
   std::function<void()> Activate;
   std::function<void(std::int16_t& cancel, std::int16_t unloadMode)> QueryUnload;
+  // A file dragged from the shell and dropped on the form (the first, when there are several).
+  // Only a form with a handler when its window is created takes drops.
+  std::function<void(const std::u16string& path)> FileDropped;
 
   // Creates the window and its controls (hidden), then raises Load. Runs once.
   void LoadForm();
@@ -66,6 +70,7 @@ class Form {
   // Called by the backend.
   void OnActivated();
   void OnCloseRequest(std::int16_t unloadMode);
+  void OnFileDropped(const std::u16string& path);
   void OnControlFocus(Control& control, bool gained);
   void OnOptionSelected(OptionButton& option);  // keeps the options of one container exclusive
 

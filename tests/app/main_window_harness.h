@@ -10,6 +10,7 @@
 #include "app/frm_main.h"
 #include "store/memory/faulty_registry.h"
 #include "support/driver.h"
+#include "support/file_fixture.h"
 #include "support/registry_fixture.h"
 
 namespace tktest {
@@ -46,7 +47,8 @@ class MainWindowTest : public ::testing::Test {
   }
   void StartRefusing() { StartThrough(Refusing()); }
   void StartThrough(store::Registry& through) {
-    frm = std::make_unique<app::FrmMain>(driver->App(), through, showAbout);
+    frm = std::make_unique<app::FrmMain>(driver->App(), through, files->Access(), showAbout);
+    frm->Files().OpenAtStart(fileArgument);
     driver->Show(frm->Form());
   }
   // Starts with no owner found: the ID request is answered.
@@ -89,6 +91,8 @@ class MainWindowTest : public ::testing::Test {
   tk::Form* aboutBox = nullptr;  // while the About box is loaded
   std::unique_ptr<Driver> driver;
   std::unique_ptr<RegistryFixture> registry;
+  std::unique_ptr<FileFixture> files = MakeFileFixture();
+  std::u16string fileArgument;  // the program's argument; set before Start()
   std::unique_ptr<store::FaultInjectingRegistry> refusing;
   std::unique_ptr<app::FrmMain> frm;
 };

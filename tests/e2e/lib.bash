@@ -5,6 +5,7 @@
 # prefix prepared by scripts/wine-prefix.sh), DISPLAY (a bare X server), and a wineserver kept
 # running for the whole run. The window state is read with e2e_probe.exe, built next to
 # Tintmark.exe (override with E2E_PROBE); input is real X input through xdotool.
+# E2E_OUT: where screenshots go (build/e2e unless set).
 
 set -uo pipefail
 
@@ -17,7 +18,7 @@ export WINEDEBUG=-all
 export LC_ALL=C.UTF-8
 
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-E2E_OUT=$E2E_ROOT/build/e2e
+E2E_OUT=${E2E_OUT:-$E2E_ROOT/build/e2e}
 PROBE=${E2E_PROBE:-$(dirname "$TINTMARK_EXE")/e2e_probe.exe}
 MAIN_TITLE=Tintmark
 # shellcheck disable=SC2034  # used by the scripts
@@ -124,9 +125,10 @@ tintmark_running() {
   [[ -n $state && $state != Z ]]
 }
 
+# start_tintmark [ARGUMENT...]: passed on to the program.
 start_tintmark() {
-  step "start $(basename "$TINTMARK_EXE")"
-  wine "$TINTMARK_EXE" >/dev/null 2>&1 &
+  step "start $(basename "$TINTMARK_EXE")${1:+ $*}"
+  wine "$TINTMARK_EXE" "$@" >/dev/null 2>&1 &
   TINTMARK_PID=$!
   probe wait-window "$MAIN_TITLE" 15000 || fail "no window titled \"$MAIN_TITLE\" within 15 s"
   ok "window \"$MAIN_TITLE\" is open"

@@ -62,6 +62,8 @@ class Driver {
   virtual void CloseBox(tk::Form& form) = 0;
   // Ends the form as the system does at log-off.
   virtual void EndSession(tk::Form& form) = 0;
+  // Drops a file from the shell onto the form.
+  virtual void DropFile(tk::Form& form, const std::u16string& path) = 0;
 
   // Dialogs are answered in order; an unexpected one is answered with its first button and
   // recorded.

@@ -1,16 +1,39 @@
-// Program entry: the main window over the real controls and the real registry.
+// Program entry: the main window over the real controls, registry and files.
+
+#include <cwchar>
+#include <string>
 
 #include "about/frm_about.h"
 #include "app/frm_main.h"
+#include "files/win32/win32_file_access.h"
 #include "store/win32/advapi32_registry.h"
+#include "toolkit/win32/handles.h"
 #include "toolkit/win32/win32_backend.h"
 #include "toolkit/win32/windows_api.h"  // <windows.h> without its MessageBox macro
+
+namespace {
+
+// The file named on the command line, as a full path: the file dialogs move the current folder.
+std::u16string FileArgument() {
+  const wchar_t* commandLine = GetCommandLineW();
+  const std::u16string argument =
+      app::FirstArgument(tk::win32::FromWide(commandLine, std::wcslen(commandLine)));
+  if (argument.empty()) return argument;
+  std::wstring full(32768, L'\0');
+  const DWORD length = GetFullPathNameW(tk::win32::WidePtr(argument),
+                                        static_cast<DWORD>(full.size()), full.data(), nullptr);
+  return length == 0 || length >= full.size() ? argument : tk::win32::FromWide(full.data(), length);
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   tk::win32::Win32Backend backend;
   tk::Application application(backend);
   store::Advapi32Registry registry;
-  app::FrmMain frmMain(application, registry, about::ShowAbout);
+  files::Win32FileAccess fileAccess;
+  app::FrmMain frmMain(application, registry, fileAccess, about::ShowAbout);
+  frmMain.Files().OpenAtStart(FileArgument());
   application.Run(frmMain.Form());
   return 0;
 }

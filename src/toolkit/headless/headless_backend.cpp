@@ -565,4 +565,10 @@ void HeadlessBackend::UserClose(Form& form, std::int16_t unloadMode) {
   form.OnCloseRequest(unloadMode);
 }
 
+void HeadlessBackend::UserDropFile(Form& form, const std::u16string& path) {
+  const HeadlessFormPeer* peer = PeerOf(form);
+  if (!peer || peer->Destroyed() || !peer->Visible() || !peer->Enabled()) return;
+  form.OnFileDropped(path);
+}
+
 }  // namespace tk::headless

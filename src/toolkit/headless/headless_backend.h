@@ -161,6 +161,7 @@ class HeadlessBackend final : public Backend {
   void UserSelectAll();
   void UserChooseMenu(MenuItem& item);
   void UserClose(Form& form, std::int16_t unloadMode);
+  void UserDropFile(Form& form, const std::u16string& path);
 
   // The answer of a message box closed with its first button.
   static int FirstButton(int style);

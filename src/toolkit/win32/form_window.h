@@ -60,6 +60,7 @@ class FormWindow final : public FormPeer {
   HFONT FontFor(const ControlSpec& spec);
   ControlWindow* ControlById(UINT id) const;
   void OnCommand(WPARAM wParam, LPARAM lParam);
+  void OnDropFiles(WPARAM drop);
   void Paint();
   void ClickButton(ControlWindow* button);
   void FocusFirstTabStop();

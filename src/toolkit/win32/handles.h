@@ -35,6 +35,11 @@ struct MenuDeleter {
 };
 using MenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 
+struct ModuleDeleter {
+  void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using ModuleHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleDeleter>;
+
 // A device context obtained with GetDC, released on scope exit.
 class WindowDc {
  public:

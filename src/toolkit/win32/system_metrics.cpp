@@ -1,6 +1,7 @@
 #include "toolkit/win32/system_metrics.h"
 
 #include <cmath>
+#include <cstddef>
 #include <map>
 
 namespace tk::win32 {
@@ -95,7 +96,9 @@ FontHandle CreateMessageFont(int dpi) {
                                                     &metrics, 0, static_cast<UINT>(dpi)) != FALSE;
   }
   if (!scaled) {
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    // The size Windows XP knows: it refuses the one that counts Vista's iPaddedBorderWidth.
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
       return FontHandle();
     }
     metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());

@@ -86,6 +86,11 @@ void HeadlessDriver::EndSession(tk::Form& form) {
   Settle();
 }
 
+void HeadlessDriver::DropFile(tk::Form& form, const std::u16string& path) {
+  backend_->UserDropFile(form, path);
+  Settle();
+}
+
 std::u16string HeadlessDriver::ShownText(tk::Control& control) {
   const auto* peer = HeadlessBackend::PeerOf(control);
   return peer ? peer->Text() : std::u16string();

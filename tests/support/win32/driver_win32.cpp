@@ -1,6 +1,7 @@
 #include "support/win32/driver_win32.h"
 
 #include <gtest/gtest.h>
+#include <shlobj.h>  // DROPFILES
 
 #include <algorithm>
 #include <cstring>
@@ -485,6 +486,26 @@ void Win32Driver::EndSession(tk::Form& form) {
   openedMenu_.reset();
   const LRESULT mayEnd = SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
   if (mayEnd && IsWindow(window)) SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  Settle();
+}
+
+// As the shell drops: a DROPFILES block in global memory, posted to a window that takes drops.
+void Win32Driver::DropFile(tk::Form& form, const std::u16string& path) {
+  const HWND window = Win32Backend::WindowOf(form);
+  if (!window || !IsWindowEnabled(window) ||
+      !(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)) {
+    return;
+  }
+  const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+  const HGLOBAL drop = GlobalAlloc(GHND, bytes);
+  if (!drop) return;
+  auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = TRUE;
+  path.copy(reinterpret_cast<char16_t*>(files + 1), path.size());  // GHND: zeros after it
+  GlobalUnlock(drop);
+  // The window releases it with DragFinish.
+  PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
   Settle();
 }
 

@@ -37,6 +37,7 @@ class Win32Driver final : public Driver {
   void ChooseMenu(tk::MenuItem& item) override;
   void CloseBox(tk::Form& form) override;
   void EndSession(tk::Form& form) override;
+  void DropFile(tk::Form& form, const std::u16string& path) override;
 
   std::u16string ShownText(tk::Control& control) override;
   bool ShownEnabled(tk::Control& control) override;

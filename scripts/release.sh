@@ -1,0 +1,47 @@
+#!/bin/bash
+# Builds the release archive build/release/Tintmark-<version>.zip:
+#   Tintmark-<version>/32bit-x86/Tintmark.exe   for every Windows from XP SP3 to 11
+#   Tintmark-<version>/64bit-x64/Tintmark.exe   for 64-bit Windows
+#   Tintmark-<version>/readme.txt               packaging/readme.txt, as Windows' Notepad reads it
+# Reproducible: the same commit gives the same bytes wherever it is built. The programs carry no
+# link time, and every file in the archive carries the time of the commit (SOURCE_DATE_EPOCH if
+# set), in a fixed order, without owners or extra time stamps.
+set -euo pipefail
+# shellcheck source=scripts/lib.sh
+source "$(dirname "$0")/lib.sh"
+cd "$TINTMARK_ROOT"
+
+scripts/setup.sh
+version=$(sed -nE 's/^project\(Tintmark VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
+[[ -n $version ]] || { echo "release: no version in CMakeLists.txt" >&2; exit 1; }
+name=Tintmark-$version
+out=$TINTMARK_ROOT/build/release
+if [[ -n $(git status --porcelain --untracked-files=no 2>/dev/null) ]]; then
+  echo "release: the working tree has uncommitted changes; the archive will not match the commit" >&2
+fi
+epoch=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || echo 0)}
+
+# Builds of their own, without tests, so that nothing else configured in build/win leaks in.
+declare -A folder=([x86]=32bit-x86 [x64]=64bit-x64)
+stage=$out/stage/$name
+rm -rf "$out/stage" "$out/$name.zip"
+for arch in x86 x64; do
+  dir=$out/$arch
+  cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$(win_toolchain "$arch")" \
+    -DCMAKE_BUILD_TYPE=Release -DTINTMARK_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$dir" -j2 --target Tintmark
+  mkdir -p "$stage/${folder[$arch]}"
+  cp "$dir/Tintmark.exe" "$stage/${folder[$arch]}/"
+done
+# UTF-8 with a byte-order mark and CR LF: Notepad shows it so from XP on, in any language.
+{ printf '\xef\xbb\xbf'; sed 's/$/\r/' packaging/readme.txt; } >"$stage/readme.txt"
+
+find "$out/stage" -type d -exec chmod 755 {} + -o -type f -exec chmod 644 {} +
+find "$out/stage" -exec touch -h -d "@$epoch" {} +
+# zip stores local time: UTC everywhere. -X: no owners, no extra time stamps; -D: no folder entries.
+(cd "$out/stage" && find "$name" -type f | LC_ALL=C sort |
+  TZ=UTC zip -X -D -9 -q "$out/$name.zip" -@)
+
+echo "$out/$name.zip"
+(cd "$out" && sha256sum "$name.zip" && cd stage && find "$name" -type f | LC_ALL=C sort |
+  xargs sha256sum)

@@ -1,0 +1,124 @@
+#include "app/file_commands.h"
+
+#include <utility>
+
+#include "editor/colour_table.h"
+#include "files/colour_file.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kOpenFlags = 6144;  // file and folder must exist
+constexpr int kSaveFlags = 2050;  // folder must exist; the dialog asks before replacing a file
+constexpr char16_t kSaveErrorText[] = u"色の設定を保存できませんでした。";
+constexpr char16_t kSaveErrorTitle[] = u" - 保存エラー - Tintmark";
+constexpr char16_t kReadErrorText[] = u"色の設定ファイルを読み込めませんでした。";
+constexpr char16_t kReadErrorTitle[] = u" - 読み込みエラー - Tintmark";
+constexpr char16_t kApplyQuestion[] = u"開いた色設定を適用しますか？";
+constexpr char16_t kApplyQuestionTitle[] = u"! - 適用確認 - Tintmark";
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+}  // namespace
+
+FileCommands::FileCommands(tk::Form& form, WindowState& state, tk::FileDialog& commonDialog1,
+                           files::FileAccess& fileAccess, ChannelFields& channels,
+                           OwnerField& owner)
+    : form_(form),
+      state_(state),
+      commonDialog1_(commonDialog1),
+      fileAccess_(fileAccess),
+      channels_(channels),
+      owner_(owner) {
+  form_.Menu("mnuOpen").Click = [this] { mnuOpen_Click(); };
+  form_.Menu("mnuSave").Click = [this] { mnuSave_Click(); };
+  form_.Menu("mnuSaveAsNewName").Click = [this] { mnuSaveAsNewName_Click(); };
+  form_.FileDropped = [this](const std::u16string& path) { Form_FileDropped(path); };
+}
+
+bool FileCommands::SaveColorFile() {
+  const std::u16string& id = form_.Get<tk::TextBox>("txtID").Text();
+  const std::string bytes =
+      files::ColourFileBytes(id, editor::ColourValue(state_.intColor, editor::kPen),
+                             editor::ColourValue(state_.intColor, editor::kBack));
+  if (fileAccess_.ReplaceWhole(state_.strFileName, bytes) == files::kSuccess) return true;
+  form_.App().MsgBox(kSaveErrorText + (u"\r\n\r\n" + state_.strFileName),
+                     tk::kMbOk | tk::kMbExclamation, kSaveErrorTitle);
+  return false;
+}
+
+void FileCommands::OpenColorFile() {
+  std::string bytes;
+  files::ReadResult read;
+  if (fileAccess_.ReadWhole(state_.strFileName, files::kMaxColourFileSize, bytes) !=
+          files::kSuccess ||
+      !(read = files::ReadColourFile(bytes)).Ok()) {
+    form_.App().MsgBox(kReadErrorText + (u"\r\n\r\n" + state_.strFileName),
+                       tk::kMbOk | tk::kMbExclamation, kReadErrorTitle);
+    return;
+  }
+  channels_.SetColor(read.pen, editor::kPen);
+  channels_.SetColor(read.back, editor::kBack);
+  state_.blnApplied = false;
+  if (form_.App().MsgBox(kApplyQuestion, tk::kMbYesNo, kApplyQuestionTitle) == tk::kAnswerYes) {
+    owner_.ApplyColors();
+  }
+}
+
+void FileCommands::mnuOpen_Click() {
+  commonDialog1_.Flags = kOpenFlags;
+  if (commonDialog1_.ShowOpen() != tk::DialogResult::kOk) return;
+  state_.strFileName = commonDialog1_.FileName;
+  OpenColorFile();
+}
+
+// Asks for a name first while there is no current file; the file is then written once.
+void FileCommands::mnuSave_Click() {
+  if (state_.strFileName.empty()) {
+    mnuSaveAsNewName_Click();
+  } else {
+    SaveColorFile();
+  }
+}
+
+void FileCommands::mnuSaveAsNewName_Click() {
+  commonDialog1_.Flags = kSaveFlags;
+  if (commonDialog1_.ShowSave() != tk::DialogResult::kOk) return;
+  state_.strFileName = commonDialog1_.FileName;
+  SaveColorFile();
+}
+
+// As if chosen in the Open dialog, which offers it next time.
+void FileCommands::Form_FileDropped(const std::u16string& path) {
+  commonDialog1_.FileName = path;
+  state_.strFileName = path;
+  OpenColorFile();
+}
+
+void FileCommands::OpenStartFile() {
+  if (startFile_.empty()) return;
+  Form_FileDropped(std::exchange(startFile_, std::u16string()));
+}
+
+std::u16string FirstArgument(std::u16string_view commandLine) {
+  std::size_t i = 0;
+  if (!commandLine.empty() && commandLine.front() == u'"') {
+    i = commandLine.find(u'"', 1);
+    i = i == std::u16string_view::npos ? commandLine.size() : i + 1;
+  }
+  while (i < commandLine.size() && !IsBlank(commandLine[i])) ++i;
+  while (i < commandLine.size() && IsBlank(commandLine[i])) ++i;
+  std::u16string argument;
+  bool quoted = false;
+  for (; i < commandLine.size() && (quoted || !IsBlank(commandLine[i])); ++i) {
+    if (commandLine[i] == u'"') {
+      quoted = !quoted;
+    } else {
+      argument += commandLine[i];
+    }
+  }
+  return argument;
+}
+
+}  // namespace app

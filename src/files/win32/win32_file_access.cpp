@@ -1,0 +1,156 @@
+#include "files/win32/win32_file_access.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+
+namespace files {
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 wide strings are UTF-16");
+
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+Status LastError() {
+  const DWORD error = GetLastError();
+  return error == ERROR_SUCCESS ? kWriteFault : static_cast<Status>(error);
+}
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() { Close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+
+  void Reset(HANDLE handle) {
+    Close();
+    handle_ = handle;
+  }
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+  bool Close() {
+    if (!Valid()) return true;
+    const BOOL closed = CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed != FALSE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// A new file beside the target, named so that no other file is touched; deleted again unless it
+// has been moved over the target.
+class TempFile {
+ public:
+  explicit TempFile(const std::u16string& target) {
+    const std::size_t slash = target.find_last_of(u"\\/:");
+    folder_ = slash == std::u16string::npos ? u"" : target.substr(0, slash + 1);
+  }
+  ~TempFile() {
+    handle_.Close();
+    if (created_ && !moved_) DeleteFileW(Wide(name_));
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  Status Create() {
+    static std::atomic<unsigned> counter{0};
+    const unsigned seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      name_ = folder_ + u"~tintmark" + Hex(seed + counter++) + u".tmp";
+      HANDLE handle = CreateFileW(Wide(name_), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (handle != INVALID_HANDLE_VALUE) {
+        handle_.Reset(handle);
+        created_ = true;
+        return kSuccess;
+      }
+      const DWORD error = GetLastError();
+      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+        return static_cast<Status>(error);
+      }
+    }
+    return kFileExists;
+  }
+
+  Status WriteAndClose(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 20));
+      DWORD written = 0;
+      if (!WriteFile(handle_.Get(), bytes.data(), chunk, &written, nullptr)) return LastError();
+      if (written == 0) return kWriteFault;
+      bytes.remove_prefix(written);
+    }
+    if (!FlushFileBuffers(handle_.Get())) return LastError();
+    if (!handle_.Close()) return LastError();
+    return kSuccess;
+  }
+
+  Status MoveOver(const std::u16string& target) {
+    if (!MoveFileExW(Wide(name_), Wide(target),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return LastError();
+    }
+    moved_ = true;
+    return kSuccess;
+  }
+
+ private:
+  static std::u16string Hex(unsigned value) {
+    std::u16string text(8, u'0');
+    for (int i = 7; i >= 0; --i, value >>= 4) text[i] = u"0123456789abcdef"[value & 0xF];
+    return text;
+  }
+
+  std::u16string folder_;
+  std::u16string name_;
+  FileHandle handle_{INVALID_HANDLE_VALUE};
+  bool created_ = false;
+  bool moved_ = false;
+};
+
+}  // namespace
+
+Status Win32FileAccess::ReadWhole(const std::u16string& path, std::size_t limit,
+                                  std::string& bytes) {
+  bytes.clear();
+  FileHandle file(CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return LastError();
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size)) return LastError();
+  if (static_cast<unsigned long long>(size.QuadPart) > limit) return kFileTooLarge;
+
+  // One byte more than the limit shows a file that grew meanwhile.
+  std::string read(static_cast<std::size_t>(size.QuadPart) + 1, '\0');
+  std::size_t filled = 0;
+  for (;;) {
+    if (filled == read.size()) {
+      if (read.size() > limit) return kFileTooLarge;
+      read.resize(std::min(read.size() * 2, limit + 1));
+    }
+    DWORD got = 0;
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(read.size() - filled, 1u << 20));
+    if (!ReadFile(file.Get(), read.data() + filled, wanted, &got, nullptr)) return LastError();
+    if (got == 0) break;
+    filled += got;
+  }
+  if (filled > limit) return kFileTooLarge;
+  read.resize(filled);
+  bytes = std::move(read);
+  return kSuccess;
+}
+
+Status Win32FileAccess::ReplaceWhole(const std::u16string& path, std::string_view bytes) {
+  TempFile temp(path);
+  if (const Status status = temp.Create(); status != kSuccess) return status;
+  if (const Status status = temp.WriteAndClose(bytes); status != kSuccess) return status;
+  return temp.MoveOver(path);
+}
+
+}  // namespace files

@@ -1,0 +1,171 @@
+// Colour files through the File menu's dialogs, a dropped file and the program's argument.
+
+#include "app/main_window_harness.h"
+
+namespace tktest {
+namespace {
+
+constexpr char kExample[] =
+    "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Mirabilis\\ICQ\\Owners\\12345678\\Windows\\"
+    "SendMsg]\r\n\"Pen Color\"=dword:000000FF\r\n\"Back Color\"=dword:00FFFFFF\r\n";
+const MessageBoxCall kQuestion{u"開いた色設定を適用しますか？", 4, u"! - 適用確認 - Tintmark"};
+const MessageBoxCall kReadError{u"色の設定ファイルを読み込めませんでした。\r\n\r\n", 48,
+                                u" - 読み込みエラー - Tintmark"};
+const MessageBoxCall kSaveError{u"色の設定を保存できませんでした。\r\n\r\n", 48,
+                                u" - 保存エラー - Tintmark"};
+constexpr std::uint32_t kOwnerPen = 0x123456, kOwnerBack = 0x654321;
+
+std::string File(std::string pen, std::string back, std::string first = "REGEDIT4") {
+  return first + "\r\n\r\n[HKEY_CURRENT_USER\\x]\r\n" + pen + "\r\n" + back + "\r\n";
+}
+std::string Named(std::string pen, std::string back) {
+  return File("\"Pen Color\"=dword:" + pen, "\"Back Color\"=dword:" + back);
+}
+std::string Unicode(std::string_view ascii) {
+  std::string bytes = "\xFF\xFE";
+  for (char c : ascii) (bytes += c) += '\0';
+  return bytes;
+}
+
+class FileCommands : public MainWindowTest {
+ protected:
+  void TearDown() override {
+    EXPECT_EQ(files->OpenFiles(), 0);
+    EXPECT_EQ(driver->UnexpectedDialogs(), 0);
+  }
+  void StartWithOwner() {
+    AddOwner(12345678, kOwnerPen, kOwnerBack);
+    Start();
+  }
+  std::uint32_t Shown(int target) { return editor::ColourValue(State().intColor, target); }
+  // The one message since the records were cleared, with `path` after its text.
+  void ExpectMessage(const MessageBoxCall& expected, const std::u16string& path = u"") {
+    ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+    EXPECT_EQ(LastMessage().text, expected.text + path);
+    EXPECT_EQ(LastMessage().title, expected.title);
+    EXPECT_EQ(LastMessage().style, expected.style);
+    driver->ClearRecords();
+  }
+
+  const std::u16string folder = files->Folder(u"色の設定");
+  const std::u16string path = folder + u"\\赤と白.reg";
+};
+
+TEST_F(FileCommands, SaveAsksForANameOnceThenWritesThereWithoutADialog) {
+  AddOwner(12345678, 0x0000FF, 0xFFFFFF);
+  Start();
+  driver->AnswerNextFileDialog(path);
+  driver->ChooseMenu(Menu("mnuSave"));
+  EXPECT_EQ(files->Get(path), kExample);
+  EXPECT_EQ(State().strFileName, path);
+  EXPECT_TRUE(State().blnApplied);
+
+  frm->Editor().SetColor(0x00FF00, editor::kPen);
+  driver->ChooseMenu(Menu("mnuSave"));
+  EXPECT_NE(files->Get(path)->find("\"Pen Color\"=dword:0000FF00\r\n"), std::string::npos);
+
+  driver->AnswerNextFileDialog(folder + u"\\copy.reg");
+  driver->ChooseMenu(Menu("mnuSaveAsNewName"));
+  ASSERT_EQ(driver->FileDialogs().size(), 2u);
+  for (const auto& dialog : driver->FileDialogs()) EXPECT_EQ(dialog.flags, 2050);
+  EXPECT_TRUE(driver->FileDialogs()[1].save);
+  EXPECT_EQ(driver->FileDialogs()[1].initialFileName, path) << "the path chosen last";
+  EXPECT_EQ(files->Names(folder), (std::vector<std::u16string>{u"copy.reg", u"赤と白.reg"}));
+  EXPECT_TRUE(driver->MessageBoxes().empty());
+}
+
+TEST_F(FileCommands, OpenTakesBothColoursOrReportsTheFileAndTakesNothing) {
+  StartWithOwner();
+  const struct {
+    const char* what;
+    std::string bytes;
+    bool read;
+    std::uint32_t pen, back;
+  } cases[] = {
+      {"the example", kExample, true, 0x0000FF, 0xFFFFFF},
+      {"all bits set, top byte only", Named("FFFFFFFF", "ff000000"), true, 0xFFFF, 0},
+      {"by name in any order", File("\"back color\"=dword:1", "\"Pen Color\"=dword:2"), true, 2, 1},
+      {"other names of the same length by position",
+       File("\"Ink Color\"=dword:000000FF", "\"Base Color\"=dword:00FFFFFF"), true, 0xFF, 0xFFFFFF},
+      {"the registry editor's Unicode form",
+       Unicode(File("\"Pen Color\"=dword:000000ff", "\"Back Color\"=dword:00ffffff",
+                    "Windows Registry Editor Version 5.00")),
+       true, 0xFF, 0xFFFFFF},
+      {"three lines", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\x]\r\n", false, 0, 0},
+      {"a colour line shorter than its prefix", File("\"Pen Color\"=dword", "x"), false, 0, 0},
+      {"over 1 MiB", kExample + std::string(1 << 20, ';'), false, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    files->Put(path, c.bytes);
+    driver->Click(Button("btnReset"));
+    driver->ClearRecords();
+    driver->AnswerNextFileDialog(path);
+    driver->AnswerNextMessageBox(c.read ? tk::kAnswerNo : tk::kAnswerOk);
+    driver->ChooseMenu(Menu("mnuOpen"));
+    ASSERT_EQ(driver->FileDialogs().size(), 1u);
+    EXPECT_FALSE(driver->FileDialogs()[0].save);
+    EXPECT_EQ(driver->FileDialogs()[0].flags, 6144);
+    EXPECT_EQ(State().strFileName, path);
+    ExpectMessage(c.read ? kQuestion : kReadError, c.read ? u"" : path);
+    EXPECT_EQ(Shown(editor::kPen), c.read ? c.pen : kOwnerPen);
+    EXPECT_EQ(Shown(editor::kBack), c.read ? c.back : kOwnerBack);
+    EXPECT_EQ(State().blnApplied, !c.read);
+  }
+  EXPECT_EQ(Stored(12345678, "Pen Color"), kOwnerPen) << "No applies nothing";
+
+  files->Put(path, kExample);
+  driver->AnswerNextFileDialog(path);
+  driver->AnswerNextMessageBox(tk::kAnswerYes);
+  driver->ChooseMenu(Menu("mnuOpen"));
+  EXPECT_EQ(Stored(12345678, "Pen Color"), 0x0000FFu);
+  EXPECT_EQ(Stored(12345678, "Back Color"), 0xFFFFFFu);
+  EXPECT_TRUE(State().blnApplied);
+}
+
+TEST_F(FileCommands, ACancelledDialogReadsAndWritesNothingAndSaysNothing) {
+  StartWithOwner();
+  for (const char* menu : {"mnuOpen", "mnuSave", "mnuSaveAsNewName"}) {
+    driver->CancelNextFileDialog();
+    driver->ChooseMenu(Menu(menu));
+  }
+  EXPECT_EQ(driver->FileDialogs().size(), 3u);
+  EXPECT_TRUE(driver->MessageBoxes().empty());
+  EXPECT_TRUE(State().strFileName.empty());
+  EXPECT_TRUE(State().blnApplied);
+  EXPECT_EQ(files->Names(folder), std::vector<std::u16string>{});
+}
+
+// The argument is taken after the start-up load. (The real Save dialog takes no folder in which
+// nothing can be created; a dropped file can lie in one.)
+TEST_F(FileCommands, ArgumentsAndDroppedFilesTakeTheRoadOfOpenAfterTheDialog) {
+  files->Put(path, kExample);
+  fileArgument = path;
+  driver->AnswerNextMessageBox(tk::kAnswerNo);
+  StartWithOwner();
+  ExpectMessage(kQuestion);
+  EXPECT_EQ(Shown(editor::kPen), 0x0000FFu);
+  EXPECT_EQ(Shown(editor::kBack), 0xFFFFFFu);
+
+  const std::u16string locked = files->LockedFolder() + u"\\colours.reg";
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->DropFile(Form(), locked);
+  ExpectMessage(kReadError, locked);
+  EXPECT_EQ(State().strFileName, locked);
+  EXPECT_EQ(frm->CommonDialog1().FileName, locked) << "offered by the next dialog";
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->ChooseMenu(Menu("mnuSave"));
+  ExpectMessage(kSaveError, locked);
+  EXPECT_EQ(files->Get(locked), std::nullopt);
+  EXPECT_TRUE(driver->FileDialogs().empty());
+}
+
+TEST(FirstArgument, IsTheFileThatExplorerPasses) {
+  EXPECT_EQ(app::FirstArgument(u"Tintmark.exe"), u"");
+  EXPECT_EQ(app::FirstArgument(u"\"C:\\Program Files\\T.exe\"  \"C:\\色の 設定\\a.reg\" b.reg"),
+            u"C:\\色の 設定\\a.reg");
+  EXPECT_EQ(app::FirstArgument(u"Tintmark colours.reg\tother.reg"), u"colours.reg");
+}
+
+}  // namespace
+}  // namespace tktest

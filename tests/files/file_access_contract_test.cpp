@@ -1,0 +1,79 @@
+// What the program relies on from file access, held against files in memory natively and against
+// real files of the Wine prefix in the Windows build.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "files/file_access.h"
+#include "support/file_fixture.h"
+
+namespace {
+
+using files::kSuccess;
+using Names = std::vector<std::u16string>;
+
+constexpr std::size_t kLimit = 64;
+
+class FileAccessContract : public ::testing::Test {
+ protected:
+  // No road may leave a file open.
+  void TearDown() override { EXPECT_EQ(fixture->OpenFiles(), 0); }
+
+  std::string Read(const std::u16string& path, files::Status expected = kSuccess) {
+    std::string bytes = "stale";
+    EXPECT_EQ(access.ReadWhole(path, kLimit, bytes), expected);
+    EXPECT_TRUE(expected == kSuccess || bytes.empty()) << "a failed read leaves no bytes";
+    return bytes;
+  }
+
+  std::unique_ptr<tktest::FileFixture> fixture = tktest::MakeFileFixture();
+  files::FileAccess& access = fixture->Access();
+};
+
+TEST_F(FileAccessContract, ReplaceWritesExactlyTheBytesUnderAnyNameAndLeavesNothingElse) {
+  for (const std::u16string name : {u"colours", u"色の設定"}) {
+    const std::u16string folder = fixture->Folder(name);
+    const std::u16string path = folder + u"\\赤と白.reg";
+    const std::string bytes("REGEDIT4\r\n\0\xFF\n", 14);
+    EXPECT_EQ(access.ReplaceWhole(path, bytes), kSuccess);
+    EXPECT_EQ(fixture->Get(path), bytes);
+    EXPECT_EQ(Read(path), bytes);
+    EXPECT_EQ(access.ReplaceWhole(path, "short"), kSuccess) << "over a longer file";
+    EXPECT_EQ(fixture->Get(path), "short");
+    EXPECT_EQ(fixture->Names(folder), Names{u"赤と白.reg"});
+  }
+}
+
+TEST_F(FileAccessContract, ReadTakesAFileUpToTheLimitAndNothingElse) {
+  const std::u16string folder = fixture->Folder(u"sizes");
+  fixture->Put(folder + u"\\full.reg", std::string(kLimit, 'a'));
+  fixture->Put(folder + u"\\over.reg", std::string(kLimit + 1, 'b'));
+  fixture->Put(folder + u"\\empty.reg", "");
+  EXPECT_EQ(Read(folder + u"\\FULL.REG"), std::string(kLimit, 'a')) << "names ignore case";
+  EXPECT_EQ(Read(folder + u"\\empty.reg"), "");
+  Read(folder + u"\\over.reg", files::kFileTooLarge);
+  Read(folder + u"\\missing.reg", files::kFileNotFound);
+  Read(folder + u"\\missing\\colours.reg", files::kPathNotFound);
+  std::string bytes = "stale";
+  EXPECT_NE(access.ReadWhole(folder, kLimit, bytes), kSuccess) << "a folder";
+  EXPECT_EQ(bytes, "");
+}
+
+TEST_F(FileAccessContract, AFailedReplaceLeavesTheFolderAsItWas) {
+  const std::u16string locked = fixture->LockedFolder();
+  EXPECT_NE(access.ReplaceWhole(locked + u"\\colours.reg", "REGEDIT4\r\n"), kSuccess);
+  EXPECT_EQ(fixture->Get(locked + u"\\colours.reg"), std::nullopt);
+
+  const std::u16string folder = fixture->Folder(u"target is a folder");
+  const std::u16string target = fixture->Folder(u"target is a folder\\colours.reg");
+  fixture->Put(target + u"\\inside.txt", "kept");
+  EXPECT_NE(access.ReplaceWhole(target, "REGEDIT4\r\n"), kSuccess) << "the move is refused";
+  EXPECT_EQ(fixture->Names(folder), Names{}) << "no new file is left behind";
+  EXPECT_EQ(fixture->Get(target + u"\\inside.txt"), "kept");
+
+  EXPECT_NE(access.ReplaceWhole(folder + u"\\missing\\colours.reg", "x"), kSuccess);
+}
+
+}  // namespace

@@ -1,0 +1,38 @@
+#pragma once
+// The files of one test, the same way on both builds: natively in memory, under Wine in a real
+// folder below the temporary folder, removed again with everything in it. Set-up and inspection go
+// around the file access under test.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/file_access.h"
+
+namespace tktest {
+
+class FileFixture {
+ public:
+  virtual ~FileFixture() = default;
+
+  // The implementation under test.
+  virtual files::FileAccess& Access() = 0;
+
+  // A new, empty folder of this test; the name may hold any character a folder name may.
+  virtual std::u16string Folder(std::u16string_view name) = 0;
+  // A folder that exists, in which nothing can be created.
+  virtual std::u16string LockedFolder() = 0;
+
+  virtual void Put(const std::u16string& path, std::string_view bytes) = 0;
+  virtual std::optional<std::string> Get(const std::u16string& path) = 0;
+  // The names of the files in a folder (not of its folders), sorted.
+  virtual std::vector<std::u16string> Names(const std::u16string& folder) = 0;
+  // How many files of this test are held open now.
+  virtual int OpenFiles() = 0;
+};
+
+std::unique_ptr<FileFixture> MakeFileFixture();
+
+}  // namespace tktest

@@ -1,0 +1,42 @@
+#include <algorithm>
+
+#include "files/memory/memory_file_access.h"
+#include "support/file_fixture.h"
+
+namespace tktest {
+namespace {
+
+class MemoryFileFixture final : public FileFixture {
+ public:
+  MemoryFileFixture() {
+    files_.CreateFolder(u"C:\\locked");
+    files_.RefuseCreateIn(u"C:\\locked");
+  }
+
+  files::FileAccess& Access() override { return files_; }
+  std::u16string Folder(std::u16string_view name) override {
+    const std::u16string folder = u"C:\\tests\\" + std::u16string(name);
+    files_.CreateFolder(folder);
+    return folder;
+  }
+  std::u16string LockedFolder() override { return u"C:\\locked"; }
+  void Put(const std::u16string& path, std::string_view bytes) override {
+    files_.SetFile(path, bytes);
+  }
+  std::optional<std::string> Get(const std::u16string& path) override { return files_.File(path); }
+  std::vector<std::u16string> Names(const std::u16string& folder) override {
+    auto names = files_.Names(folder);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  int OpenFiles() override { return files_.OpenFiles(); }
+
+ private:
+  files::MemoryFileAccess files_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileFixture> MakeFileFixture() { return std::make_unique<MemoryFileFixture>(); }
+
+}  // namespace tktest
