@@ -1,6 +1,7 @@
 // A random user on the whole main window: seeded, reproducible runs of typing, pasting, keys,
-// clicks, ▲ / ▼ presses, menus and shortcuts, message boxes, the About box, closing and starting
-// again, with registry faults and registry changes behind the window's back. After every event
+// clicks, ▲ / ▼ presses, menus and shortcuts, colour files good and bad, message boxes, the About
+// box, closing and starting again, with registry and file faults and registry changes behind the
+// window's back. After every event
 // the window is held against a model. TINTMARK_RANDOM_EVENTS and TINTMARK_RANDOM_SEED choose the
 // length and the seed of the run.
 
@@ -11,6 +12,8 @@
 
 #include "app/main_window_harness.h"
 #include "editor/channel_rules.h"
+#include "files/colour_file.h"
+#include "files/memory/memory_file_access.h"
 #include "store/memory/memory_registry.h"
 
 namespace tktest {
@@ -24,8 +27,23 @@ constexpr long kDefaultEvents = 100000;
 constexpr std::size_t kLargestPaste = 1 << 20;
 #endif
 
-enum Kind { kType, kPaste, kKey, kShortcut, kMenu, kStep, kClick, kSelectAll, kWorld, kClose };
-constexpr int kWeights[] = {14, 5, 14, 5, 5, 16, 14, 4, 3, 2};
+enum Kind {
+  kType,
+  kPaste,
+  kKey,
+  kShortcut,
+  kMenu,
+  kStep,
+  kClick,
+  kSelectAll,
+  kWorld,
+  kClose,
+  kFile
+};
+constexpr int kWeights[] = {14, 5, 14, 4, 4, 16, 14, 4, 3, 2, 6};
+constexpr char16_t kQuestionTitle[] = u"! - 適用確認 - Tintmark";
+constexpr char16_t kSaveErrorTitle[] = u" - 保存エラー - Tintmark";
+constexpr char16_t kReadErrorTitle[] = u" - 読み込みエラー - Tintmark";
 constexpr std::uint32_t kOwnerIds[] = {12345678, 555};
 const std::u16string kCharacters[] = {u"0", u"1", u"2", u"5", u"9",  u"a",  u"f",  u"A",
                                       u"F", u"g", u"-", u" ", u"１", u"Ａ", u"色", u"\U0001F600"};
@@ -60,7 +78,23 @@ class RandomUser : public MainWindowTest {
     refusing.reset();
     registry.reset();
     registry = MakeRegistryFixture();
+    files.reset();
     driver = MakeDriver();
+    files = MakeFileFixture();
+    const std::u16string folder = files->Folder(u"色の設定");
+    disk.clear();
+    for (const char16_t* name : {u"good.reg", u"bad.reg", u"new.reg", u"refused.reg"}) {
+      disk[folder + u"\\" + name] = std::nullopt;
+    }
+    paths = {folder + u"\\good.reg",    folder + u"\\bad.reg",
+             folder + u"\\new.reg",     folder + u"\\refused.reg",
+             folder + u"\\none\\x.reg", files->LockedFolder() + u"\\x.reg"};
+    files->Put(paths[0], files::ColourFileBytes(u"555", 0x00123456, 0xFFFFFFFF));
+    files->Put(paths[1], "REGEDIT4\r\n\r\n[x]\r\n\"Pen Color\"=dword:123456789\r\n");
+    if (auto* memory = dynamic_cast<files::MemoryFileAccess*>(&files->Access())) {
+      memory->RefuseMoveOnto(paths[3]);
+    }
+    for (auto& [path, bytes] : disk) bytes = files->Get(path);
     AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
     AddOwner(555, 0x00000000, 0x00FF0000, false);
     world = Snap();
@@ -71,6 +105,7 @@ class RandomUser : public MainWindowTest {
       const std::string done = Do(events[i]);
       if (trace) std::fprintf(stderr, "  %s\n", done.c_str());
       if (log) log->push_back(done);
+      readPath = State().strFileName;
       broken = Check();
       if (!broken.empty()) return static_cast<long>(i);
     }
@@ -82,9 +117,11 @@ class RandomUser : public MainWindowTest {
     std::mt19937 rng(event.seed);
     auto pick = [&rng](std::size_t n) { return static_cast<int>(rng() % n); };
     driver->ClearRecords();
+    driver->ForgetAnswers();
     driver->AnswerNextMessageBox(pick(2) ? tk::kAnswerYes : tk::kAnswerNo);
     attempt = 0;
     idBefore = frm ? driver->ShownText(Text("txtID")) : u"";
+    tableBefore = frm ? State().intColor : editor::ColourTable{};
     const bool inChannel = frm && Form().IsLoaded() && ChannelFocused() >= 0;
     std::string done;
     if (!frm || !Form().IsLoaded()) {
@@ -108,17 +145,19 @@ class RandomUser : public MainWindowTest {
       // Alt only where the window has a use for it: Alt+Space would open the system menu.
       if (key != kVkUp && key != kVkDown) shift &= key == kVkTab ? tk::kShiftBit : ~tk::kAltBit;
       if (key >= 'B') shift = tk::kAltBit;
-      edited |= inChannel && (key == kVkBack || key == kVkDelete);
+      edited |= inChannel && (key == kVkBack || key == kVkDelete || key == kVkSpace);
       driver->PressKey(key, shift);
       done = "key " + std::to_string(key) + " shift " + std::to_string(shift);
     } else if (event.kind == kShortcut) {
       const char key = "OSXAIZQ"[pick(7)];
-      if (key == 'A') attempt = 'A';
+      attempt = key == 'A' ? 'A' : key == 'O' ? 'O' : key == 'S' || key == 'X' ? 'W' : 0;
       driver->PressKey(key, tk::kCtrlBit);
       done = std::string("Ctrl+") + key;
     } else if (event.kind == kMenu) {
       const std::string menu = kMenus[pick(std::size(kMenus))];
       if (menu == "mnuAccept") attempt = 'A';
+      if (menu == "mnuOpen") attempt = 'O';
+      if (menu == "mnuSave" || menu == "mnuSaveAsNewName") attempt = 'W';
       if (menu == "mnuHelp") WhenAboutShown(pick(4)), attempt = 'H';
       driver->ChooseMenu(Menu(menu.c_str()));
       done = "menu " + menu;
@@ -146,6 +185,8 @@ class RandomUser : public MainWindowTest {
     } else if (event.kind == kSelectAll) {
       if (TextFocused()) driver->SelectAll();
       done = "select all";
+    } else if (event.kind == kFile) {
+      done = FileCommand(rng);
     } else if (event.kind == kWorld) {
       done = ChangeTheWorld(rng);
     } else {
@@ -163,6 +204,78 @@ class RandomUser : public MainWindowTest {
       if (how == 2) driver->PressKey(kVkEscape);
       if (box.IsLoaded()) driver->CloseBox(box);
     });
+  }
+
+  // Open, Save, Save under new name (by menu or shortcut) or a dropped file. The real dialogs
+  // take only an existing file to open and a new one to save under.
+  std::string FileCommand(std::mt19937& rng) {
+    const int command = static_cast<int>(rng() % 4);
+    std::u16string path = paths[rng() % paths.size()];
+#ifdef _WIN32
+    if (command == 0) path = paths[rng() % 2];
+    if (command == 2 || (command == 1 && State().strFileName.empty())) {
+      const std::string name = "new" + std::to_string(disk.size()) + ".reg";
+      path = paths[0].substr(0, paths[0].size() - 8) + std::u16string(name.begin(), name.end());
+      disk[path] = std::nullopt;
+    }
+#endif
+    rng() % 8 ? driver->AnswerNextFileDialog(path) : driver->CancelNextFileDialog();
+    if (auto* memory = dynamic_cast<files::MemoryFileAccess*>(&files->Access());
+        memory && rng() % 4 == 0) {
+      memory->FailNextWriteAfter(rng() % 300);
+    }
+    attempt = command == 0 || command == 3 ? 'O' : 'W';
+    if (command == 3) {
+      driver->DropFile(Form(), path);
+    } else if (rng() % 2) {
+      driver->PressKey("OSX"[command], tk::kCtrlBit);
+    } else {
+      driver->ChooseMenu(Menu(command == 0   ? "mnuOpen"
+                              : command == 1 ? "mnuSave"
+                                             : "mnuSaveAsNewName"));
+    }
+    return "file command " + std::to_string(command) + " " + Printable(path);
+  }
+
+  // A file may only change by a save, to the whole file of the ID and colours shown; no file but
+  // the test's own stays, none is held open; a file opened gives its colours or nothing.
+  std::string CheckFiles() {
+    if (files->OpenFiles() != 0) return "a file left open";
+    bool saveFailed = false, asked = false, readFailed = false;
+    for (const auto& box : driver->MessageBoxes()) {
+      saveFailed |= box.title == kSaveErrorTitle;
+      asked |= box.title == kQuestionTitle;
+      readFailed |= box.title == kReadErrorTitle;
+    }
+    const std::u16string folder = paths[0].substr(0, paths[0].rfind(u'\\'));
+    for (const std::u16string& name : files->Names(folder)) {
+      if (!disk.count(folder + u"\\" + name)) return "a stray file " + Printable(name);
+    }
+    const auto& table = State().intColor;
+    const std::string saved =
+        files::ColourFileBytes(driver->ShownText(Text("txtID")), editor::ColourValue(table, 0),
+                               editor::ColourValue(table, 1));
+    for (auto& [path, bytes] : disk) {
+      const std::optional<std::string> now = files->Get(path);
+      if (now != bytes && (attempt != 'W' || now != saved || saveFailed)) {
+        return "a file neither as it was nor a whole new one";
+      }
+      bytes = now;
+    }
+    if (attempt != 'O') return {};
+    const std::optional<std::string> bytes = files->Get(readPath);
+    const files::ReadResult read = files::ReadColourFile(bytes.value_or(""));
+    if ((asked || readFailed) && asked != (bytes && read.Ok())) {
+      return "a colour file was read unforeseen";
+    }
+    editor::ColourTable expected = tableBefore;
+    if (asked) {
+      editor::StoreColourValue(expected, read.pen, 0);
+      editor::StoreColourValue(expected, read.back, 1);
+      edited = true;
+    }
+    if (State().intColor != expected) return "the colours opened are not the file's";
+    return {};
   }
 
   std::string StartAgain(std::mt19937& rng) {
@@ -281,6 +394,7 @@ class RandomUser : public MainWindowTest {
       return "an apply that should succeed failed";
     }
     if (now != world) return "the registry changed without a successful apply";
+    if (std::string files = CheckFiles(); !files.empty()) return files;
     if (attempt == 'L' && driver->MessageBoxes().empty() != Openable(idBefore)) {
       return "a load succeeded or failed unforeseen";
     }
@@ -343,6 +457,10 @@ class RandomUser : public MainWindowTest {
   std::uint32_t lastOwner = 0;
   char attempt = 0;  // S: started, A: an apply that must be tried, L: a load, H: the About box
   std::u16string idBefore;
+  editor::ColourTable tableBefore{};
+  std::map<std::u16string, std::optional<std::string>> disk;  // every file the test knows of
+  std::vector<std::u16string> paths;  // good, bad, new, refused, in no folder, in a locked one
+  std::u16string readPath;
   std::string broken;
 };
 
