@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <random>
 #include <set>
+#include <sstream>
 
 #include "app/main_window_harness.h"
 #include "editor/channel_rules.h"
@@ -133,6 +134,10 @@ class RandomUser : public MainWindowTest {
       if (key != kVkUp && key != kVkDown) shift &= key == kVkTab ? tk::kShiftBit : ~tk::kAltBit;
       if (key >= 'B') shift = tk::kAltBit;
       edited |= inChannel && (key == kVkBack || key == kVkDelete || key == kVkSpace);
+      // Space clicks a focused button, whatever else is held.
+      const tk::Control* focus = driver->ShownFocus(Form());
+      if (key == kVkSpace && focus == &Button("btnReset")) attempt = 'L';
+      if (key == kVkSpace && focus == &Button("btnAccept")) attempt = 'A';
       driver->PressKey(key, shift);
       done = "key " + std::to_string(key) + " shift " + std::to_string(shift);
     } else if (event.kind == kCtrl) {
@@ -456,8 +461,15 @@ TEST_F(RandomUser, KeepsTheWindowTheRegistryAndTheKeysSound) {
   std::mt19937 rng(seed);
   std::discrete_distribution<int> kinds(std::begin(kWeights), std::end(kWeights));
   std::vector<Event> events;
-  for (long i = 0; i < count; ++i)
+  for (long i = 0; i < count; ++i) {
     events.push_back({kinds(rng), static_cast<std::uint32_t>(rng())});
+  }
+  // TINTMARK_RANDOM_REPLAY="kind:seed kind:seed ..." runs the events that a failure printed.
+  if (const char* replay = std::getenv("TINTMARK_RANDOM_REPLAY")) {
+    events.clear();
+    std::istringstream in(replay);
+    for (Event e; in >> e.kind && in.ignore(1) >> e.seed;) events.push_back(e);
+  }
   long failed = Run(events);
   if (failed < 0) return;
 
@@ -479,14 +491,15 @@ TEST_F(RandomUser, KeepsTheWindowTheRegistryAndTheKeysSound) {
   }
   std::vector<std::string> log;
   Run(events, &log);
-  std::string steps;
+  std::string steps, replay;
   for (std::size_t i = 0; i < log.size(); ++i) {
-    steps += "  " + std::to_string(i) + " {" + std::to_string(events[i].kind) + ", " +
-             std::to_string(events[i].seed) + "} " + log[i] + "\n";
+    const std::string event = std::to_string(events[i].kind) + ":" + std::to_string(events[i].seed);
+    steps += "  " + std::to_string(i) + " " + event + " " + log[i] + "\n";
+    replay += (i ? " " : "") + event;
   }
   ADD_FAILURE() << "seed " << seed << ": " << broken << " after these " << events.size()
                 << " events:\n"
-                << steps;
+                << steps << "TINTMARK_RANDOM_REPLAY=\"" << replay << "\"";
 }
 
 }  // namespace
