@@ -86,10 +86,13 @@ void ChannelFields::txtColor_Change(std::int16_t index) {
 
 void ChannelFields::txtColor_LostFocus(std::int16_t index) {
   tk::TextBox& field = txtColor(index);
+  const bool applied = state_.blnApplied;
+  const std::int16_t before = Component(index);
   if (field.Text().empty()) Component(index) = 0;
   // One write of the final text: a zero passing through "0" on its way back to "00" would count
-  // as an edit that nobody made.
+  // as an edit that nobody made. Padding a component that stays as it was is no edit either.
   field.SetText(editor::LeftText(field.Text(), Component(index), state_.intBase));
+  if (Component(index) == before) state_.blnApplied = applied;
   ShowSample();
 }
 

@@ -1,8 +1,10 @@
 #include "app/owner_field.h"
 
+#include <array>
 #include <string>
 
 #include "store/color_values.h"
+#include "store/names.h"
 #include "store/owner_id.h"
 
 namespace app {
@@ -114,11 +116,27 @@ bool OwnerField::ApplyColors() {
   if (owner == kNoKey) return false;
   OwnerColourKeys keys(registry_, owner);
   bool stored = keys.Complete();
+  // What each value was, to put it back if the other cannot be written: the user is told that
+  // nothing was applied, so nothing may stay half-applied.
+  std::array<store::RawValue, 2> before;
+  for (int index = editor::kPen; stored && index <= editor::kBack; ++index) {
+    const store::Status read =
+        registry_.QueryRaw(keys.SendMsg(), store::names::kColorValues[index], before[index]);
+    stored = read == kSuccess || read == store::kFileNotFound;
+  }
+  int written = 0;
   for (int index = editor::kPen; stored && index <= editor::kBack; ++index) {
     const auto value = static_cast<std::int32_t>(editor::ColourValue(state_.intColor, index));
     stored = store::PutColorValue(registry_, keys.SendMsg(), index, value) == kSuccess;
+    if (stored) ++written;
   }
-  if (stored) registry_.Flush(keys.SendMsg());
+  if (stored) {
+    registry_.Flush(keys.SendMsg());
+  } else {
+    for (int index = written - 1; index >= 0; --index) {
+      registry_.RestoreRaw(keys.SendMsg(), store::names::kColorValues[index], before[index]);
+    }
+  }
   keys.Close();
   if (!stored) {
     form_.App().MsgBox(kApplyErrorText, tk::kMbOk | tk::kMbExclamation, kApplyErrorTitle);

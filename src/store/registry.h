@@ -1,9 +1,11 @@
 #pragma once
 // The five registry calls the program makes, as an interface: advapi32 on Windows, in memory for
-// native tests. Names are ASCII; the only value type the program reads or writes is a 4-byte DWORD.
+// native tests. Names are ASCII; the only value type the program writes is a 4-byte DWORD, and the
+// only other values it writes are those it read whole to put them back.
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace store {
 
@@ -20,6 +22,13 @@ constexpr Status kAccessDenied = 5;
 constexpr Status kInvalidHandle = 6;
 constexpr Status kMoreData = 234;
 
+// A value as it was stored, of any type and length, or the fact that there was none.
+struct RawValue {
+  bool present = false;
+  std::uint32_t type = 0;
+  std::vector<std::uint8_t> bytes;
+};
+
 class Registry {
  public:
   virtual ~Registry() = default;
@@ -30,6 +39,11 @@ class Registry {
   // length sets `data` to 0; a missing value or a failed call leaves it as the caller preset it.
   virtual Status QueryDword(Key key, std::string_view name, std::uint32_t& data) = 0;
   virtual Status SetDword(Key key, std::string_view name, std::uint32_t data) = 0;  // REG_DWORD
+  // Reads a value whole. A missing one gives kFileNotFound with `value.present` false.
+  virtual Status QueryRaw(Key key, std::string_view name, RawValue& value) = 0;
+  // Puts back a value as QueryRaw read it: rewritten with its type and bytes, or deleted when it
+  // was missing (deleting a missing value succeeds).
+  virtual Status RestoreRaw(Key key, std::string_view name, const RawValue& value) = 0;
   virtual Status Flush(Key key) = 0;
   virtual Status Close(Key key) = 0;  // closing kNoKey or kCurrentUser is harmless
 };

@@ -55,7 +55,7 @@ TEST_F(ChannelFields, ShowChannelsKeepsAnAppliedStateApplied) {
 
 // What the user does to the red field of the back colour: T types `text`, P pastes it, E erases
 // the field, L leaves it with Tab, U and D press ▲ and ▼ with `shift` and `button`, S presses
-// Space on ▲.
+// Space on ▲, A applies with Ctrl+A.
 struct Act {
   char what;
   std::u16string text = {};
@@ -96,6 +96,14 @@ const EditCase kEditCases[] = {
     {"...and 00 when left", kHex, 255, {{'T', u"g"}, {'L'}}, u"00", 0},
     {"one digit stays while focused", kHex, 255, {{'T', u"7"}}, u"7", 7},
     {"...and is padded when left", kHex, 255, {{'T', u"7"}, {'L'}}, u"07", 7},
+    {"padding after an apply is no edit",
+     kHex,
+     255,
+     {{'T', u"7"}, {'A'}, {'L'}},
+     u"07",
+     7,
+     kUnchecked,
+     true},
     {"a lone minus gives 00 when left", kHex, 255, {{'T', u"-"}, {'L'}}, u"00", 0},
     {"leaving 00 is no edit", kHex, 0, {{'T', u""}, {'L'}}, u"00", 0, kUnchecked, true},
     {"Shift+▲ stops at 255", kDec, 250, {{'U', {}, kShift}}, u"255", 255},
@@ -145,6 +153,9 @@ class ChannelEditing : public MainWindowTest, public ::testing::WithParamInterfa
         if (act.what == 'T') driver->Type(act.text);
         if (act.what == 'P') driver->Paste(act.text);
         if (act.what == 'E') driver->PressKey(kVkBack);
+        break;
+      case 'A':
+        driver->PressKey('A', tk::kCtrlBit);
         break;
       case 'L':
         driver->PressKey(kVkTab);

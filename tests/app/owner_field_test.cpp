@@ -81,16 +81,6 @@ TEST_F(OwnerField, AMissingBackColourLoadsAsBlack) {
   EXPECT_TRUE(State().blnApplied);
 }
 
-TEST_F(OwnerField, AValueThatIsNotFourBytesLoadsAsZero) {
-  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
-  registry->SetString(SendMsg(12345678), "Back Color", "white and more");
-  registry->SetBinary(SendMsg(12345678), "Pen Color", std::vector<std::uint8_t>(8, 0xFF));
-  Start();
-  EXPECT_EQ(Channels(), u"0,0,0");
-  driver->Click(Option("optObject", 0));
-  EXPECT_EQ(Channels(), u"0,0,0");
-}
-
 TEST_F(OwnerField, WithoutIcqKeysATypedIdGivesTheIdErrorOnApply) {
   StartWithoutOwner();
   driver->Type(u"12345678");
@@ -289,6 +279,139 @@ TEST_F(OwnerField, AnUnopenableSendMsgKeyIsReportedOnApply) {
   EXPECT_EQ(LastMessage().title, kApplyErrorTitle);
   EXPECT_EQ(Stored(12345678, "Pen Color"), 0x000000FFu);
 }
+
+// Hostile registry contents: each case starts over the owner 12345678 with pen 0x0000FF and back
+// 0xFFFFFF, spoils the registry (`spoil`) before start, `between` start and apply, or refuses
+// the writes of `refused`; then applies new colours. A failed apply leaves everything as it was.
+struct Hostile {
+  const char* what;
+  std::function<void(RegistryFixture&)> spoil;
+  char between = 0;  // S, O, M: SendMsg, the owner or Mirabilis vanish; L: a 255-digit ID typed
+  const char* refused = nullptr;
+  std::u16string id = u"12345678";
+  std::u16string colours = u"000000FF/00FFFFFF";  // the pen's and the back's code once started
+  const char16_t* startTitle = nullptr;           // of the message at start
+  const char16_t* applyTitle = nullptr;           // of the apply's message; none: it beeps
+};
+
+const std::string kSendMsg12345678 = std::string(kOwners) + "\\12345678\\Windows\\SendMsg";
+auto Spoil(const char* name, std::uint32_t type, std::vector<std::uint8_t> bytes,
+           const std::string& path = kSendMsg12345678) {
+  return [=](RegistryFixture& r) { r.SetValue(path, name, type, bytes); };
+}
+auto SpoilText(const char* name, const char* text, const std::string& path = kSendMsg12345678) {
+  return [=](RegistryFixture& r) { r.SetString(path, name, text); };
+}
+auto Bytes(std::size_t n) { return std::vector<std::uint8_t>(n, 0x7F); }
+
+const Hostile kHostile[] = {
+    {"pen as text", SpoilText("Pen Color", "white and more"), 0, nullptr, u"12345678",
+     u"00000000/00FFFFFF"},
+    {"back of 1 byte", Spoil("Back Color", kRegBinary, Bytes(1)), 0, nullptr, u"12345678",
+     u"000000FF/00000000"},
+    {"back of 3 bytes", Spoil("Back Color", kRegBinary, Bytes(3)), 0, nullptr, u"12345678",
+     u"000000FF/00000000"},
+    {"back of 5 bytes", Spoil("Back Color", kRegBinary, Bytes(5)), 0, nullptr, u"12345678",
+     u"000000FF/00000000"},
+    {"back of 8 bytes", Spoil("Back Color", kRegBinary, Bytes(8)), 0, nullptr, u"12345678",
+     u"000000FF/00000000"},
+    {"back of 64 KiB", Spoil("Back Color", kRegBinary, Bytes(65536)), 0, nullptr, u"12345678",
+     u"000000FF/00000000"},
+    {"back as a QWORD", Spoil("Back Color", kRegQword, Bytes(8)), 0, nullptr, u"12345678",
+     u"000000FF/00000000"},
+    {"four bytes of any type", Spoil("Pen Color", kRegBinary, {1, 2, 3, 4}), 0, nullptr,
+     u"12345678", u"00030201/00FFFFFF"},
+    {"LastOwner as text", SpoilText("LastOwner", "12345", kOwners), 0, nullptr, u"",
+     u"00000000/00FFFFFF", kIdRequestTitle, kEmptyIdTitle},
+    {"LastOwner as a QWORD", Spoil("LastOwner", kRegQword, Bytes(8), kOwners), 0, nullptr, u"",
+     u"00000000/00FFFFFF", kIdRequestTitle, kEmptyIdTitle},
+    {"LastOwner 0", Spoil("LastOwner", kRegDword, {0, 0, 0, 0}, kOwners), 0, nullptr, u"",
+     u"00000000/00FFFFFF", kIdRequestTitle, kEmptyIdTitle},
+    {"LastOwner 4294967295", Spoil("LastOwner", kRegDword, {255, 255, 255, 255}, kOwners), 0,
+     nullptr, u"-1", u"00000000/00FFFFFF", nullptr, kIdErrorTitle},
+    {"an ID of 255 digits",
+     [](RegistryFixture& r) {
+       r.CreateKey(std::string(kOwners) + "\\" + std::string(255, '1') + "\\Windows\\SendMsg");
+     },
+     'L', nullptr, u"12345678", u"000000FF/00FFFFFF", nullptr, kIdErrorTitle},
+    {"SendMsg vanishes", nullptr, 'S', nullptr, u"12345678", u"000000FF/00FFFFFF", nullptr,
+     kApplyErrorTitle},
+    {"the owner vanishes", nullptr, 'O', nullptr, u"12345678", u"000000FF/00FFFFFF", nullptr,
+     kIdErrorTitle},
+    {"Mirabilis vanishes", nullptr, 'M', nullptr, u"12345678", u"000000FF/00FFFFFF", nullptr,
+     kIdErrorTitle},
+    {"back refused: pen put back", nullptr, 0, "Back Color", u"12345678", u"000000FF/00FFFFFF",
+     nullptr, kApplyErrorTitle},
+    {"back refused: a missing pen deleted again",
+     [](RegistryFixture& r) {
+       r.Delete(kSendMsg12345678);
+       r.SetDword(kSendMsg12345678, "Back Color", 0xFFFFFF);
+     },
+     0, "Back Color", u"12345678", u"00000000/00FFFFFF", nullptr, kApplyErrorTitle},
+    {"back refused: a pen of text put back", SpoilText("Pen Color", "red"), 0, "Back Color",
+     u"12345678", u"00646572/00FFFFFF", nullptr, kApplyErrorTitle},
+};
+
+void PrintTo(const Hostile& c, std::ostream* out) { *out << c.what; }
+
+class HostileRegistry : public OwnerField, public ::testing::WithParamInterface<Hostile> {
+ protected:
+  // Everything an apply may touch, to see that a failed one touched nothing.
+  std::vector<std::pair<std::uint32_t, std::optional<std::vector<std::uint8_t>>>> Snapshot() {
+    std::vector<std::pair<std::uint32_t, std::optional<std::vector<std::uint8_t>>>> all;
+    for (const char* name : {"Pen Color", "Back Color"}) {
+      all.emplace_back(registry->ValueType(kSendMsg12345678, name),
+                       registry->ReadBytes(kSendMsg12345678, name));
+    }
+    for (const std::string& key :
+         {std::string(kOwners) + "\\-1", SendMsg(12345678), std::string(kOwners) + "\\12345"}) {
+      all.emplace_back(registry->KeyExists(key), std::nullopt);
+    }
+    return all;
+  }
+};
+
+TEST_P(HostileRegistry, LoadsSensiblyAndAppliesWhollyOrNotAtAll) {
+  const Hostile& c = GetParam();
+  SCOPED_TRACE(c.what);
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
+  if (c.spoil) c.spoil(*registry);
+  if (c.refused) Refusing().RefuseWrite(c.refused);
+  if (c.startTitle) driver->AnswerNextMessageBox(tk::kAnswerOk);
+  StartRefusing();
+  EXPECT_EQ(driver->ShownText(Text("txtID")), c.id);
+  EXPECT_EQ(frm->Editor().ColorCode(0, false) + u"/" + frm->Editor().ColorCode(1, false),
+            c.colours);
+  ASSERT_EQ(driver->MessageBoxes().size(), c.startTitle ? 1u : 0u);
+  if (c.startTitle) {
+    EXPECT_EQ(LastMessage().title, c.startTitle);
+  }
+  if (c.between == 'S') registry->Delete(SendMsg(12345678));
+  if (c.between == 'O') registry->Delete(std::string(kOwners) + "\\12345678");
+  if (c.between == 'M') registry->Delete("Software\\Mirabilis");
+  if (c.between == 'L') TypeId(std::u16string(255, u'1'));
+
+  driver->ClearRecords();
+  const auto before = Snapshot();
+  frm->Editor().SetColor(0x00123456, 0);
+  frm->Editor().SetColor(0x00654321, 1);
+  if (c.applyTitle) driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->Click(Button("btnAccept"));
+  EXPECT_EQ(driver->Beeps(), c.applyTitle ? 0 : 1);
+  EXPECT_EQ(State().blnApplied, !c.applyTitle);
+  if (c.applyTitle) {
+    ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+    EXPECT_EQ(LastMessage().title, c.applyTitle);
+    EXPECT_EQ(Snapshot(), before);
+  } else {
+    EXPECT_EQ(Stored(12345678, "Pen Color"), 0x00123456u);
+    EXPECT_EQ(Stored(12345678, "Back Color"), 0x00654321u);
+  }
+  EXPECT_EQ(Refusing().OpenHandleCount(), 4u) << "only the key chain stays open";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HostileRegistry, ::testing::ValuesIn(kHostile),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace
 }  // namespace tktest

@@ -74,7 +74,10 @@ TEST_F(FaultInjectingRegistryTest, RefusedValueWriteHitsThatNameOnly) {
   ASSERT_NE(sendMsg, kNoKey);
   EXPECT_EQ(faulty.SetDword(sendMsg, "Pen Color", 0xABCDEF), kSuccess);
   EXPECT_EQ(faulty.SetDword(sendMsg, "Back Color", 0xABCDEF), kAccessDenied);
+  EXPECT_EQ(faulty.RestoreRaw(sendMsg, "Back Color", {}), kAccessDenied) << "a restore is a write";
+  EXPECT_EQ(faulty.OpenHandleCount(), 1u);
   faulty.Close(sendMsg);
+  EXPECT_EQ(faulty.OpenHandleCount(), 0u);
   EXPECT_EQ(fixture->ReadDword(kSendMsg, "Pen Color"), 0xABCDEFu);
   EXPECT_EQ(fixture->ReadDword(kSendMsg, "Back Color"), 0x222222u);
 }

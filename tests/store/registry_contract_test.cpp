@@ -187,4 +187,30 @@ TEST_F(RegistryContract, NoKeyAndCurrentUserAreHarmlessEverywhere) {
   CloseAll(keys);
 }
 
+TEST_F(RegistryContract, ARawValueReadWholeIsPutBackExactlyOrDeletedAgain) {
+  fixture->SetString(kSendMsg, "Text", "white");
+  fixture->SetBinary(kSendMsg, "Three", {1, 2, 3});
+  fixture->SetValue(kSendMsg, "Wide", tktest::kRegQword, std::vector<std::uint8_t>(8, 0xAB));
+  fixture->SetBinary(kSendMsg, "Large", std::vector<std::uint8_t>(65536, 0x5A));
+  const auto keys =
+      OpenSteps({"Software", "Mirabilis", "ICQ", "Owners", "12345678", "Windows", "SendMsg"});
+  ASSERT_EQ(keys.size(), 7u);
+  for (const char* name : {"Text", "Three", "Wide", "Large", "Missing"}) {
+    const auto type = fixture->ValueType(kSendMsg, name);
+    const auto bytes = fixture->ReadBytes(kSendMsg, name);
+    store::RawValue raw;
+    EXPECT_EQ(registry.QueryRaw(keys.back(), name, raw), bytes ? kSuccess : store::kFileNotFound);
+    EXPECT_EQ(raw.present, bytes.has_value()) << name;
+    ASSERT_EQ(registry.SetDword(keys.back(), name, 7), kSuccess);
+    EXPECT_EQ(registry.RestoreRaw(keys.back(), name, raw), kSuccess) << name;
+    EXPECT_EQ(fixture->ValueType(kSendMsg, name), type) << name;
+    EXPECT_EQ(fixture->ReadBytes(kSendMsg, name), bytes) << name;
+    EXPECT_EQ(registry.RestoreRaw(keys.back(), name, raw), kSuccess) << "again: " << name;
+  }
+  store::RawValue raw;
+  EXPECT_NE(registry.QueryRaw(kNoKey, "Text", raw), kSuccess);
+  EXPECT_NE(registry.RestoreRaw(kNoKey, "Text", raw), kSuccess);
+  CloseAll(keys);
+}
+
 }  // namespace

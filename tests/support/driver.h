@@ -70,6 +70,11 @@ class Driver {
   void AnswerNextMessageBox(int answer) { messageBoxAnswers_.push_back(answer); }
   void AnswerNextFileDialog(std::u16string path) { fileDialogAnswers_.push_back(std::move(path)); }
   void CancelNextFileDialog() { fileDialogAnswers_.push_back(std::u16string()); }
+  // Drops the answers not used yet.
+  void ForgetAnswers() {
+    messageBoxAnswers_.clear();
+    fileDialogAnswers_.clear();
+  }
 
   // A modal form holds its caller until it unloads, so what the user does in it is queued
   // beforehand: the next form shown modally runs the next action once it is up. The action should

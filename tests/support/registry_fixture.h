@@ -19,6 +19,7 @@ constexpr std::uint32_t kRegNone = 0;
 constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegQword = 11;
 
 class RegistryFixture {
  public:
@@ -33,11 +34,15 @@ class RegistryFixture {
   virtual void SetString(std::string_view path, std::string_view name, std::string_view text) = 0;
   virtual void SetBinary(std::string_view path, std::string_view name,
                          const std::vector<std::uint8_t>& bytes) = 0;
+  virtual void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
+                        const std::vector<std::uint8_t>& bytes) = 0;
   virtual void Delete(std::string_view path) = 0;  // the key and everything below it
 
   // A REG_DWORD value of 4 bytes; nothing for a missing value or one of another type.
   virtual std::optional<std::uint32_t> ReadDword(std::string_view path, std::string_view name) = 0;
   virtual std::uint32_t ValueType(std::string_view path, std::string_view name) = 0;
+  virtual std::optional<std::vector<std::uint8_t>> ReadBytes(std::string_view path,
+                                                             std::string_view name) = 0;
   virtual bool KeyExists(std::string_view path) = 0;
 };
 

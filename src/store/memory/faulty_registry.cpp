@@ -33,7 +33,9 @@ Status FaultInjectingRegistry::OpenKey(Key parent, std::string_view subKey, Key&
     return kAccessDenied;
   }
   const Status status = inner_.OpenKey(parent, subKey, result);
-  if (status == kSuccess && refusedKeyWrites_.count(name)) writeProtected_.insert(result);
+  if (status != kSuccess) return status;
+  open_.insert(result);
+  if (refusedKeyWrites_.count(name)) writeProtected_.insert(result);
   return status;
 }
 
@@ -41,20 +43,35 @@ Status FaultInjectingRegistry::QueryDword(Key key, std::string_view name, std::u
   return inner_.QueryDword(key, name, data);
 }
 
-Status FaultInjectingRegistry::SetDword(Key key, std::string_view name, std::uint32_t data) {
-  if (key != kNoKey &&
-      (writeProtected_.count(key) || refusedValueWrites_.count(FoldedName(name)))) {
-    ++refusals_;
-    return kAccessDenied;
+bool FaultInjectingRegistry::Refuses(Key key, std::string_view name) {
+  if (key == kNoKey ||
+      (!writeProtected_.count(key) && !refusedValueWrites_.count(FoldedName(name)))) {
+    return false;
   }
-  return inner_.SetDword(key, name, data);
+  ++refusals_;
+  return true;
+}
+
+Status FaultInjectingRegistry::SetDword(Key key, std::string_view name, std::uint32_t data) {
+  return Refuses(key, name) ? kAccessDenied : inner_.SetDword(key, name, data);
+}
+
+Status FaultInjectingRegistry::QueryRaw(Key key, std::string_view name, RawValue& value) {
+  return inner_.QueryRaw(key, name, value);
+}
+
+Status FaultInjectingRegistry::RestoreRaw(Key key, std::string_view name, const RawValue& value) {
+  return Refuses(key, name) ? kAccessDenied : inner_.RestoreRaw(key, name, value);
 }
 
 Status FaultInjectingRegistry::Flush(Key key) { return inner_.Flush(key); }
 
 Status FaultInjectingRegistry::Close(Key key) {
   const Status status = inner_.Close(key);
-  if (status == kSuccess) writeProtected_.erase(key);
+  if (status == kSuccess) {
+    writeProtected_.erase(key);
+    open_.erase(key);
+  }
   return status;
 }
 

@@ -166,6 +166,30 @@ Status MemoryRegistry::SetDword(Key key, std::string_view name, std::uint32_t da
   return Record(CallKind::kSet, key, name, kSuccess);
 }
 
+Status MemoryRegistry::QueryRaw(Key key, std::string_view name, RawValue& value) {
+  value = RawValue{};
+  Status status;
+  const Node* node = Resolve(key, status);
+  if (!node) return Record(CallKind::kQuery, key, name, status);
+  const Node::Value* stored = node->FindValue(name);
+  if (!stored) return Record(CallKind::kQuery, key, name, kFileNotFound);
+  value = RawValue{true, stored->type, stored->bytes};
+  return Record(CallKind::kQuery, key, name, kSuccess);
+}
+
+Status MemoryRegistry::RestoreRaw(Key key, std::string_view name, const RawValue& value) {
+  Status status;
+  Node* node = Resolve(key, status);
+  if (!node) return Record(CallKind::kSet, key, name, status);
+  if (refusedWrites_.count(node->path)) return Record(CallKind::kSet, key, name, kAccessDenied);
+  if (value.present) {
+    node->values[FoldedName(name)] = Node::Value{value.type, value.bytes};
+  } else {
+    node->values.erase(FoldedName(name));
+  }
+  return Record(CallKind::kSet, key, name, kSuccess);
+}
+
 Status MemoryRegistry::Flush(Key key) {
   Status status;
   Resolve(key, status);

@@ -53,6 +53,8 @@ class MemoryRegistry final : public Registry {
   Status OpenKey(Key parent, std::string_view subKey, Key& result) override;
   Status QueryDword(Key key, std::string_view name, std::uint32_t& data) override;
   Status SetDword(Key key, std::string_view name, std::uint32_t data) override;
+  Status QueryRaw(Key key, std::string_view name, RawValue& value) override;
+  Status RestoreRaw(Key key, std::string_view name, const RawValue& value) override;
   Status Flush(Key key) override;
   Status Close(Key key) override;
 
@@ -72,7 +74,7 @@ class MemoryRegistry final : public Registry {
 
   // Injected faults, by key path; they outlive deleting and re-creating the key.
   void RefuseOpen(std::string_view path);   // OpenKey of that key: kAccessDenied
-  void RefuseWrite(std::string_view path);  // SetDword under that key: kAccessDenied, no change
+  void RefuseWrite(std::string_view path);  // writes under that key: kAccessDenied, no change
 
   // Accounting.
   std::size_t OpenHandleCount() const { return handles_.size(); }

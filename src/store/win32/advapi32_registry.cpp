@@ -54,6 +54,41 @@ Status Advapi32Registry::SetDword(Key key, std::string_view name, std::uint32_t 
                         reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
+Status Advapi32Registry::QueryRaw(Key key, std::string_view name, RawValue& value) {
+  value = RawValue{};
+  if (key == kNoKey) return kInvalidHandle;
+  const std::string valueName(name);
+  LONG status = ERROR_MORE_DATA;
+  // The value may grow between the call that sizes it and the call that reads it.
+  while (status == ERROR_MORE_DATA) {
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    status = RegQueryValueExA(ToHkey(key), valueName.c_str(), nullptr, &type, nullptr, &size);
+    if (status != ERROR_SUCCESS) break;
+    value.bytes.resize(size);
+    status =
+        RegQueryValueExA(ToHkey(key), valueName.c_str(), nullptr, &type, value.bytes.data(), &size);
+    if (status == ERROR_SUCCESS) {
+      value.bytes.resize(size);
+      value.type = type;
+      value.present = true;
+    }
+  }
+  if (status != ERROR_SUCCESS) value = RawValue{};
+  return status;
+}
+
+Status Advapi32Registry::RestoreRaw(Key key, std::string_view name, const RawValue& value) {
+  if (key == kNoKey) return kInvalidHandle;
+  const std::string valueName(name);
+  if (!value.present) {
+    const LONG status = RegDeleteValueA(ToHkey(key), valueName.c_str());
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+  }
+  return RegSetValueExA(ToHkey(key), valueName.c_str(), 0, value.type, value.bytes.data(),
+                        static_cast<DWORD>(value.bytes.size()));
+}
+
 Status Advapi32Registry::Flush(Key key) {
   if (key == kNoKey) return kInvalidHandle;
   return RegFlushKey(ToHkey(key));

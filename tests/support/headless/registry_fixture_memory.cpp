@@ -19,12 +19,20 @@ class MemoryRegistryFixture final : public RegistryFixture {
                  const std::vector<std::uint8_t>& bytes) override {
     registry_.SetBinary(path, name, bytes);
   }
+  void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
+                const std::vector<std::uint8_t>& bytes) override {
+    registry_.SetValue(path, name, type, bytes);
+  }
   void Delete(std::string_view path) override { registry_.Delete(path); }
   std::optional<std::uint32_t> ReadDword(std::string_view path, std::string_view name) override {
     return registry_.ReadDword(path, name);
   }
   std::uint32_t ValueType(std::string_view path, std::string_view name) override {
     return registry_.ValueType(path, name);
+  }
+  std::optional<std::vector<std::uint8_t>> ReadBytes(std::string_view path,
+                                                     std::string_view name) override {
+    return registry_.ReadBytes(path, name);
   }
   bool KeyExists(std::string_view path) override { return registry_.KeyExists(path); }
 

@@ -64,6 +64,11 @@ class Win32RegistryFixture final : public RegistryFixture {
     Set(path, name, REG_BINARY, bytes.data(), bytes.size());
   }
 
+  void SetValue(std::string_view path, std::string_view name, std::uint32_t type,
+                const std::vector<std::uint8_t>& bytes) override {
+    Set(path, name, type, bytes.data(), bytes.size());
+  }
+
   void Delete(std::string_view path) override {
     RegDeleteTreeW(HKEY_CURRENT_USER, Wide(path).c_str());
   }
@@ -85,6 +90,23 @@ class Win32RegistryFixture final : public RegistryFixture {
     const LONG status =
         RegQueryValueExW(key.get(), Wide(name).c_str(), nullptr, &type, nullptr, nullptr);
     return status == ERROR_SUCCESS ? type : kRegNone;
+  }
+
+  std::optional<std::vector<std::uint8_t>> ReadBytes(std::string_view path,
+                                                     std::string_view name) override {
+    SetupKey key(path, false);
+    DWORD size = 0;
+    if (!key.get() || RegQueryValueExW(key.get(), Wide(name).c_str(), nullptr, nullptr, nullptr,
+                                       &size) != ERROR_SUCCESS) {
+      return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes(size);
+    if (RegQueryValueExW(key.get(), Wide(name).c_str(), nullptr, nullptr, bytes.data(), &size) !=
+        ERROR_SUCCESS) {
+      return std::nullopt;
+    }
+    bytes.resize(size);
+    return bytes;
   }
 
   bool KeyExists(std::string_view path) override { return SetupKey(path, false).get() != nullptr; }

@@ -1,0 +1,68 @@
+// Whatever is left in the registry: "LastOwner" and the two colour values, of any type and
+// length, read as an ID of digits with at most a leading minus and as colour values of exactly
+// four bytes or 0; a value read whole is put back byte for byte; every key opened is closed.
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "store/color_values.h"
+#include "store/key_chain.h"
+#include "store/memory/memory_registry.h"
+#include "store/owner_id.h"
+
+namespace {
+constexpr char kOwners[] = "Software\\Mirabilis\\ICQ\\Owners";
+constexpr char kSendMsg[] = "Software\\Mirabilis\\ICQ\\Owners\\1\\Windows\\SendMsg";
+constexpr const char* kNames[] = {"LastOwner", "Pen Color", "Back Color"};
+
+std::uint32_t Dword(const std::vector<std::uint8_t>& b) {
+  return b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 6) return 0;
+  store::MemoryRegistry registry;
+  registry.CreateKey(kSendMsg);
+  std::vector<std::uint8_t> values[3];
+  std::size_t at = 6;
+  for (int i = 0; i < 3; ++i) {
+    const std::size_t length = std::min<std::size_t>(data[2 * i + 1], size - at);
+    values[i].assign(data + at, data + at + length);
+    at += length;
+    registry.SetValue(i == 0 ? kOwners : kSendMsg, kNames[i], data[2 * i] % 12, values[i]);
+  }
+
+  store::KeyChain chain;
+  const store::Status chainStatus = chain.Open(registry);
+  const std::string id = store::ReadLastOwner(registry, chain.Owners(), chainStatus);
+  const std::int32_t last = values[0].size() == 4 ? static_cast<std::int32_t>(Dword(values[0])) : 0;
+  if (id != store::FormatLastOwner(last) || id.size() > 11) std::abort();
+  for (std::size_t i = 0; i < id.size(); ++i) {
+    if (!(id[i] >= '0' && id[i] <= '9') && !(i == 0 && id[i] == '-')) std::abort();
+  }
+
+  store::Key owner = store::kNoKey;
+  if (registry.OpenKey(chain.Owners(), "1", owner) != store::kSuccess) std::abort();
+  store::OwnerColourKeys keys(registry, owner);
+  for (int index = 0; index < 2; ++index) {
+    const std::vector<std::uint8_t>& stored = values[index + 1];
+    const auto read =
+        static_cast<std::uint32_t>(store::GetColorValue(registry, keys.SendMsg(), index).value);
+    if (read != (stored.size() == 4 ? Dword(stored) : 0)) std::abort();
+    store::RawValue raw;
+    registry.QueryRaw(keys.SendMsg(), kNames[index + 1], raw);
+    store::PutColorValue(registry, keys.SendMsg(), index, 7);
+    registry.RestoreRaw(keys.SendMsg(), kNames[index + 1], raw);
+    if (registry.ReadBytes(kSendMsg, kNames[index + 1]) != stored ||
+        registry.ValueType(kSendMsg, kNames[index + 1]) != data[2 * index + 2] % 12u) {
+      std::abort();
+    }
+  }
+  keys.Close();
+  chain.Close();
+  if (registry.OpenHandleCount() != 0) std::abort();
+  return 0;
+}
