@@ -1,0 +1,14 @@
+# What both mingw-w64 toolchain files share; each sets CMAKE_SYSTEM_PROCESSOR and
+# TINTMARK_MINGW_PREFIX first.
+# The posix thread model is required: the win32 one has no std::mutex, which GoogleTest needs.
+set(CMAKE_SYSTEM_NAME Windows)
+
+set(CMAKE_C_COMPILER ${TINTMARK_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TINTMARK_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${TINTMARK_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${TINTMARK_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
