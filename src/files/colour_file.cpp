@@ -110,6 +110,19 @@ NamedColours FindNamedColours(std::string_view text) {
   return key.Both() ? key : NamedColours{};
 }
 
+// Value lines with names, none of them a colour's: read by position, such a file gives nonsense.
+bool NamesOnlyOtherValues(std::string_view text) {
+  bool named = false;
+  LineReader lines(text);
+  for (std::string_view line; lines.Next(line);) {
+    const auto value = ParseValueLine(line);
+    if (!value) continue;
+    if (SameText(value->name, kPenName) || SameText(value->name, kBackName)) return false;
+    named = true;
+  }
+  return named;
+}
+
 ReadResult Failed(ReadFailure failure) { return ReadResult{failure, 0, 0}; }
 
 ReadResult ColoursOf(std::string_view penText, std::string_view backText) {
@@ -168,6 +181,7 @@ ReadResult ReadColourFile(std::string_view bytes) {
     if (!pen || !back) return Failed(ReadFailure::kNotADword);
     return ColoursOf(*pen, *back);
   }
+  if (NamesOnlyOtherValues(text)) return Failed(ReadFailure::kOtherValues);
 
   std::string_view lines[5];
   LineReader reader(text);

@@ -27,6 +27,7 @@ enum class ReadFailure {
   kLineTooShort,   // read by position, but a colour line is shorter than its prefix
   kNotADword,      // a named colour value that is not "dword:"
   kTooManyDigits,  // more than eight significant hexadecimal digits
+  kOtherValues,    // names values, but neither colour: a file of another key
 };
 
 struct ReadResult {
@@ -38,8 +39,9 @@ struct ReadResult {
 };
 
 // Where the file names both "Pen Color" and "Back Color" within one key (any order, any case,
-// among other values), each is taken from its own line; otherwise lines 4 and 5 are read after
-// their prefixes of 18 and 19 characters. CR LF or LF line ends.
+// among other values), each is taken from its own line. A file whose value lines name neither is
+// refused; otherwise lines 4 and 5 are read after their prefixes of 18 and 19 characters. CR LF or
+// LF line ends.
 ReadResult ReadColourFile(std::string_view bytes);
 
 // The value rule: blanks before the digits are skipped, then the leading hexadecimal digits are
