@@ -18,6 +18,12 @@ constexpr Status kWriteFault = 29;
 constexpr Status kFileExists = 80;
 constexpr Status kFileTooLarge = 223;
 
+// File attributes, with the values of Windows.
+constexpr unsigned kReadOnly = 0x1;
+constexpr unsigned kHidden = 0x2;
+constexpr unsigned kSystem = 0x4;
+constexpr unsigned kArchive = 0x20;
+
 class FileAccess {
  public:
   virtual ~FileAccess() = default;
@@ -25,8 +31,9 @@ class FileAccess {
   // kFileTooLarge without being read whole. On failure `bytes` is empty.
   virtual Status ReadWhole(const std::u16string& path, std::size_t limit, std::string& bytes) = 0;
   // Creates or replaces the file with `bytes` in one step: they are written to a new file in the
-  // same folder and flushed, and only then is that file moved over `path`. On failure the file at
-  // `path` is as it was and the new file is gone.
+  // same folder and flushed, and only then is that file moved over `path`. A file replaced keeps
+  // its attributes; a read-only one is refused with kAccessDenied. On failure the file at `path`
+  // is as it was and the new file is gone.
   virtual Status ReplaceWhole(const std::u16string& path, std::string_view bytes) = 0;
 };
 

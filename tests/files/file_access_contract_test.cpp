@@ -42,6 +42,11 @@ TEST_F(FileAccessContract, ReplaceWritesExactlyTheBytesUnderAnyNameAndLeavesNoth
     EXPECT_EQ(Read(path), bytes);
     EXPECT_EQ(access.ReplaceWhole(path, "short"), kSuccess) << "over a longer file";
     EXPECT_EQ(fixture->Get(path), "short");
+    fixture->SetAttributes(path, files::kHidden | files::kSystem);
+    EXPECT_EQ(access.ReplaceWhole(path, "hidden"), kSuccess);
+    EXPECT_EQ(fixture->Attributes(path) & (files::kHidden | files::kSystem),
+              files::kHidden | files::kSystem)
+        << "the attributes stay";
     EXPECT_EQ(fixture->Names(folder), Names{u"赤と白.reg"});
   }
 }
@@ -74,6 +79,13 @@ TEST_F(FileAccessContract, AFailedReplaceLeavesTheFolderAsItWas) {
   EXPECT_EQ(fixture->Get(target + u"\\inside.txt"), "kept");
 
   EXPECT_NE(access.ReplaceWhole(folder + u"\\missing\\colours.reg", "x"), kSuccess);
+
+  const std::u16string readOnly = fixture->Folder(u"read-only");
+  fixture->Put(readOnly + u"\\colours.reg", "old");
+  fixture->SetAttributes(readOnly + u"\\colours.reg", files::kReadOnly);
+  EXPECT_EQ(access.ReplaceWhole(readOnly + u"\\colours.reg", "new"), files::kAccessDenied);
+  EXPECT_EQ(fixture->Get(readOnly + u"\\colours.reg"), "old");
+  EXPECT_EQ(fixture->Names(readOnly), Names{u"colours.reg"});
 }
 
 }  // namespace

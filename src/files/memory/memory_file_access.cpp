@@ -50,6 +50,15 @@ std::optional<std::string> MemoryFileAccess::File(std::u16string_view path) cons
   return found->second.bytes;
 }
 
+void MemoryFileAccess::SetAttributes(std::u16string_view path, unsigned attributes) {
+  files_.at(Folded(path)).attributes = attributes;
+}
+
+unsigned MemoryFileAccess::Attributes(std::u16string_view path) const {
+  const auto found = files_.find(Folded(path));
+  return found == files_.end() ? 0 : found->second.attributes;
+}
+
 std::vector<std::u16string> MemoryFileAccess::Names(std::u16string_view folder) const {
   std::vector<std::u16string> names;
   const std::u16string folded = Folded(folder);
@@ -97,12 +106,16 @@ Status MemoryFileAccess::Move(const std::u16string& from, const std::u16string& 
   auto node = files_.extract(Folded(from));
   node.key() = target;
   node.mapped().name = to;
+  if (const auto replaced = files_.find(target); replaced != files_.end()) {
+    node.mapped().attributes = replaced->second.attributes;
+  }
   files_.erase(target);
   files_.insert(std::move(node));
   return kSuccess;
 }
 
 Status MemoryFileAccess::ReplaceWhole(const std::u16string& path, std::string_view bytes) {
+  if (Attributes(path) & kReadOnly) return kAccessDenied;
   const std::size_t slash = Folded(path).rfind(u'\\');
   const std::u16string folder = slash == std::u16string::npos ? u"" : path.substr(0, slash + 1);
   std::u16string temp;

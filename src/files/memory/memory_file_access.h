@@ -28,6 +28,8 @@ class MemoryFileAccess final : public FileAccess {
   void CreateFolder(std::u16string_view path);                     // with its parents
   void SetFile(std::u16string_view path, std::string_view bytes);  // creates its folder
   std::optional<std::string> File(std::u16string_view path) const;
+  void SetAttributes(std::u16string_view path, unsigned attributes);  // of an existing file
+  unsigned Attributes(std::u16string_view path) const;                // 0: no such file
   // The names of the files in a folder, as they were created.
   std::vector<std::u16string> Names(std::u16string_view folder) const;
 
@@ -45,6 +47,7 @@ class MemoryFileAccess final : public FileAccess {
   struct Entry {
     std::u16string name;  // as created
     std::string bytes;
+    unsigned attributes = kArchive;
   };
 
   static std::u16string Folded(std::u16string_view path);

@@ -19,6 +19,25 @@ Status LastError() {
   return error == ERROR_SUCCESS ? kWriteFault : static_cast<Status>(error);
 }
 
+bool Exists(const std::u16string& path) {
+  return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Wine's ReplaceFileW refuses a name without a folder (ERROR_DIRECTORY).
+std::u16string FullPath(const std::u16string& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetFullPathNameW(Wide(path), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return path;
+    if (length < full.size()) {
+      full.resize(length);
+      return std::u16string(full.begin(), full.end());
+    }
+    full.resize(length);
+  }
+}
+
 class FileHandle {
  public:
   explicit FileHandle(HANDLE handle) : handle_(handle) {}
@@ -58,13 +77,12 @@ class TempFile {
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
 
-  Status Create() {
-    static std::atomic<unsigned> counter{0};
-    const unsigned seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount();
+  // `attributes` of the file: FILE_ATTRIBUTE_NORMAL or a mix of the others.
+  Status Create(DWORD attributes) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-      name_ = folder_ + u"~tintmark" + Hex(seed + counter++) + u".tmp";
-      HANDLE handle = CreateFileW(Wide(name_), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+      name_ = NewName(u".tmp");
+      HANDLE handle =
+          CreateFileW(Wide(name_), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
       if (handle != INVALID_HANDLE_VALUE) {
         handle_.Reset(handle);
         created_ = true;
@@ -100,7 +118,32 @@ class TempFile {
     return kSuccess;
   }
 
+  // Over an existing file, whose security, creation time and attributes Windows then keeps. Some
+  // failures of ReplaceFileW leave the old file under the backup name: it is put back. Where
+  // ReplaceFileW cannot be used (a share that takes no ACL, an older system), the file is moved
+  // over as before.
+  Status ReplaceOver(const std::u16string& target) {
+    const std::u16string full = FullPath(target), backup = FullPath(NewName(u".old"));
+    if (ReplaceFileW(Wide(full), Wide(FullPath(name_)), Wide(backup),
+                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+      moved_ = true;
+      DeleteFileW(Wide(backup));
+      return kSuccess;
+    }
+    const Status error = LastError();
+    if (Exists(backup) && !MoveFileExW(Wide(backup), Wide(full), MOVEFILE_WRITE_THROUGH)) {
+      return error;
+    }
+    return MoveOver(target);
+  }
+
  private:
+  std::u16string NewName(std::u16string_view extension) {
+    static std::atomic<unsigned> counter{0};
+    const unsigned seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount();
+    return folder_ + u"~tintmark" + Hex(seed + counter++) + std::u16string(extension);
+  }
+
   static std::u16string Hex(unsigned value) {
     std::u16string text(8, u'0');
     for (int i = 7; i >= 0; --i, value >>= 4) text[i] = u"0123456789abcdef"[value & 0xF];
@@ -147,10 +190,19 @@ Status Win32FileAccess::ReadWhole(const std::u16string& path, std::size_t limit,
 }
 
 Status Win32FileAccess::ReplaceWhole(const std::u16string& path, std::string_view bytes) {
+  const DWORD attributes = GetFileAttributesW(Wide(path));
+  const bool replacing =
+      attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  // Windows refuses to replace a read-only file; Wine's MoveFileExW, run as root, does not.
+  if (replacing && (attributes & FILE_ATTRIBUTE_READONLY)) return kAccessDenied;
+  // The new file is made with the old one's attributes: Wine's ReplaceFileW keeps none of them.
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+  const DWORD kept = replacing ? attributes & kKept : 0;
   TempFile temp(path);
-  if (const Status status = temp.Create(); status != kSuccess) return status;
+  const Status created = temp.Create(kept ? kept : FILE_ATTRIBUTE_NORMAL);
+  if (created != kSuccess) return created;
   if (const Status status = temp.WriteAndClose(bytes); status != kSuccess) return status;
-  return temp.MoveOver(path);
+  return replacing ? temp.ReplaceOver(path) : temp.MoveOver(path);
 }
 
 }  // namespace files

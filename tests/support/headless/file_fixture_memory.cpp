@@ -24,6 +24,10 @@ class MemoryFileFixture final : public FileFixture {
     files_.SetFile(path, bytes);
   }
   std::optional<std::string> Get(const std::u16string& path) override { return files_.File(path); }
+  void SetAttributes(const std::u16string& path, unsigned attributes) override {
+    files_.SetAttributes(path, attributes);
+  }
+  unsigned Attributes(const std::u16string& path) override { return files_.Attributes(path); }
   std::vector<std::u16string> Names(const std::u16string& folder) override {
     auto names = files_.Names(folder);
     std::sort(names.begin(), names.end());

@@ -27,6 +27,9 @@ class Win32FileFixture final : public FileFixture {
   }
   ~Win32FileFixture() override {
     std::error_code ignored;
+    for (const auto& entry : fs::recursive_directory_iterator(root_, ignored)) {
+      SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only ones too
+    }
     fs::remove_all(root_, ignored);
   }
 
@@ -46,6 +49,12 @@ class Win32FileFixture final : public FileFixture {
     std::ifstream file(fs::path(path), std::ios::binary);
     if (!file) return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(file), {});
+  }
+  void SetAttributes(const std::u16string& path, unsigned attributes) override {
+    EXPECT_TRUE(SetFileAttributesW(fs::path(path).c_str(), attributes));
+  }
+  unsigned Attributes(const std::u16string& path) override {
+    return GetFileAttributesW(fs::path(path).c_str());
   }
   std::vector<std::u16string> Names(const std::u16string& folder) override {
     std::vector<std::u16string> names;
