@@ -32,7 +32,7 @@ FrmMain::FrmMain(tk::Application& app, store::Registry& registry, files::FileAcc
                  std::function<void(tk::Form&)> showAbout)
     : app_(app),
       form_(app, MainFormSpec()),
-      commonDialog1_(app, u"Tintmark", kFileFilter, u"reg"),
+      commonDialog1_(app, u"Tintmark", kFileFilter, u".reg"),
       channels_(form_, state_),
       owner_(form_, state_, registry, channels_),
       files_(form_, state_, commonDialog1_, fileAccess, channels_, owner_),

@@ -46,6 +46,14 @@ class FileCommands : public MainWindowTest {
     EXPECT_EQ(LastMessage().style, expected.style);
     driver->ClearRecords();
   }
+  // The dialog as the user gets it: the design's title, filter and default extension.
+  static void ExpectDialog(const FileDialogCall& dialog, bool save, int flags) {
+    EXPECT_EQ(dialog.save, save);
+    EXPECT_EQ(dialog.title, u"Tintmark");
+    EXPECT_EQ(dialog.filter, u"レジストリの項目 (*.reg) |*.reg|すべてのﾌｧｲﾙ (*.*) |*.*");
+    EXPECT_EQ(dialog.defaultExt, u".reg");
+    EXPECT_EQ(dialog.flags, flags);
+  }
 
   const std::u16string folder = files->Folder(u"色の設定");
   const std::u16string path = folder + u"\\赤と白.reg";
@@ -67,9 +75,8 @@ TEST_F(FileCommands, SaveAsksForANameOnceThenWritesThereWithoutADialog) {
   driver->AnswerNextFileDialog(folder + u"\\copy.reg");
   driver->ChooseMenu(Menu("mnuSaveAsNewName"));
   ASSERT_EQ(driver->FileDialogs().size(), 2u);
-  for (const auto& dialog : driver->FileDialogs()) EXPECT_EQ(dialog.flags, 2050);
-  EXPECT_TRUE(driver->FileDialogs()[1].save);
-  EXPECT_EQ(driver->FileDialogs()[1].initialFileName, path) << "the path chosen last";
+  for (const auto& dialog : driver->FileDialogs()) ExpectDialog(dialog, true, 2050);
+  EXPECT_EQ(driver->FileDialogs()[1].fileName, path) << "the path chosen last";
   EXPECT_EQ(files->Names(folder), (std::vector<std::u16string>{u"copy.reg", u"赤と白.reg"}));
   EXPECT_TRUE(driver->MessageBoxes().empty());
 }
@@ -104,8 +111,7 @@ TEST_F(FileCommands, OpenTakesBothColoursOrReportsTheFileAndTakesNothing) {
     driver->AnswerNextMessageBox(c.read ? tk::kAnswerNo : tk::kAnswerOk);
     driver->ChooseMenu(Menu("mnuOpen"));
     ASSERT_EQ(driver->FileDialogs().size(), 1u);
-    EXPECT_FALSE(driver->FileDialogs()[0].save);
-    EXPECT_EQ(driver->FileDialogs()[0].flags, 6144);
+    ExpectDialog(driver->FileDialogs()[0], false, 6144);
     EXPECT_EQ(State().strFileName, path);
     ExpectMessage(c.read ? kQuestion : kReadError, c.read ? u"" : path);
     EXPECT_EQ(Shown(editor::kPen), c.read ? c.pen : kOwnerPen);

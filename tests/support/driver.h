@@ -20,11 +20,8 @@ struct MessageBoxCall {
   int answer = 0;
 };
 
-struct FileDialogCall {
-  bool save = false;
-  std::u16string initialFileName;
-  int flags = 0;
-};
+// A file dialog as the program asked for it: every setting, and the name it offered.
+using FileDialogCall = tk::FileDialogRequest;
 
 // Virtual-key codes used by the tests (the same numbers as Windows).
 constexpr int kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 0x1B, kVkSpace = 0x20,

@@ -642,7 +642,7 @@ TEST_F(ToolkitContract, FileDialogReturnsTheAnsweredPathOrReportsTheCancel) {
 
   ASSERT_EQ(driver->FileDialogs().size(), 2u);
   EXPECT_TRUE(driver->FileDialogs()[0].save);
-  EXPECT_EQ(driver->FileDialogs()[0].initialFileName, u"colours.reg");
+  EXPECT_EQ(driver->FileDialogs()[0].fileName, u"colours.reg");
   EXPECT_EQ(driver->FileDialogs()[0].flags, 4);
   EXPECT_FALSE(driver->FileDialogs()[1].save);
   EXPECT_EQ(driver->UnexpectedDialogs(), 0);

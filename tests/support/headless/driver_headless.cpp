@@ -20,7 +20,7 @@ HeadlessDriver::HeadlessDriver() : backend_(std::make_unique<HeadlessBackend>())
     return answer;
   };
   backend_->onFileDialog = [this](tk::FileDialogRequest& request) {
-    fileDialogs_.push_back({request.save, request.fileName, request.flags});
+    fileDialogs_.push_back(request);
     if (fileDialogAnswers_.empty()) {
       ++unexpectedDialogs_;
       return tk::DialogResult::kCancelled;

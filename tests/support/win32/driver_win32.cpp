@@ -159,7 +159,7 @@ int Win32Driver::RecordMessageBox(const std::u16string& text, int style,
 }
 
 tk::DialogResult Win32Driver::RecordFileDialog(tk::FileDialogRequest& request) {
-  fileDialogs_.push_back({request.save, request.fileName, request.flags});
+  fileDialogs_.push_back(request);
   PendingCall call;
   call.fileDialog = true;
   if (!fileDialogAnswers_.empty()) {
