@@ -48,7 +48,7 @@ bool FileCommands::SaveColorFile() {
   return false;
 }
 
-void FileCommands::OpenColorFile() {
+bool FileCommands::OpenColorFile() {
   std::string bytes;
   files::ReadResult read;
   if (fileAccess_.ReadWhole(state_.strFileName, files::kMaxColourFileSize, bytes) !=
@@ -56,7 +56,7 @@ void FileCommands::OpenColorFile() {
       !(read = files::ReadColourFile(bytes)).Ok()) {
     form_.App().MsgBox(kReadErrorText + (u"\r\n\r\n" + state_.strFileName),
                        tk::kMbOk | tk::kMbExclamation, kReadErrorTitle);
-    return;
+    return false;
   }
   channels_.SetColor(read.pen, editor::kPen);
   channels_.SetColor(read.back, editor::kBack);
@@ -64,13 +64,24 @@ void FileCommands::OpenColorFile() {
   if (form_.App().MsgBox(kApplyQuestion, tk::kMbYesNo, kApplyQuestionTitle) == tk::kAnswerYes) {
     owner_.ApplyColors();
   }
+  return true;
 }
 
 void FileCommands::mnuOpen_Click() {
+  const std::u16string offered = commonDialog1_.FileName;
   commonDialog1_.Flags = kOpenFlags;
   if (commonDialog1_.ShowOpen() != tk::DialogResult::kOk) return;
-  state_.strFileName = commonDialog1_.FileName;
-  OpenColorFile();
+  OpenChosenFile(commonDialog1_.FileName, offered);
+}
+
+// Only a file that was read becomes the current file, which Save overwrites without asking: a
+// text file opened by mistake must not be the next Save's target.
+void FileCommands::OpenChosenFile(std::u16string path, std::u16string offeredBefore) {
+  std::u16string current = std::exchange(state_.strFileName, path);
+  commonDialog1_.FileName = std::move(path);
+  if (OpenColorFile()) return;
+  state_.strFileName = std::move(current);
+  commonDialog1_.FileName = std::move(offeredBefore);
 }
 
 // Asks for a name first while there is no current file; the file is then written once.
@@ -91,9 +102,7 @@ void FileCommands::mnuSaveAsNewName_Click() {
 
 // As if chosen in the Open dialog, which offers it next time.
 void FileCommands::Form_FileDropped(const std::u16string& path) {
-  commonDialog1_.FileName = path;
-  state_.strFileName = path;
-  OpenColorFile();
+  OpenChosenFile(path, commonDialog1_.FileName);
 }
 
 void FileCommands::OpenStartFile() {

@@ -27,14 +27,15 @@ class FileCommands {
   // Writes the colour file; false when it could not be written, which has been reported.
   bool SaveColorFile();
   // Reads both colours into the editor and offers to apply them; a file that cannot be read, or
-  // lacks a colour, is reported and changes nothing.
-  void OpenColorFile();
+  // lacks a colour, is reported, changes nothing and gives false.
+  bool OpenColorFile();
 
  private:
   void mnuOpen_Click();
   void mnuSave_Click();
   void mnuSaveAsNewName_Click();
   void Form_FileDropped(const std::u16string& path);
+  void OpenChosenFile(std::u16string path, std::u16string offeredBefore);
 
   tk::Form& form_;
   WindowState& state_;

@@ -1,5 +1,7 @@
 // Colour files through the File menu's dialogs, a dropped file and the program's argument.
 
+#include <cstring>
+
 #include "app/main_window_harness.h"
 
 namespace tktest {
@@ -87,33 +89,38 @@ TEST_F(FileCommands, OpenTakesBothColoursOrReportsTheFileAndTakesNothing) {
     const char* what;
     std::string bytes;
     bool read;
-    std::uint32_t pen, back;
+    std::uint32_t pen = 0, back = 0;
   } cases[] = {
       {"the example", kExample, true, 0x0000FF, 0xFFFFFF},
       {"all bits set, top byte only", Named("FFFFFFFF", "ff000000"), true, 0xFFFF, 0},
       {"by name in any order", File("\"back color\"=dword:1", "\"Pen Color\"=dword:2"), true, 2, 1},
-      {"another key's export", File("\"Left\"=dword:0000000c", "\"Top\"=dword:00000020"), false, 0,
-       0},
+      {"another key's export", File("\"Left\"=dword:0000000c", "\"Top\"=dword:00000020"), false},
       {"the registry editor's Unicode form",
        Unicode(File("\"Pen Color\"=dword:000000ff", "\"Back Color\"=dword:00ffffff",
                     "Windows Registry Editor Version 5.00")),
        true, 0xFF, 0xFFFFFF},
-      {"three lines", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\x]\r\n", false, 0, 0},
-      {"a colour line shorter than its prefix", File("\"Pen Color\"=dword", "x"), false, 0, 0},
-      {"over 1 MiB", kExample + std::string(1 << 20, ';'), false, 0, 0},
+      {"three lines", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\x]\r\n", false},
+      {"a text file", "Buy milk.\r\n", false},
+      {"a colour line shorter than its prefix", File("\"Pen Color\"=dword", "x"), false},
+      {"over 1 MiB", kExample + std::string(1 << 20, ';'), false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    files->Put(path, c.bytes);
+    // A file of its own: only a file read becomes the current one and the dialog's next offer.
+    const std::u16string file =
+        folder + u"\\" + std::u16string(c.what, c.what + std::strlen(c.what)) + u".reg";
+    const std::u16string current = State().strFileName, offered = frm->CommonDialog1().FileName;
+    files->Put(file, c.bytes);
     driver->Click(Button("btnReset"));
     driver->ClearRecords();
-    driver->AnswerNextFileDialog(path);
+    driver->AnswerNextFileDialog(file);
     driver->AnswerNextMessageBox(c.read ? tk::kAnswerNo : tk::kAnswerOk);
     driver->ChooseMenu(Menu("mnuOpen"));
     ASSERT_EQ(driver->FileDialogs().size(), 1u);
     ExpectDialog(driver->FileDialogs()[0], false, 6144);
-    EXPECT_EQ(State().strFileName, path);
-    ExpectMessage(c.read ? kQuestion : kReadError, c.read ? u"" : path);
+    EXPECT_EQ(State().strFileName, c.read ? file : current);
+    EXPECT_EQ(frm->CommonDialog1().FileName, c.read ? file : offered);
+    ExpectMessage(c.read ? kQuestion : kReadError, c.read ? u"" : file);
     EXPECT_EQ(Shown(editor::kPen), c.read ? c.pen : kOwnerPen);
     EXPECT_EQ(Shown(editor::kBack), c.read ? c.back : kOwnerBack);
     EXPECT_EQ(State().blnApplied, !c.read);
@@ -142,7 +149,7 @@ TEST_F(FileCommands, ACancelledDialogReadsAndWritesNothingAndSaysNothing) {
   EXPECT_EQ(files->Names(folder), std::vector<std::u16string>{});
 }
 
-// The argument is taken after the start-up load. (The real Save dialog takes no folder in which
+// The argument is taken after the start-up load. (The real Open dialog takes no folder in which
 // nothing can be created; a dropped file can lie in one.)
 TEST_F(FileCommands, ArgumentsAndDroppedFilesTakeTheRoadOfOpenAfterTheDialog) {
   files->Put(path, kExample);
@@ -152,17 +159,20 @@ TEST_F(FileCommands, ArgumentsAndDroppedFilesTakeTheRoadOfOpenAfterTheDialog) {
   ExpectMessage(kQuestion);
   EXPECT_EQ(Shown(editor::kPen), 0x0000FFu);
   EXPECT_EQ(Shown(editor::kBack), 0xFFFFFFu);
+  EXPECT_EQ(frm->CommonDialog1().FileName, path) << "offered by the next dialog";
 
   const std::u16string locked = files->LockedFolder() + u"\\colours.reg";
   driver->AnswerNextMessageBox(tk::kAnswerOk);
   driver->DropFile(Form(), locked);
   ExpectMessage(kReadError, locked);
-  EXPECT_EQ(State().strFileName, locked);
-  EXPECT_EQ(frm->CommonDialog1().FileName, locked) << "offered by the next dialog";
+  EXPECT_EQ(State().strFileName, path) << "the file read last";
+  EXPECT_EQ(frm->CommonDialog1().FileName, path);
+
+  files->SetAttributes(path, files::kReadOnly);
   driver->AnswerNextMessageBox(tk::kAnswerOk);
   driver->ChooseMenu(Menu("mnuSave"));
-  ExpectMessage(kSaveError, locked);
-  EXPECT_EQ(files->Get(locked), std::nullopt);
+  ExpectMessage(kSaveError, path);
+  EXPECT_EQ(files->Attributes(path) & files::kReadOnly, files::kReadOnly);
   EXPECT_TRUE(driver->FileDialogs().empty());
 }
 

@@ -93,7 +93,6 @@ class RandomUser : public MainWindowTest {
       const std::string done = Do(events[i]);
       if (trace) std::fprintf(stderr, "  %s\n", done.c_str());
       if (log) log->push_back(done);
-      readPath = State().strFileName;
       broken = Check();
       if (!broken.empty()) return static_cast<long>(i);
     }
@@ -215,6 +214,7 @@ class RandomUser : public MainWindowTest {
       memory->FailNextWriteAfter(rng() % 300);
     }
     attempt = command == 0 || command == 3 ? 'O' : 'W';
+    readPath = path;
     if (command == 3) {
       driver->DropFile(Form(), path);
     } else if (rng() % 2) {
