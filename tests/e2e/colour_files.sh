@@ -1,9 +1,9 @@
 #!/bin/bash
 # Colour files with Wine's own registry editor: a file saved through the real Save dialog imports
 # into the owner's key; the key exported by `regedit /e` (its Unicode form, the only one it writes
-# from the command line) opens through the real Open dialog and shows its colours; and a save into
-# a folder where nothing can be created (a file named on the command line) is reported and leaves
-# that file as it was.
+# from the command line) opens through the real Open dialog and shows its colours. A text file
+# named on the command line is reported and does not become the file Save writes to; a read-only
+# colour file is opened, and Save reports the error and leaves the file as it was.
 source "$(dirname "$0")/lib.bash"
 
 dir=$E2E_OUT/colour_files
@@ -58,19 +58,38 @@ ok "pen colour shown: [0,255,0]"
 press ctrl+q
 wait_tintmark_end 10
 
-step "a file named on the command line in a folder where nothing can be created"
-before=$(md5sum </proc/version)
-start_tintmark 'Z:\proc\version'
+step "a text file named on the command line: the read error, then Save asks for a name"
+escaped_dir=${win_dir//\\/\\\\}
+printf 'Buy milk.\r\n' >"$dir/notes.txt"
+start_tintmark "$win_dir\\notes.txt"
 wait_dialog " - 読み込みエラー - Tintmark"
-expect_eq "read error" '色の設定ファイルを読み込めませんでした。\r\n\r\nZ:\\proc\\version' \
+expect_eq "read error" "色の設定ファイルを読み込めませんでした。\\r\\n\\r\\n$escaped_dir\\\\notes.txt" \
   "$(dialog_message " - 読み込みエラー - Tintmark")"
 answer_dialog " - 読み込みエラー - Tintmark" OK
 press ctrl+s
+wait_dialog Tintmark
+press Escape
+wait_until 5 dialog_gone Tintmark || fail "the Save dialog is still open after Escape"
+expect_eq "notes.txt afterwards" "Buy milk." "$(tr -d '\r' <"$dir/notes.txt")"
+
+step "a read-only colour file opens; Save reports the error and leaves the file as it was"
+printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Mirabilis\\ICQ\\Owners\\99\\Windows\\SendMsg]\n"Pen Color"=dword:0000ff00\n"Back Color"=dword:00ff0000\n' >"$dir/read-only.reg"
+wine cmd /c attrib +r "$win_dir\\read-only.reg" || fail "attrib +r failed"
+before=$(md5sum <"$dir/read-only.reg")
+press ctrl+o
+wait_dialog Tintmark
+type_text "$win_dir\\read-only.reg"
+press Return
+wait_dialog "! - 適用確認 - Tintmark"
+answer_dialog "! - 適用確認 - Tintmark" No
+press ctrl+s
 wait_dialog " - 保存エラー - Tintmark"
-expect_eq "save error" '色の設定を保存できませんでした。\r\n\r\nZ:\\proc\\version' \
+expect_eq "save error" "色の設定を保存できませんでした。\\r\\n\\r\\n$escaped_dir\\\\read-only.reg" \
   "$(dialog_message " - 保存エラー - Tintmark")"
 answer_dialog " - 保存エラー - Tintmark" OK
-expect_eq "the file afterwards" "$before" "$(md5sum </proc/version)"
+expect_eq "the file afterwards" "$before" "$(md5sum <"$dir/read-only.reg")"
+expect_eq "files in the folder" "expected.reg export.reg notes.txt read-only.reg red-white.reg" \
+  "$(cd "$dir" && echo *)"
 press ctrl+q
 wait_tintmark_end 10
 
