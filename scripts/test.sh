@@ -4,11 +4,14 @@
 #              (300 s each at most: the random user takes about 35 s alone, more on a busy machine)
 #   windows    for x64 (build/win) and x86 (build/win-x86), mingw-w64: the x86 Tintmark.exe's
 #              imports checked against Windows XP (tests/imports/xp_imports.sh), then under Wine
-#              tintmark_tests.exe and each tests/e2e/*.sh except lib*.sh (sourced helpers)
+#              tintmark_tests.exe and each tests/e2e/*.sh except lib*.sh (sourced helpers); on a
+#              machine that runs no 32-bit programs (runs_32bit in lib.sh, or TINTMARK_NO_32BIT=1)
+#              the x86 runs under Wine are skipped, and Wine goes through its 64-bit loader
 #   fuzz       tests/fuzz/*.cpp with clang and libFuzzer in build/fuzz, 20 s each
 # Counts: every GoogleTest case of each run, every e2e script on each architecture, the import check
-# and every fuzz target is one test;
-# a build that fails counts as one failed test. Ends with "N passed, N failed".
+# and every fuzz target is one test; so is each run skipped (tintmark_tests.exe, an e2e script).
+# A build that fails counts as one failed test; a failed phase does not stop the ones after it.
+# Ends with "N passed, N failed, N skipped".
 set -uo pipefail
 # shellcheck source=scripts/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -16,9 +19,11 @@ cd "$TINTMARK_ROOT" || exit 1
 
 passed=0
 failed=0
+skipped=0
 failures=()
 
 pass() { passed=$((passed + $1)); }
+skip() { skipped=$((skipped + $1)); }
 # fail [COUNT] DESCRIPTION
 fail() {
   local count=1
@@ -54,6 +59,12 @@ trap cleanup EXIT
 # ---------------------------------------------------------------------------------------------
 phase setup
 scripts/setup.sh || { echo "setup failed"; exit 1; }
+select_wine_loader
+if runs_32bit; then
+  echo "32-bit programs run here: x64 and x86 under Wine"
+else
+  echo "32-bit programs do not run here ($(no_32bit_reason)): x64 under Wine's 64-bit loader"
+fi
 
 # ---------------------------------------------------------------------------------------------
 phase native
@@ -131,8 +142,13 @@ for arch in "${WIN_ARCHES[@]}"; do
 
   tests_exe=$dir/tintmark_tests.exe
   [[ -f $tests_exe || ${#e2e_scripts[@]} -gt 0 ]] || continue
-  scripts/wine-prefix.sh "$WINEPREFIX" || { echo "wine prefix failed"; exit 1; }
-  start_xvfb || exit 1
+  if [[ $arch == x86 ]] && ! runs_32bit; then
+    skip $((1 + ${#e2e_scripts[@]}))
+    echo "skipped: x86 tintmark_tests.exe and ${#e2e_scripts[@]} e2e scripts under Wine: $(no_32bit_reason)"
+    continue
+  fi
+  scripts/wine-prefix.sh "$WINEPREFIX" || { fail "windows $arch: Wine prefix $WINEPREFIX"; continue; }
+  start_xvfb || { fail "windows $arch: Xvfb"; continue; }
   wineserver -p
   wineserver_started=1
 
@@ -189,5 +205,5 @@ phase_end
 echo
 for f in "${failures[@]}"; do echo "failed: $f"; done
 echo "total time: $SECONDS s"
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed, $skipped skipped"
 [[ $failed -eq 0 ]]
