@@ -61,9 +61,9 @@ phase setup
 scripts/setup.sh || { echo "setup failed"; exit 1; }
 select_wine_loader
 if runs_32bit; then
-  echo "32-bit programs run here: x64 and x86 under Wine"
+  echo "Wine runs x64 and x86 programs here"
 else
-  echo "32-bit programs do not run here ($(no_32bit_reason)): x64 under Wine's 64-bit loader"
+  echo "Wine runs x64 programs only, through its 64-bit loader: $(no_32bit_reason)"
 fi
 
 # ---------------------------------------------------------------------------------------------
