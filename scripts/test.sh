@@ -3,8 +3,8 @@
 #   native     build/native, Debug with AddressSanitizer + UBSan, the GoogleTest cases through ctest
 #              (300 s each at most: the random user takes about 35 s alone, more on a busy machine)
 #   windows    for x64 (build/win) and x86 (build/win-x86), mingw-w64: the x86 Tintmark.exe's
-#              imports checked against Windows XP (tests/imports/xp_imports.sh), then under Wine
-#              tintmark_tests.exe and each tests/e2e/*.sh except lib*.sh (sourced helpers)
+#              imports checked against Windows 2000 (tests/imports/windows_2000_imports.sh), then
+#              under Wine tintmark_tests.exe and each tests/e2e/*.sh except lib*.sh (sourced helpers)
 #   fuzz       tests/fuzz/*.cpp with clang and libFuzzer in build/fuzz, 20 s each
 # Counts: every GoogleTest case of each run, every e2e script on each architecture, the import check
 # and every fuzz target is one test;
@@ -119,13 +119,13 @@ for arch in "${WIN_ARCHES[@]}"; do
   build_win_arch "$arch" || { fail "windows $arch build"; continue; }
 
   if [[ $arch == x86 ]]; then
-    log=$dir/xp_imports.log
-    if tests/imports/xp_imports.sh "$dir/Tintmark.exe" >"$log" 2>&1; then
+    log=$dir/windows_2000_imports.log
+    if tests/imports/windows_2000_imports.sh "$dir/Tintmark.exe" >"$log" 2>&1; then
       pass 1
-      echo "xp_imports: passed ($(grep -c ' functions$' "$log") DLLs checked)"
+      echo "windows_2000_imports: passed ($(grep -c ' functions$' "$log") DLLs checked)"
     else
       cat "$log"
-      fail "xp_imports (log: $log)"
+      fail "windows_2000_imports (log: $log)"
     fi
   fi
 
