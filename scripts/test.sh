@@ -4,7 +4,8 @@
 #              (300 s each at most: the random user takes about 35 s alone, more on a busy machine)
 #   windows    for x64 (build/win) and x86 (build/win-x86), mingw-w64: the x86 Tintmark.exe's
 #              imports checked against Windows 2000 (tests/imports/windows_2000_imports.sh), then
-#              under Wine tintmark_tests.exe and each tests/e2e/*.sh except lib*.sh (sourced helpers)
+#              under Wine tintmark_tests.exe (the x86 one also with its Windows 2000 switch, without
+#              the random user) and each tests/e2e/*.sh except lib*.sh (sourced helpers)
 #   fuzz       tests/fuzz/*.cpp with clang and libFuzzer in build/fuzz, 20 s each
 # Counts: every GoogleTest case of each run, every e2e script on each architecture, the import check
 # and every fuzz target is one test;
@@ -88,16 +89,16 @@ done
 export WINEPREFIX="$TINTMARK_ROOT/build/wine-test"
 reset_registry() { wine reg delete 'HKCU\Software\Mirabilis' /f >/dev/null 2>&1 || true; }
 
-# run_tests_exe EXE: the GoogleTest cases of EXE under Wine.
+# run_tests_exe EXE [LOG [ARGS...]]: the GoogleTest cases of EXE under Wine.
 run_tests_exe() {
-  local exe=$1 log=${1%.exe}.log ok bad status
+  local exe=$1 log=${2:-${1%.exe}.log} ok bad status
   reset_registry
-  timeout 600 wine "$exe" --gtest_color=no >"$log" 2>&1
+  timeout 600 wine "$exe" --gtest_color=no "${@:3}" >"$log" 2>&1
   status=$?
   ok=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -n 1)
   bad=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
   pass "${ok:-0}"
-  echo "$(basename "$exe"): ${ok:-0} passed, ${bad:-0} failed (log: $log)"
+  echo "$(basename "$log" .log): ${ok:-0} passed, ${bad:-0} failed (log: $log)"
   if [[ -n $bad && $bad -gt 0 ]]; then
     # The output of each failed case, from its RUN line to its FAILED line.
     tr -d '\r' <"$log" | awk '/^\[ RUN/ {buf = ""} {buf = buf $0 "\n"}
@@ -137,6 +138,10 @@ for arch in "${WIN_ARCHES[@]}"; do
   wineserver_started=1
 
   [[ -f $tests_exe ]] && run_tests_exe "$tests_exe"
+  if [[ $arch == x86 && -f $tests_exe ]]; then
+    TINTMARK_WINDOWS_2000=1 run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_2000.log" \
+      '--gtest_filter=-RandomUser.*'
+  fi
 
   for script in "${e2e_scripts[@]}"; do
     reset_registry
