@@ -19,6 +19,7 @@ cd "$TINTMARK_ROOT"
 rounds=${BENCH_ROUNDS:-31}
 out=build/bench
 scripts/setup.sh valgrind
+select_wine_loader
 
 cmake -S . -B $out/win -DCMAKE_TOOLCHAIN_FILE="$TINTMARK_ROOT/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DTINTMARK_BUILD_TESTS=OFF -DTINTMARK_BUILD_BENCH=ON >/dev/null

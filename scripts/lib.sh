@@ -1,8 +1,63 @@
 # shellcheck shell=bash
-# Shared by run.sh and test.sh (sourced, not run).
+# Shared by the scripts and the end-to-end tests (sourced, not run).
 
 TINTMARK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=-all
+
+# runs_32bit: whether this machine runs 32-bit x86 programs. Some x86-64 kernels have no IA-32
+# emulation and answer every i386 program with "Exec format error". The kernel is asked once, with
+# a three-instruction i386 program made by binutils alone, and the answer kept in build/runs-32bit
+# until the machine starts again. TINTMARK_NO_32BIT=1 answers no on any machine, so that the other
+# road can be tried anywhere.
+runs_32bit() {
+  [[ ${TINTMARK_NO_32BIT:-0} != 1 ]] || return 1
+  local answer=$TINTMARK_ROOT/build/runs-32bit boot
+  boot=$(cat /proc/sys/kernel/random/boot_id 2>/dev/null || echo unknown)
+  if [[ ! -f $answer || $(sed -n 2p "$answer") != "$boot" ]]; then
+    local dir
+    # Made in build/, not in /tmp, which may be mounted noexec.
+    mkdir -p "${answer%/*}"
+    dir=$(mktemp -d "$answer.XXXXXX") || return 1
+    printf '.globl _start\n_start:\n mov $1, %%eax\n xor %%ebx, %%ebx\n int $0x80\n' >"$dir/exit.s"
+    if ! as --32 -o "$dir/exit.o" "$dir/exit.s" || ! ld -m elf_i386 -o "$dir/exit" "$dir/exit.o"; then
+      rm -rf "$dir"
+      echo "runs_32bit: could not make the i386 test program (binutils)" >&2
+      return 1
+    fi
+    local verdict=no
+    "$dir/exit" 2>/dev/null && verdict=yes
+    printf '%s\n%s\n' "$verdict" "$boot" >"$answer"
+    rm -rf "$dir"
+  fi
+  [[ $(sed -n 1p "$answer") == yes ]]
+}
+
+# no_32bit_reason: one line saying why 32-bit programs are not run here.
+no_32bit_reason() {
+  if [[ ${TINTMARK_NO_32BIT:-0} == 1 ]]; then
+    echo "TINTMARK_NO_32BIT=1 is set"
+  else
+    echo "this machine's kernel runs no 32-bit programs (Exec format error)"
+  fi
+}
+
+# select_wine_loader: where 32-bit programs cannot run, every Wine call (wine, wine-stable and the
+# tools started through it: winepath, wineboot, regedit) goes through Wine's 64-bit loader, which
+# works there also when wine32 is installed; Debian's wine would take the 32-bit one and fail.
+select_wine_loader() {
+  runs_32bit && return 0
+  case ":$PATH:" in
+    *":$TINTMARK_ROOT/scripts/wine64:"*) ;;
+    *) export PATH="$TINTMARK_ROOT/scripts/wine64:$PATH" ;;
+  esac
+  export WINELOADER=/usr/lib/wine/wine64
+}
+
+# wine_log_tail FILE: the last lines Wine wrote to FILE, indented, for a failure report.
+wine_log_tail() {
+  echo "   last lines from Wine ($1):"
+  tail -n 15 "$1" 2>/dev/null | tr -d '\r' | sed 's/^/     /'
+}
 
 # The Windows builds (Release, mingw-w64): x64 in build/win, x86 (32-bit) in build/win-x86.
 # shellcheck disable=SC2034  # used by test.sh

@@ -1,6 +1,6 @@
 #!/bin/bash
 # Builds the release archive build/release/Tintmark-<version>.zip:
-#   Tintmark-<version>/32bit-x86/Tintmark.exe   for every Windows from XP SP3 to 11
+#   Tintmark-<version>/32bit-x86/Tintmark.exe   for every Windows from 2000 SP4 to 11
 #   Tintmark-<version>/64bit-x64/Tintmark.exe   for 64-bit Windows
 #   Tintmark-<version>/readme.txt               packaging/readme.txt, as Windows' Notepad reads it
 # Reproducible: the same commit gives the same bytes wherever it is built. The programs carry no

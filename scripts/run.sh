@@ -1,7 +1,9 @@
 #!/bin/bash
-# Builds Tintmark.exe and runs it under Wine: scripts/run.sh [x64 | x86] (x64 by default).
+# Builds Tintmark.exe and runs it under Wine: scripts/run.sh [x64 | x86] (x64 by default; x86 only
+# where the machine runs 32-bit programs).
 # With a working $DISPLAY the program runs in the foreground. Without one it runs on a virtual
-# display, and a screenshot of its window is saved to build/screenshot.png.
+# display, and a screenshot of its window is saved to build/screenshot.png (the README's picture,
+# docs/main-window.png, is one of these).
 # Wine prefix: $WINEPREFIX if set, else build/wine (with a demo ICQ owner).
 set -euo pipefail
 # shellcheck source=scripts/lib.sh
@@ -11,9 +13,15 @@ cd "$TINTMARK_ROOT"
 arch=${1:-x64}
 win_dir "$arch" >/dev/null || exit 2
 scripts/setup.sh
+select_wine_loader
+if [[ $arch == x86 ]] && ! runs_32bit; then
+  echo "run: the x86 Tintmark.exe cannot run under Wine here: $(no_32bit_reason); scripts/run.sh runs the x64 one" >&2
+  exit 1
+fi
 build_win_arch "$arch" --target Tintmark
 exe="$(win_dir "$arch")/Tintmark.exe"
 
+log="$TINTMARK_ROOT/build/run-wine.log"
 own_prefix=0
 if [[ -n ${WINEPREFIX:-} ]]; then
   # The user's own prefix only gets the Japanese fonts, nothing that changes how Wine behaves.
@@ -29,8 +37,10 @@ fi
 set_managed() {
   if [[ $1 == Y ]]; then
     wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
-  else
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
+  elif ! wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >"$log" 2>&1; then
+    echo "run: wine reg add failed" >&2
+    wine_log_tail "$log" >&2
+    exit 1
   fi
 }
 
@@ -50,17 +60,18 @@ trap cleanup EXIT
 start_xvfb
 [[ $own_prefix -eq 0 ]] || set_managed N
 echo "run: no display, using virtual display $DISPLAY" >&2
-wine "$exe" &
+wine "$exe" >"$log" 2>&1 &
 app_pid=$!
 
 if ! window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tintmark$' | head -n 1) ||
   [[ -z $window ]]; then
   echo "run: the Tintmark window did not appear" >&2
+  wine_log_tail "$log" >&2
   exit 1
 fi
 sleep 2
 screenshot="$TINTMARK_ROOT/build/screenshot.png"
-import -window root "$screenshot"
+import -window "$window" -strip "$screenshot"
 echo "$screenshot"
 
 # Answer a message box that may be up (the ID request when there is no ICQ owner), then close.

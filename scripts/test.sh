@@ -3,12 +3,16 @@
 #   native     build/native, Debug with AddressSanitizer + UBSan, the GoogleTest cases through ctest
 #              (300 s each at most: the random user takes about 35 s alone, more on a busy machine)
 #   windows    for x64 (build/win) and x86 (build/win-x86), mingw-w64: the x86 Tintmark.exe's
-#              imports checked against Windows XP (tests/imports/xp_imports.sh), then under Wine
-#              tintmark_tests.exe and each tests/e2e/*.sh except lib*.sh (sourced helpers)
+#              imports checked against Windows 2000 (tests/imports/windows_2000_imports.sh), then
+#              under Wine tintmark_tests.exe (the x86 one also with its Windows 2000 switch, without
+#              the random user) and each tests/e2e/*.sh except lib*.sh (sourced helpers); on a
+#              machine that runs no 32-bit programs (runs_32bit in lib.sh, or TINTMARK_NO_32BIT=1)
+#              the x86 runs under Wine are skipped, and Wine goes through its 64-bit loader
 #   fuzz       tests/fuzz/*.cpp with clang and libFuzzer in build/fuzz, 20 s each
 # Counts: every GoogleTest case of each run, every e2e script on each architecture, the import check
-# and every fuzz target is one test;
-# a build that fails counts as one failed test. Ends with "N passed, N failed".
+# and every fuzz target is one test; so is each run skipped (tintmark_tests.exe, an e2e script).
+# A build that fails counts as one failed test; a failed phase does not stop the ones after it.
+# Ends with "N passed, N failed, N skipped".
 set -uo pipefail
 # shellcheck source=scripts/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -16,9 +20,11 @@ cd "$TINTMARK_ROOT" || exit 1
 
 passed=0
 failed=0
+skipped=0
 failures=()
 
 pass() { passed=$((passed + $1)); }
+skip() { skipped=$((skipped + $1)); }
 # fail [COUNT] DESCRIPTION
 fail() {
   local count=1
@@ -54,6 +60,12 @@ trap cleanup EXIT
 # ---------------------------------------------------------------------------------------------
 phase setup
 scripts/setup.sh || { echo "setup failed"; exit 1; }
+select_wine_loader
+if runs_32bit; then
+  echo "Wine runs x64 and x86 programs here"
+else
+  echo "Wine runs x64 programs only, through its 64-bit loader: $(no_32bit_reason)"
+fi
 
 # ---------------------------------------------------------------------------------------------
 phase native
@@ -88,16 +100,16 @@ done
 export WINEPREFIX="$TINTMARK_ROOT/build/wine-test"
 reset_registry() { wine reg delete 'HKCU\Software\Mirabilis' /f >/dev/null 2>&1 || true; }
 
-# run_tests_exe EXE: the GoogleTest cases of EXE under Wine.
+# run_tests_exe EXE [LOG [ARGS...]]: the GoogleTest cases of EXE under Wine.
 run_tests_exe() {
-  local exe=$1 log=${1%.exe}.log ok bad status
+  local exe=$1 log=${2:-${1%.exe}.log} ok bad status
   reset_registry
-  timeout 600 wine "$exe" --gtest_color=no >"$log" 2>&1
+  timeout 600 wine "$exe" --gtest_color=no "${@:3}" >"$log" 2>&1
   status=$?
   ok=$(sed -nE 's/^\[  PASSED  \] ([0-9]+) tests?\..*/\1/p' "$log" | tail -n 1)
   bad=$(sed -nE 's/^\[  FAILED  \] ([0-9]+) tests?, listed below:.*/\1/p' "$log" | tail -n 1)
   pass "${ok:-0}"
-  echo "$(basename "$exe"): ${ok:-0} passed, ${bad:-0} failed (log: $log)"
+  echo "$(basename "$log" .log): ${ok:-0} passed, ${bad:-0} failed (log: $log)"
   if [[ -n $bad && $bad -gt 0 ]]; then
     # The output of each failed case, from its RUN line to its FAILED line.
     tr -d '\r' <"$log" | awk '/^\[ RUN/ {buf = ""} {buf = buf $0 "\n"}
@@ -119,24 +131,34 @@ for arch in "${WIN_ARCHES[@]}"; do
   build_win_arch "$arch" || { fail "windows $arch build"; continue; }
 
   if [[ $arch == x86 ]]; then
-    log=$dir/xp_imports.log
-    if tests/imports/xp_imports.sh "$dir/Tintmark.exe" >"$log" 2>&1; then
+    log=$dir/windows_2000_imports.log
+    if tests/imports/windows_2000_imports.sh "$dir/Tintmark.exe" >"$log" 2>&1; then
       pass 1
-      echo "xp_imports: passed ($(grep -c ' functions$' "$log") DLLs checked)"
+      echo "windows_2000_imports: passed ($(grep -c ' functions$' "$log") DLLs checked)"
     else
       cat "$log"
-      fail "xp_imports (log: $log)"
+      fail "windows_2000_imports (log: $log)"
     fi
   fi
 
   tests_exe=$dir/tintmark_tests.exe
   [[ -f $tests_exe || ${#e2e_scripts[@]} -gt 0 ]] || continue
-  scripts/wine-prefix.sh "$WINEPREFIX" || { echo "wine prefix failed"; exit 1; }
-  start_xvfb || exit 1
+  if [[ $arch == x86 ]] && ! runs_32bit; then
+    skip $((2 + ${#e2e_scripts[@]}))
+    echo "skipped: x86 tintmark_tests.exe (plain and with its Windows 2000 switch) and" \
+      "${#e2e_scripts[@]} e2e scripts under Wine: $(no_32bit_reason)"
+    continue
+  fi
+  scripts/wine-prefix.sh "$WINEPREFIX" || { fail "windows $arch: Wine prefix $WINEPREFIX"; continue; }
+  start_xvfb || { fail "windows $arch: Xvfb"; continue; }
   wineserver -p
   wineserver_started=1
 
   [[ -f $tests_exe ]] && run_tests_exe "$tests_exe"
+  if [[ $arch == x86 && -f $tests_exe ]]; then
+    TINTMARK_WINDOWS_2000=1 run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_2000.log" \
+      '--gtest_filter=-RandomUser.*'
+  fi
 
   for script in "${e2e_scripts[@]}"; do
     reset_registry
@@ -189,5 +211,5 @@ phase_end
 echo
 for f in "${failures[@]}"; do echo "failed: $f"; done
 echo "total time: $SECONDS s"
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed, $skipped skipped"
 [[ $failed -eq 0 ]]

@@ -1,8 +1,8 @@
 #!/bin/bash
 # Creates or updates a Wine prefix for running and testing Tintmark:
 #   scripts/wine-prefix.sh PREFIX [--demo | --fonts-only]
-# - a 64-bit prefix made once (wineboot), also running 32-bit programs; Wine's own fonts and the
-#   IPA P Gothic font in it;
+# - a 64-bit prefix made once (wineboot), also running 32-bit programs where the machine can
+#   (runs_32bit in lib.sh); Wine's own fonts and the IPA P Gothic font in it;
 # - windows cheap on a bare X server (no window manager): X11 Driver "Managed" = "N";
 # - Japanese text readable: "ＭＳ Ｐゴシック" replaced by IPAPGothic, and IPAPGothic linked behind the
 #   default UI fonts;
@@ -11,6 +11,9 @@
 # - with --fonts-only (a prefix of the user's), the fonts and nothing else.
 # Quick when already done: marker files in the prefix record what has been set up.
 set -euo pipefail
+# shellcheck source=scripts/lib.sh
+source "$(dirname "$0")/lib.sh"
+select_wine_loader
 
 usage() { echo "usage: $0 PREFIX [--demo | --fonts-only]" >&2; exit 2; }
 
@@ -41,8 +44,9 @@ config_done=0
 # A 64-bit prefix made before Debian's 32-bit Wine (wine32) was installed has an empty syswow64 and
 # cannot start 32-bit programs ("could not load kernel32.dll"). Our own prefixes are updated in
 # place once wine32 is there (their registry stays); a prefix of the user's is only reported.
+# Where 32-bit programs cannot run, syswow64 rightly stays empty and nothing is repaired.
 wow64_missing=0
-if grep -qs '^#arch=win64' "$prefix/system.reg" &&
+if runs_32bit && grep -qs '^#arch=win64' "$prefix/system.reg" &&
   [[ ! -f $prefix/drive_c/windows/syswow64/kernel32.dll && -x /usr/lib/wine/wine ]]; then
   if [[ $fonts_only -eq 1 ]]; then
     echo "wine-prefix: $prefix was made without 32-bit Wine and cannot run 32-bit programs" >&2
@@ -65,25 +69,32 @@ unset DISPLAY
 cleanup() { wineserver -k 2>/dev/null || true; }
 trap cleanup EXIT
 
+# What Wine says goes to a log, shown when a step fails.
+log="$prefix/.tintmark-wine.log"
+: >"$log"
+failed() {
+  echo "wine-prefix: $1 failed" >&2
+  wine_log_tail "$log" >&2
+  exit 1
+}
+
 if [[ ! -f $prefix/system.reg ]]; then
   echo "wine-prefix: creating $prefix" >&2
   # No Mono and Gecko installers: the program needs neither.
-  WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
+  WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >>"$log" 2>&1 || failed "wineboot -i"
   wineserver -w
 elif [[ $wow64_missing -eq 1 ]]; then
   echo "wine-prefix: adding 32-bit support to $prefix" >&2
   # Without its time stamp Wine takes the prefix for out of date and installs everything again.
   rm -f "$prefix/.update-timestamp"
-  WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -u >/dev/null 2>&1
+  WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -u >>"$log" 2>&1 || failed "wineboot -u"
   wineserver -w
 fi
 
 # One server for all the reg calls below, instead of one per call.
 wineserver -p
 
-reg_add() {
-  wine reg add "$@" /f >/dev/null || { echo "wine-prefix: reg add $* failed" >&2; exit 1; }
-}
+reg_add() { wine reg add "$@" /f >>"$log" 2>&1 || failed "reg add $*"; }
 
 if [[ $config_done -eq 0 ]]; then
   fonts="$prefix/drive_c/windows/Fonts"
@@ -110,7 +121,7 @@ fi
 
 if [[ $demo -eq 1 && ! -f $demo_marker ]]; then
   owners='HKCU\Software\Mirabilis\ICQ\Owners'
-  if ! wine reg query "$owners" /v LastOwner >/dev/null 2>&1; then
+  if ! wine reg query "$owners" /v LastOwner >>"$log" 2>&1; then
     reg_add "$owners" /v LastOwner /t REG_DWORD /d 12345678
     reg_add "$owners\\12345678\\Windows\\SendMsg" /v 'Pen Color' /t REG_DWORD /d 0x00800000
     reg_add "$owners\\12345678\\Windows\\SendMsg" /v 'Back Color' /t REG_DWORD /d 0x00E0FFFF

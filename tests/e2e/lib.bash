@@ -18,6 +18,10 @@ export WINEDEBUG=-all
 export LC_ALL=C.UTF-8
 
 E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# Wine through the loader that runs here (its 64-bit one where 32-bit programs cannot run).
+# shellcheck source=scripts/lib.sh
+source "$E2E_ROOT/scripts/lib.sh"
+select_wine_loader
 E2E_OUT=${E2E_OUT:-$E2E_ROOT/build/e2e}
 PROBE=${E2E_PROBE:-$(dirname "$TINTMARK_EXE")/e2e_probe.exe}
 MAIN_TITLE=Tintmark

@@ -96,7 +96,7 @@ FontHandle CreateMessageFont(int dpi) {
                                                     &metrics, 0, static_cast<UINT>(dpi)) != FALSE;
   }
   if (!scaled) {
-    // The size Windows XP knows: it refuses the one that counts Vista's iPaddedBorderWidth.
+    // The size Windows 2000 and XP know: they refuse one counting Vista's iPaddedBorderWidth.
     metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
       return FontHandle();

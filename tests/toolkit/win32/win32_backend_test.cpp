@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -149,8 +150,8 @@ TEST_F(Win32MainForm, NamedFontsUseTheJapaneseFaceAtTheirPointSize) {
   GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(Window("btnQuit"), WM_GETFONT, 0, 0)),
              sizeof(plain), &plain);
   NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);  // the size every Windows takes
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
   EXPECT_STREQ(plain.lfFaceName, metrics.lfMessageFont.lfFaceName)
       << "controls that name no font use the system's message font";
 }
