@@ -16,7 +16,8 @@ exe=${1:?usage: $0 EXE}
 declare -A known=(
   [kernel32.dll]="CloseHandle CreateEventA CreateFileW CreateSemaphoreA DeleteCriticalSection
     DeleteFileW DuplicateHandle EnterCriticalSection FlushFileBuffers FreeLibrary GetCommandLineW
-    GetCurrentProcess GetCurrentProcessId GetCurrentThread GetCurrentThreadId GetFileSizeEx
+    GetCurrentProcess GetCurrentProcessId GetCurrentThread GetCurrentThreadId
+    GetFileAttributesW GetFileSizeEx
     GetFullPathNameW GetHandleInformation GetLastError GetModuleFileNameW GetModuleHandleA
     GetModuleHandleW GetProcAddress GetProcessAffinityMask GetStartupInfoW GetSystemTimeAsFileTime
     GetThreadContext GetThreadPriority GetTickCount InitializeCriticalSection IsDebuggerPresent
