@@ -1,7 +1,5 @@
 // Colour files through the File menu's dialogs, a dropped file and the program's argument.
 
-#include <cstring>
-
 #include "app/main_window_harness.h"
 
 namespace tktest {
@@ -107,8 +105,7 @@ TEST_F(FileCommands, OpenTakesBothColoursOrReportsTheFileAndTakesNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     // A file of its own: only a file read becomes the current one and the dialog's next offer.
-    const std::u16string file =
-        folder + u"\\" + std::u16string(c.what, c.what + std::strlen(c.what)) + u".reg";
+    const std::u16string file = folder + u"\\" + char16_t(u'a' + (&c - cases)) + u".reg";
     const std::u16string current = State().strFileName, offered = frm->CommonDialog1().FileName;
     files->Put(file, c.bytes);
     driver->Click(Button("btnReset"));
