@@ -34,92 +34,10 @@
 #include "toolkit/backend.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
+#include "toolkit/headless/headless_control_peer.h"
+#include "toolkit/headless/headless_form_peer.h"
 
 namespace tk::headless {
-
-class HeadlessBackend;
-class HeadlessFormPeer;
-
-// One control as shown: text or caption, state, colours and, for text boxes, caret and selection.
-class HeadlessControlPeer final : public ControlPeer {
- public:
-  HeadlessControlPeer(HeadlessFormPeer& form, Control& control);
-
-  void SetText(const std::u16string& text) override;
-  void SetEnabled(bool enabled) override;
-  void SetFocus() override;
-  void SetChecked(bool checked) override;
-  void SetColours(Colour fore, Colour back) override;
-  int SelStart() const override;
-  void SetSelStart(int position) override;
-
-  Control& Owner() const { return control_; }
-  HeadlessFormPeer& Window() const { return form_; }
-  const std::u16string& Text() const { return text_; }
-  bool Enabled() const { return enabled_; }
-  bool Checked() const { return checked_; }
-  Colour Fore() const { return fore_; }
-  Colour Back() const { return back_; }
-  int Caret() const { return caret_; }
-  int SelLength() const;
-  bool IsTextBox() const { return control_.Spec().kind == ControlKind::kTextBox; }
-
-  // The edit control's own handling of user input; each reports a changed text to the TextBox.
-  void Select(int anchor, int caret);
-  void SelectAll() { Select(0, static_cast<int>(text_.size())); }
-  // Replaces the selection as far as the length limit allows; a refused insertion changes nothing.
-  void ReplaceSelection(std::u16string_view text);
-  // Caret keys and Back/Delete; other keys do nothing.
-  void EditKey(int virtualKey, std::int16_t shift);
-
- private:
-  void UserEdited(std::u16string text, int caret);
-
-  HeadlessFormPeer& form_;
-  Control& control_;
-  std::u16string text_;
-  bool enabled_;
-  bool checked_;
-  Colour fore_, back_;
-  int anchor_ = 0, caret_ = 0;
-};
-
-// One form's window, with the keyboard handling of a Win32 dialog.
-class HeadlessFormPeer final : public tk::FormPeer {
- public:
-  HeadlessFormPeer(HeadlessBackend& backend, Form& form);
-  ~HeadlessFormPeer() override;
-
-  void Show() override;
-  void SetEnabled(bool enabled) override;
-  void Destroy() override;
-  int Left() const override { return left_; }
-  int Top() const override { return top_; }
-  void Move(int left, int top) override;
-
-  Form& Owner() const { return form_; }
-  bool Visible() const { return visible_; }
-  bool Enabled() const { return enabled_; }
-  bool Destroyed() const { return destroyed_; }
-  HeadlessControlPeer* Focus() const { return focus_; }
-
-  // Moves the focus, the control losing it hearing so first. `byKeyboard` is the dialog manager's
-  // move (Tab, access key, first focus), which selects the whole text of a text box it lands on.
-  void MoveFocus(HeadlessControlPeer* to, bool byKeyboard);
-  void DropFocus(HeadlessControlPeer& from);  // the focused control was disabled
-
-  // Focusable controls in tab order; the next one after `from` (wrapping), forwards or backwards.
-  HeadlessControlPeer* NextTabStop(const Control* from, bool forwards) const;
-  // The control whose caption has access key `key` (labels hand on to their next tab stop).
-  bool ActivateAccessKey(char16_t key);
-
- private:
-  HeadlessBackend& backend_;
-  Form& form_;
-  HeadlessControlPeer* focus_ = nullptr;
-  bool visible_ = false, enabled_ = true, destroyed_ = false;
-  int left_ = 1500, top_ = 1500;
-};
 
 class HeadlessBackend final : public Backend {
  public:
@@ -149,7 +67,8 @@ class HeadlessBackend final : public Backend {
   static HeadlessFormPeer* PeerOf(const Form& form);
   static HeadlessControlPeer* PeerOf(const Control& control);
 
-  // What the user does. Input to a disabled window or control is ignored, as on Windows.
+  // What the user does (simulated_user.cpp). Input to a disabled window or control is ignored,
+  // as on Windows.
   void UserClick(Control& control, std::int16_t shift);
   // A press of the right or middle mouse button: MouseDown only, the focus stays where it is.
   void UserPress(Control& control, std::int16_t button, std::int16_t shift);

@@ -1,5 +1,6 @@
 #pragma once
-// One form as a dialog-class top-level window holding its controls' windows.
+// One form as a dialog-class top-level window holding its controls' windows: its life and its
+// messages here, what its design puts into it in form_contents.cpp.
 
 #include <memory>
 #include <string>
@@ -59,6 +60,7 @@ class FormWindow final : public FormPeer {
   HWND CreateControlWindow(Control& control, HWND parent, DWORD groupStyle, UINT id);
   HFONT FontFor(const ControlSpec& spec);
   ControlWindow* ControlById(UINT id) const;
+  MenuItem* MenuById(UINT id) const;
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnDropFiles(WPARAM drop);
   void Paint();
