@@ -131,6 +131,8 @@ const EditCase kEditCases[] = {
      101},
 };
 
+void PrintTo(const EditCase& c, std::ostream* out) { *out << c.what; }
+
 class ChannelEditing : public MainWindowTest, public ::testing::WithParamInterface<EditCase> {
  protected:
   void Run(const EditCase& c) {
@@ -189,7 +191,7 @@ TEST_P(ChannelEditing, FieldShowsAndHolds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ChannelEditing, ::testing::ValuesIn(kEditCases),
-                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+                         [](const auto& info) { return CaseName(info.param.what); });
 
 class ChannelFieldsInUse : public MainWindowTest {
  protected:

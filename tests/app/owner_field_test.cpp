@@ -411,7 +411,7 @@ TEST_P(HostileRegistry, LoadsSensiblyAndAppliesWhollyOrNotAtAll) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostileRegistry, ::testing::ValuesIn(kHostile),
-                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+                         [](const auto& info) { return CaseName(info.param.what); });
 
 }  // namespace
 }  // namespace tktest
