@@ -11,7 +11,6 @@
 #include <sstream>
 
 #include "app/main_window_harness.h"
-#include "editor/channel_rules.h"
 #include "files/colour_file.h"
 #include "files/memory/memory_file_access.h"
 #include "store/memory/memory_registry.h"
@@ -431,14 +430,20 @@ class RandomUser : public MainWindowTest {
     return {};
   }
 
-  // What a channel field may show for `value`: its text in the base, a decimal with leading
-  // zeros, and while focused nothing or a single hexadecimal digit.
+  // What a channel field may show for `value`: its digits in the base, upper-case, at most
+  // three and leading zeros allowed in decimal, two in hexadecimal; while focused also nothing
+  // or a single hexadecimal digit.
   bool Shows(const std::u16string& text, int value, bool focused) {
-    const int base = State().intBase;
-    if (text == editor::ChannelText(value, base) || (focused && text.empty())) return true;
-    const editor::ChannelEntry clean = editor::CleanChannelText(text, base, 0);
-    if (clean.text != text || clean.value != value) return false;
-    return base == editor::kHexadecimal ? focused && text.size() == 1 : text[0] == u'0';
+    const bool hex = State().intBase == editor::kHexadecimal;
+    if (text.empty() || text.size() > (hex ? 2u : 3u)) return focused && text.empty();
+    if (hex && text.size() == 1 && !focused) return false;
+    int shown = 0;
+    for (char16_t c : text) {
+      const std::size_t digit = std::u16string_view(u"0123456789ABCDEF", hex ? 16 : 10).find(c);
+      if (digit == std::u16string_view::npos) return false;
+      shown = shown * (hex ? 16 : 10) + static_cast<int>(digit);
+    }
+    return shown == value;
   }
 
   editor::ColourTable baseline{};  // as last loaded or applied
