@@ -48,7 +48,7 @@ class MainWindowTest : public ::testing::Test {
   }
   void StartRefusing() { StartThrough(Refusing()); }
   void StartThrough(store::Registry& through) {
-    frm = std::make_unique<app::FrmMain>(driver->App(), through, files->Access(), showAbout);
+    frm = std::make_unique<app::FrmMain>(driver->App(), through, files->Access(), about::ShowAbout);
     frm->Files().OpenAtStart(fileArgument);
     driver->Show(frm->Form());
   }
@@ -82,14 +82,6 @@ class MainWindowTest : public ::testing::Test {
     return driver->MessageBoxes().empty() ? none : driver->MessageBoxes().back();
   }
 
-  // What the Help menu shows, the real About box unless a test sets another before Start().
-  std::function<void(tk::Form&)> showAbout = [this](tk::Form& owner) {
-    about::FrmAbout box(owner.App(), owner);
-    aboutBox = &box.Form();
-    box.Form().ShowModal();
-    aboutBox = nullptr;
-  };
-  tk::Form* aboutBox = nullptr;  // while the About box is loaded
   std::unique_ptr<Driver> driver;
   std::unique_ptr<RegistryFixture> registry;
   std::unique_ptr<FileFixture> files = MakeFileFixture();
