@@ -56,7 +56,6 @@ void FrmMain::Form_Load() {
   commonDialog1_.CancelError = true;
   commonDialog1_.FileName = app_.GetBackend().ProgramFolder() + u"\\*.reg";
 
-  state_.blnStartup = false;
   const store::Status chainStatus = owner_.OpenKeyChain();
   state_.blnStartup = true;
   owner_.ReadLastOwner(chainStatus);

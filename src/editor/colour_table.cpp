@@ -8,7 +8,6 @@ constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
 int HexDigitValue(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';
   if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
   return -1;
 }
 }  // namespace
@@ -52,15 +51,11 @@ std::u16string ChannelText(int value, int base) {
   if (base == kHexadecimal) {
     return {kHexDigits[value >> 4 & 0xF], kHexDigits[value & 0xF]};
   }
-  if (value == 0) return u"0";
   std::u16string digits;
-  const bool negative = value < 0;
-  unsigned magnitude = negative ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-  while (magnitude > 0) {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
-    magnitude /= 10;
-  }
-  if (negative) digits.insert(digits.begin(), u'-');
+  do {
+    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
+    value /= 10;
+  } while (value > 0);
   return digits;
 }
 
