@@ -11,31 +11,17 @@ namespace {
 constexpr int kLargest = 255;
 constexpr std::int16_t kShift = 1, kCtrl = 2;
 
-int DigitValue(char16_t c) { return c <= u'9' ? c - u'0' : c - u'A' + 10; }
-
-std::u16string WithoutLeadingZeros(int value, int base) {
-  if (value == 0) return {};
-  constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-  const int radix = base == kHexadecimal ? 16 : 10;
-  std::u16string text;
-  for (unsigned rest = value < 0 ? 0u - static_cast<unsigned>(value) : value; rest > 0;
-       rest /= radix) {
-    text.insert(text.begin(), kDigits[rest % radix]);
-  }
-  if (value < 0) text.insert(text.begin(), u'-');
-  return text;
-}
-
 }  // namespace
 
 ChannelEntry CleanChannelText(std::u16string_view text, int base, int caret) {
+  const int radix = base == kHexadecimal ? 16 : 10;
   ChannelEntry entry;
   for (std::size_t i = 0; i < text.size(); ++i) {
     char16_t c = text[i];
     if (c == u'-') return {u"0", 0, 1};
     if (base == kHexadecimal && c >= u'a' && c <= u'f') c -= u'a' - u'A';
-    const bool kept = (c >= u'0' && c <= u'9') || (base == kHexadecimal && c >= u'A' && c <= u'F');
-    if (!kept) continue;
+    const int digit = DigitValue(c);
+    if (digit < 0 || digit >= radix) continue;
     entry.text += c;
     if (static_cast<std::ptrdiff_t>(i) < caret) ++entry.caret;
   }
@@ -45,11 +31,10 @@ ChannelEntry CleanChannelText(std::u16string_view text, int base, int caret) {
     const std::size_t dropped = entry.text.size() > 2 ? entry.text.size() - 2 : 0;
     entry.text.erase(0, dropped);
     entry.caret = std::max(0, entry.caret - static_cast<int>(dropped));
-    for (char16_t c : entry.text) entry.value = entry.value * 16 + DigitValue(c);
-    return entry;
   }
+  // Two hexadecimal digits never pass 255.
   for (char16_t c : entry.text) {
-    entry.value = std::min(entry.value * 10 + DigitValue(c), kLargest + 1);
+    entry.value = std::min(entry.value * radix + DigitValue(c), kLargest + 1);
   }
   if (entry.value > kLargest) {
     entry.value = kLargest;
@@ -68,10 +53,11 @@ int StepSize(std::int16_t shift, int base) {
 std::u16string SteppedText(int value, int delta, int base) {
   const int stepped = value + delta;
   if (base == kHexadecimal) {
-    const int clamped = std::clamp(stepped, 0, kLargest);
-    return clamped == 0 ? u"0" : WithoutLeadingZeros(clamped, base);
+    const std::u16string digits = ChannelText(std::clamp(stepped, 0, kLargest), base);
+    return digits[0] == u'0' ? digits.substr(1) : digits;
   }
-  return WithoutLeadingZeros(stepped, base);
+  if (stepped == 0) return {};
+  return stepped < 0 ? u"-" + ChannelText(-stepped, base) : ChannelText(stepped, base);
 }
 
 std::u16string LeftText(std::u16string_view text, int value, int base) {

@@ -3,14 +3,13 @@
 namespace editor {
 
 namespace {
-constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
-
-int HexDigitValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-  return -1;
-}
+constexpr std::u16string_view kDigits = u"0123456789ABCDEF";
 }  // namespace
+
+int DigitValue(char16_t c) {
+  const std::size_t place = kDigits.find(c);
+  return place == std::u16string_view::npos ? -1 : static_cast<int>(place);
+}
 
 std::uint32_t ColourValue(const ColourTable& table, int target) {
   const auto& c = table[target];
@@ -23,8 +22,8 @@ std::u16string ColorCode(const ColourTable& table, int target, bool withPrefix) 
   std::u16string code = withPrefix ? u"&H00" : u"00";
   for (int channel = kBlue; channel >= kRed; --channel) {
     const int value = table[target][channel] & 0xFF;
-    code += kHexDigits[value >> 4];
-    code += kHexDigits[value & 0xF];
+    code += kDigits[value >> 4];
+    code += kDigits[value & 0xF];
   }
   return code;
 }
@@ -33,7 +32,7 @@ std::uint32_t ColorCodeValue(const std::u16string& code) {
   std::size_t i = code.starts_with(u"&H") ? 2 : 0;
   std::uint32_t value = 0;
   for (; i < code.size(); ++i) {
-    const int digit = HexDigitValue(code[i]);
+    const int digit = DigitValue(code[i]);
     if (digit < 0) break;
     value = value << 4 | static_cast<std::uint32_t>(digit);
   }
@@ -48,12 +47,10 @@ void StoreColourValue(ColourTable& table, std::uint32_t colour, int target) {
 }
 
 std::u16string ChannelText(int value, int base) {
-  if (base == kHexadecimal) {
-    return {kHexDigits[value >> 4 & 0xF], kHexDigits[value & 0xF]};
-  }
+  if (base == kHexadecimal) return {kDigits[value >> 4 & 0xF], kDigits[value & 0xF]};
   std::u16string digits;
   do {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
+    digits.insert(digits.begin(), kDigits[value % 10]);
     value /= 10;
   } while (value > 0);
   return digits;

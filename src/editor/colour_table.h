@@ -30,7 +30,10 @@ std::uint32_t ColorCodeValue(const std::u16string& code);
 void StoreColourValue(ColourTable& table, std::uint32_t colour, int target);
 
 // A component as a channel field shows it: decimal without leading zeros ("0" for 0), or exactly
-// two upper-case hexadecimal digits.
+// two upper-case hexadecimal digits. Decimal takes any value from 0 up.
 std::u16string ChannelText(int value, int base);
+
+// The value of a digit "0" to "9" or "A" to "F"; -1 for any other character.
+int DigitValue(char16_t c);
 
 }  // namespace editor
