@@ -89,8 +89,8 @@ void ChannelFields::txtColor_LostFocus(std::int16_t index) {
   const bool applied = state_.blnApplied;
   const std::int16_t before = Component(index);
   if (field.Text().empty()) Component(index) = 0;
-  // One write of the final text: a zero passing through "0" on its way back to "00" would count
-  // as an edit that nobody made. Padding a component that stays as it was is no edit either.
+  // A leave that leaves the component as it was is no edit, whatever it does to the text (000
+  // to 0, 7 to 07): only an emptied field whose component becomes 0 counts as edited.
   field.SetText(editor::LeftText(field.Text(), Component(index), state_.intBase));
   if (Component(index) == before) state_.blnApplied = applied;
   ShowSample();
