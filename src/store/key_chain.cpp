@@ -5,7 +5,6 @@
 namespace store {
 
 Status KeyChain::Open(Registry& registry) {
-  Close();
   registry_ = &registry;
   Status status = kSuccess;
   for (int i = 1; i < kSize; ++i) {
