@@ -70,9 +70,8 @@ void FrmMain::Form_Load() {
     const auto& field = form_.Get<tk::TextBox>("txtColor", channel);
     state_.intColor[editor::kBack][channel] = LeadingNumber(field.Text());
   }
+  // The design already selects decimal and paints the sample black on white, as the table is now.
   state_.intBase = editor::kDecimal;
-  form_.Get<tk::OptionButton>("optDes", 0).SetValue(true);
-  channels_.ShowSample();
 }
 
 void FrmMain::Form_Activate() {
