@@ -52,7 +52,6 @@ FrmMain::FrmMain(tk::Application& app, store::Registry& registry, files::FileAcc
 }
 
 void FrmMain::Form_Load() {
-  state_.strFileName.clear();
   commonDialog1_.CancelError = true;
   commonDialog1_.FileName = app_.GetBackend().ProgramFolder() + u"\\*.reg";
 
@@ -60,18 +59,13 @@ void FrmMain::Form_Load() {
   state_.blnStartup = true;
   owner_.ReadLastOwner(chainStatus);
 
-  state_.blnApplied = true;
-  state_.intTarget = editor::kBack;
+  // The rest of the state starts as WindowState declares it, and the design already selects
+  // decimal and paints the sample black on white: what the table is once the back colour is read.
   form_.Get<tk::TextBox>("txtTest").SetText(kSampleHint);
-  for (int channel = editor::kRed; channel <= editor::kBlue; ++channel) {
-    state_.intColor[editor::kPen][channel] = 0;
-  }
   for (int channel = editor::kRed; channel <= editor::kBlue; ++channel) {
     const auto& field = form_.Get<tk::TextBox>("txtColor", channel);
     state_.intColor[editor::kBack][channel] = LeadingNumber(field.Text());
   }
-  // The design already selects decimal and paints the sample black on white, as the table is now.
-  state_.intBase = editor::kDecimal;
 }
 
 void FrmMain::Form_Activate() {

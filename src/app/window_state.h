@@ -8,6 +8,8 @@
 
 namespace app {
 
+// Each member starts as the window loads: applied, the back colour chosen, decimal, a black pen
+// (the back colour is read from the fields' design text), no file name.
 struct WindowState {
   // The colour table holds the colours last written to or read from the registry.
   bool blnApplied = true;
