@@ -87,10 +87,11 @@ const EditCase kEditCases[] = {
     {"typing after a minus goes after its 0", kDec, 255, {{'T', u"-5"}}, u"05", 5, 2},
     {"no digit gives 0", kDec, 255, {{'T', u"abc"}}, u"0", 0, 1},
     {"leading zeros stay", kDec, 255, {{'T', u"007"}}, u"007", 7},
+    {"...but 000 is 0 when left", kDec, 255, {{'T', u"000"}, {'L'}}, u"0", 0},
     {"full-width digits are dropped", kDec, 255, {{'T', u"１２"}}, u"0", 0},
     {"an emptied field keeps its value", kDec, 200, {{'E'}}, u"", 200, kUnchecked, true},
     {"an emptied field left is 0", kDec, 200, {{'E'}, {'L'}}, u"0", 0},
-    {"lower case is upper-cased", kHex, 0, {{'T', u"ff"}}, u"FF", 255, 2},
+    {"lower case is upper-cased", kHex, 0, {{'T', u"af"}}, u"AF", 175, 2},
     {"the last two digits count", kHex, 0, {{'T', u"1A5"}}, u"A5", 165, 2},
     {"no hexadecimal digit gives 0", kHex, 255, {{'T', u"g"}}, u"0", 0},
     {"...and 00 when left", kHex, 255, {{'T', u"g"}, {'L'}}, u"00", 0},
@@ -117,8 +118,8 @@ const EditCase kEditCases[] = {
     {"Ctrl with Shift steps by 255", kDec, 1, {{'U', {}, kCtrl | kShift}}, u"255", 255},
     {"▲ on 255 still counts as an edit", kDec, 255, {{'U'}}, u"255", 255},
     {"▼ below 0 stays 0", kDec, 0, {{'D'}}, u"0", 0},
-    {"a right press steps", kDec, 100, {{'U', {}, 0, kRight}}, u"101", 101},
-    {"a middle press steps", kHex, 100, {{'U', {}, kShift, tk::kMiddleButton}}, u"74", 116},
+    {"a right press steps", kHex, 8, {{'U', {}, 0, kRight}}, u"09", 9},
+    {"Shift+middle press steps 10", kDec, 100, {{'U', {}, kShift, tk::kMiddleButton}}, u"110", 110},
     {"Space on ▲ does nothing", kDec, 100, {{'S'}}, u"100", 100, kUnchecked, true},
     // The field is left before its own button acts, so the step starts from the emptied 0; a
     // right press takes no focus and steps from the value the field had.
