@@ -430,20 +430,15 @@ class RandomUser : public MainWindowTest {
     return {};
   }
 
-  // What a channel field may show for `value`: its digits in the base, upper-case, at most
-  // three and leading zeros allowed in decimal, two in hexadecimal; while focused also nothing
-  // or a single hexadecimal digit.
+  // What a channel field may show for `value`: its upper-case digits in the base, at most three
+  // (leading zeros too) in decimal, two in hexadecimal, or while focused one or none.
   bool Shows(const std::u16string& text, int value, bool focused) {
     const bool hex = State().intBase == editor::kHexadecimal;
-    if (text.empty() || text.size() > (hex ? 2u : 3u)) return focused && text.empty();
-    if (hex && text.size() == 1 && !focused) return false;
-    int shown = 0;
-    for (char16_t c : text) {
-      const std::size_t digit = std::u16string_view(u"0123456789ABCDEF", hex ? 16 : 10).find(c);
-      if (digit == std::u16string_view::npos) return false;
-      shown = shown * (hex ? 16 : 10) + static_cast<int>(digit);
+    if (text.empty() || text.size() > (hex ? 2u : 3u) || (hex && text.size() == 1 && !focused) ||
+        text.find_first_not_of(hex ? u"0123456789ABCDEF" : u"0123456789") != text.npos) {
+      return focused && text.empty();
     }
-    return shown == value;
+    return std::stoi(std::string(text.begin(), text.end()), nullptr, hex ? 16 : 10) == value;
   }
 
   editor::ColourTable baseline{};  // as last loaded or applied
