@@ -5,6 +5,7 @@
 namespace store {
 
 Status KeyChain::Open(Registry& registry) {
+  Close();
   registry_ = &registry;
   Status status = kSuccess;
   for (int i = 1; i < kSize; ++i) {

@@ -17,9 +17,8 @@ class KeyChain {
   KeyChain(const KeyChain&) = delete;
   KeyChain& operator=(const KeyChain&) = delete;
 
-  // Opens keys 1 to 4 of the closed chain in order (once a run, at start-up); the first failure
-  // ends the chain, leaving the later handles kNoKey. Returns the status of the last open
-  // attempted.
+  // Opens keys 1 to 4 in order; the first failure ends the chain, leaving the later handles
+  // kNoKey. Returns the status of the last open attempted.
   Status Open(Registry& registry);
   // Closes Owners, ICQ, Mirabilis, Software in that order; later calls do nothing.
   void Close();
