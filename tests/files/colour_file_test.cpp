@@ -52,8 +52,8 @@ TEST(ColourFile, WrittenBytesAreTheFiveRegedit4Lines) {
             Lines({"REGEDIT4", "",
                    "[HKEY_CURRENT_USER\\Software\\Mirabilis\\ICQ\\Owners\\\\Windows\\SendMsg]",
                    "\"Pen Color\"=dword:00123456", "\"Back Color\"=dword:000A0B0C"}));
-  EXPECT_EQ(files::ColourFileBytes(u"1\r\n\"2\"色", 0, 0).substr(12, 57),
-            "[HKEY_CURRENT_USER\\Software\\Mirabilis\\ICQ\\Owners\\1??\"2\"?\\");
+  EXPECT_EQ(files::ColourFileBytes(u" 1\r\n\"2\"色", 0, 0).substr(12, 58),
+            "[HKEY_CURRENT_USER\\Software\\Mirabilis\\ICQ\\Owners\\ 1??\"2\"?\\");
 }
 
 TEST(ColourFile, ReaderTakesBothColoursOrSaysWhyNot) {
