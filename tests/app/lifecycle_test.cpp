@@ -77,71 +77,53 @@ TEST_F(Lifecycle, TheFileDialogStartsInTheProgramFolderAndReportsCancel) {
       << "a full folder path comes first";
 }
 
-TEST_F(Lifecycle, QuittingWithNothingChangedAsksNothing) {
-  StartWithoutOwner();
+// Each road out of the window: whether it asks, with what answer, and whether the edit is written.
+struct QuitRoad {
+  const char* what;
+  char road;  // Q the Quit button, C the close box, F File > Quit
+  bool edited;
+  int answer;  // 0: no question is asked
+  bool writes;
+};
+
+const QuitRoad kQuitRoads[] = {
+    {"Quit with nothing changed", 'Q', false, 0, false},
+    {"close box with nothing changed", 'C', false, 0, false},
+    {"File Quit drops an edit without asking", 'F', true, 0, false},
+    {"Quit answered Yes applies then closes", 'Q', true, tk::kAnswerYes, true},
+    {"close box answered No writes nothing", 'C', true, tk::kAnswerNo, false},
+    {"close box answered Yes applies before the key chain closes", 'C', true, tk::kAnswerYes, true},
+};
+
+void PrintTo(const QuitRoad& r, std::ostream* out) { *out << r.what; }
+
+class QuitRoads : public Lifecycle, public ::testing::WithParamInterface<QuitRoad> {};
+
+TEST_P(QuitRoads, AskOnlyAfterAnEditAndWriteOnlyOnYes) {
+  const QuitRoad& r = GetParam();
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
+  Start();
+  if (r.edited) frm->Editor().SetColor(0x00123456, 0);
   driver->ClearRecords();
-  driver->Click(Button("btnQuit"));
+  if (r.answer) driver->AnswerNextMessageBox(r.answer);
+  if (r.road == 'Q') driver->Click(Button("btnQuit"));
+  if (r.road == 'C') driver->CloseBox(Form());
+  if (r.road == 'F') driver->ChooseMenu(Menu("mnuQuit"));
   EXPECT_FALSE(Form().IsLoaded());
-  EXPECT_TRUE(driver->MessageBoxes().empty());
+  if (r.answer) {
+    ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+    EXPECT_EQ(LastMessage().text, kQuitPrompt);
+    EXPECT_EQ(LastMessage().title, kQuitTitle);
+    EXPECT_EQ(LastMessage().style, 52);
+  } else {
+    EXPECT_TRUE(driver->MessageBoxes().empty());
+  }
+  EXPECT_EQ(Stored(12345678, "Pen Color"), r.writes ? 0x00123456u : 0x000000FFu);
+  EXPECT_EQ(driver->Beeps(), r.writes ? 1 : 0);
 }
 
-TEST_F(Lifecycle, CloseBoxWithNothingChangedClosesAtOnce) {
-  StartWithoutOwner();
-  driver->ClearRecords();
-  driver->CloseBox(Form());
-  EXPECT_FALSE(Form().IsLoaded());
-  EXPECT_TRUE(driver->MessageBoxes().empty());
-}
-
-TEST_F(Lifecycle, FileQuitDropsUnappliedChangesWithoutAsking) {
-  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
-  Start();
-  frm->Editor().SetColor(0x00123456, 0);
-  ASSERT_FALSE(State().blnApplied);
-  driver->ChooseMenu(Menu("mnuQuit"));
-  EXPECT_FALSE(Form().IsLoaded());
-  EXPECT_TRUE(driver->MessageBoxes().empty());
-  EXPECT_EQ(Stored(12345678, "Pen Color"), 0x000000FFu);
-}
-
-TEST_F(Lifecycle, QuitPromptYesAppliesThenCloses) {
-  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
-  Start();
-  frm->Editor().SetColor(0x00123456, 0);
-  driver->AnswerNextMessageBox(tk::kAnswerYes);
-  driver->Click(Button("btnQuit"));
-  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
-  EXPECT_EQ(LastMessage().text, kQuitPrompt);
-  EXPECT_EQ(LastMessage().title, kQuitTitle);
-  EXPECT_EQ(LastMessage().style, 52);
-  EXPECT_EQ(Stored(12345678, "Pen Color"), 0x00123456u);
-  EXPECT_EQ(driver->Beeps(), 1);
-  EXPECT_FALSE(Form().IsLoaded());
-}
-
-TEST_F(Lifecycle, CloseBoxPromptNoClosesWithoutWriting) {
-  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
-  Start();
-  frm->Editor().SetColor(0x00123456, 0);
-  driver->AnswerNextMessageBox(tk::kAnswerNo);
-  driver->CloseBox(Form());
-  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
-  EXPECT_EQ(LastMessage().title, kQuitTitle);
-  EXPECT_EQ(Stored(12345678, "Pen Color"), 0x000000FFu);
-  EXPECT_EQ(driver->Beeps(), 0);
-  EXPECT_FALSE(Form().IsLoaded());
-}
-
-TEST_F(Lifecycle, CloseBoxPromptYesAppliesBeforeTheKeyChainCloses) {
-  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
-  Start();
-  frm->Editor().SetColor(0x0000FF00, 1);
-  driver->AnswerNextMessageBox(tk::kAnswerYes);
-  driver->CloseBox(Form());
-  EXPECT_EQ(Stored(12345678, "Back Color"), 0x0000FF00u);
-  EXPECT_EQ(driver->Beeps(), 1);
-  EXPECT_FALSE(Form().IsLoaded());
-}
+INSTANTIATE_TEST_SUITE_P(Roads, QuitRoads, ::testing::ValuesIn(kQuitRoads),
+                         [](const auto& info) { return CaseName(info.param.what); });
 
 TEST_F(Lifecycle, SessionEndClosesWithoutAskingOrWriting) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);

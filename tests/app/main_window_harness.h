@@ -90,26 +90,21 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<app::FrmMain> frm;
 };
 
-// A table case's name in the test list, from its description: the letters and digits of each
-// word, capitalised, the arrows spelt out ("Shift+▲ stops at 255" is ShiftUpStopsAt255).
+// A table case's name in the test list: its description's letters and digits, each word
+// capitalised, the arrows spelt out ("Shift+▲ stops at 255" is ShiftUpStopsAt255).
 inline std::string CaseName(std::string_view what) {
   std::string name;
   bool wordStart = true;
-  for (std::size_t i = 0; i < what.size();) {
-    if (what.substr(i).starts_with("▲") || what.substr(i).starts_with("▼")) {
-      name += what.substr(i).starts_with("▲") ? "Up" : "Down";
-      i += std::string_view("▲").size();
-      wordStart = true;
+  for (std::size_t i = 0; i < what.size(); ++i) {
+    const char c = what[i];
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+      name += wordStart && c >= 'a' ? static_cast<char>(c - 'a' + 'A') : c;
+      wordStart = false;
       continue;
     }
-    const char c = what[i++];
-    const bool lower = c >= 'a' && c <= 'z';
-    if (lower || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
-      name += wordStart && lower ? static_cast<char>(c - 'a' + 'A') : c;
-      wordStart = false;
-    } else {
-      wordStart = true;
-    }
+    if (what.substr(i, 3) == "▲") name += "Up";
+    if (what.substr(i, 3) == "▼") name += "Down";
+    wordStart = true;
   }
   return name;
 }
