@@ -32,16 +32,6 @@ TEST_F(Lifecycle, WithoutIcqKeysTheFirstActivationAsksForTheId) {
   EXPECT_FALSE(State().blnStartup);
 }
 
-TEST_F(Lifecycle, EveryActivationAsksAgainWhileTheIdIsEmpty) {
-  StartWithoutOwner();
-  driver->AnswerNextMessageBox(tk::kAnswerOk);
-  OpenAndCloseTheAboutBox();
-  ASSERT_EQ(driver->MessageBoxes().size(), 2u);
-  EXPECT_EQ(LastMessage().title, kIdRequestTitle);
-  EXPECT_EQ(driver->UnexpectedDialogs(), 0);
-  EXPECT_EQ(driver->ShownFocus(Form()), &Text("txtID"));
-}
-
 TEST_F(Lifecycle, LaterActivationsNeverLoad) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   Start();
