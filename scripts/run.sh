@@ -74,24 +74,28 @@ screenshot="$TINTMARK_ROOT/build/screenshot.png"
 import -window "$window" -strip "$screenshot"
 echo "$screenshot"
 
-# Answer a message box that may be up (the ID request when there is no ICQ owner), then close.
-# Nothing has been changed, so closing asks nothing.
+# Close the program as a user would: answer a message box that may be up (the ID request when
+# there is no ICQ owner), then Alt+F4 on the main window. Nothing has been changed, so closing
+# asks nothing. (`wine taskkill` cannot: the 32-bit taskkill does not see a 64-bit program.)
 close_message_box() {
   local box
   box=$(xdotool search --onlyvisible --name ' - Tintmark$' 2>/dev/null | head -n 1) || true
   [[ -n $box ]] || return 0
   xdotool mousemove --window "$box" 20 10 key Return
 }
-close_message_box
-wine taskkill /im Tintmark.exe >/dev/null 2>&1 || true
-for ((i = 0; i < 50; i++)); do
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$app_pid" 2>/dev/null; then
+close_tintmark() {
   close_message_box
-  wine taskkill /im Tintmark.exe >/dev/null 2>&1 || true
-  sleep 1
+  xdotool mousemove --window "$window" 40 40 key alt+F4 2>/dev/null || true
+  for ((i = 0; i < 50; i++)); do
+    kill -0 "$app_pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+if ! close_tintmark && ! close_tintmark; then
+  echo "run: Tintmark did not close; stopping it" >&2
+  kill "$app_pid" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
 fi
 wait "$app_pid" 2>/dev/null || true
 app_pid=
