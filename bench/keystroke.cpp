@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/frm_main.h"
+#include "files/memory/memory_file_access.h"
 #include "store/memory/memory_registry.h"
 #include "toolkit/headless/headless_backend.h"
 
@@ -44,7 +45,8 @@ int main(int argc, char** argv) {
   registry.SetDword(kSendMsg, "Back Color", 0x00E08040);
   tk::headless::HeadlessBackend backend;
   tk::Application application(backend);
-  app::FrmMain frmMain(application, registry);
+  files::MemoryFileAccess fileAccess;
+  app::FrmMain frmMain(application, registry, fileAccess);
   tk::Form& form = frmMain.Form();
   form.Show();
   auto settle = [&backend] { backend.RunUntil([] { return false; }); };
