@@ -18,11 +18,7 @@ std::u16string FileArgument() {
   const wchar_t* commandLine = GetCommandLineW();
   const std::u16string argument =
       app::FirstArgument(tk::win32::FromWide(commandLine, std::wcslen(commandLine)));
-  if (argument.empty()) return argument;
-  std::wstring full(32768, L'\0');
-  const DWORD length = GetFullPathNameW(tk::win32::WidePtr(argument),
-                                        static_cast<DWORD>(full.size()), full.data(), nullptr);
-  return length == 0 || length >= full.size() ? argument : tk::win32::FromWide(full.data(), length);
+  return argument.empty() ? argument : files::FullPath(argument);
 }
 
 }  // namespace

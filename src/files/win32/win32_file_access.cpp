@@ -23,21 +23,6 @@ bool Exists(const std::u16string& path) {
   return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Wine's ReplaceFileW refuses a name without a folder (ERROR_DIRECTORY).
-std::u16string FullPath(const std::u16string& path) {
-  std::wstring full(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        GetFullPathNameW(Wide(path), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0) return path;
-    if (length < full.size()) {
-      full.resize(length);
-      return std::u16string(full.begin(), full.end());
-    }
-    full.resize(length);
-  }
-}
-
 class FileHandle {
  public:
   explicit FileHandle(HANDLE handle) : handle_(handle) {}
@@ -121,7 +106,7 @@ class TempFile {
   // Over an existing file, whose security, creation time and attributes Windows then keeps. Some
   // failures of ReplaceFileW leave the old file under the backup name: it is put back. Where
   // ReplaceFileW cannot be used (a share that takes no ACL, an older system), the file is moved
-  // over as before.
+  // over as before. The paths are full: Wine's ReplaceFileW refuses a bare name.
   Status ReplaceOver(const std::u16string& target) {
     const std::u16string full = FullPath(target), backup = FullPath(NewName(u".old"));
     if (ReplaceFileW(Wide(full), Wide(FullPath(name_)), Wide(backup),
@@ -158,6 +143,20 @@ class TempFile {
 };
 
 }  // namespace
+
+std::u16string FullPath(const std::u16string& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetFullPathNameW(Wide(path), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return path;
+    if (length < full.size()) {
+      full.resize(length);
+      return std::u16string(full.begin(), full.end());
+    }
+    full.resize(length);
+  }
+}
 
 Status Win32FileAccess::ReadWhole(const std::u16string& path, std::size_t limit,
                                   std::string& bytes) {

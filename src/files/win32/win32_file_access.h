@@ -11,4 +11,7 @@ class Win32FileAccess final : public FileAccess {
   Status ReplaceWhole(const std::u16string& path, std::string_view bytes) override;
 };
 
+// `path` made full against the current folder; `path` itself where it cannot be.
+std::u16string FullPath(const std::u16string& path);
+
 }  // namespace files
