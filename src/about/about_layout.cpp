@@ -27,9 +27,9 @@ ControlSpec SizedLabel(std::string name, std::u16string caption, Place place, in
 }
 
 // One of the two lines of the etched separator; both run past the side edges of the box.
-ControlSpec EtchLine(int index, int x1, int x2, int y, int systemColour, int width,
+ControlSpec EtchLine(int index, int x1, int x2, int y, int systemColor, int width,
                      bool insideSolid, int stacking) {
-  return tk::MakeLine("Line1", index, x1, y, x2, y, systemColour, width, insideSolid, stacking);
+  return tk::MakeLine("Line1", index, x1, y, x2, y, systemColor, width, insideSolid, stacking);
 }
 
 tk::FormSpec BuildAboutForm() {
@@ -57,12 +57,12 @@ tk::FormSpec BuildAboutForm() {
 
   ControlSpec description =
       SizedLabel("lblDescription", kDescription, {1080, 960, 1140, 180}, 2, 3);
-  description.foreColour = 0x000000;
+  description.foreColor = 0x000000;
   c.push_back(description);
 
   ControlSpec title = SizedLabel("lblTitle", u"Tintmark", {1050, 240, 1065, 240}, 3, 4);
   title.font = tk::FontSpec{u"ＭＳ Ｐゴシック", 12, 700, 128};
-  title.foreColour = 0x000000;
+  title.foreColor = 0x000000;
   c.push_back(title);
 
   c.push_back(SizedLabel("lblVersion", u"Version 1.00", {1080, 600, 945, 180}, 4, 6));

@@ -43,8 +43,8 @@ std::u16string ChannelFields::ColorCode(int target, bool withPrefix) const {
   return editor::ColorCode(state_.intColor, target, withPrefix);
 }
 
-void ChannelFields::SetColor(std::uint32_t colour, int target) {
-  editor::StoreColourValue(state_.intColor, colour, target);
+void ChannelFields::SetColor(std::uint32_t color, int target) {
+  editor::StoreColorValue(state_.intColor, color, target);
   if (target == state_.intTarget) ShowChannels();
   ShowSample();
   state_.blnApplied = false;

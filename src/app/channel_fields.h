@@ -16,7 +16,7 @@ class ChannelFields {
 
   std::u16string ColorCode(int target, bool withPrefix) const;
   // Unpacks a colour value into a target, shows it, and counts it as an unapplied edit.
-  void SetColor(std::uint32_t colour, int target);
+  void SetColor(std::uint32_t color, int target);
   void ShowSample();
   void ShowChannel(int index, int value);
   // Redisplays the chosen target in the chosen base; never counts as an edit.

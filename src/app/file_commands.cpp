@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "editor/colour_table.h"
-#include "files/colour_file.h"
+#include "editor/color_table.h"
+#include "files/color_file.h"
 
 namespace app {
 
@@ -40,8 +40,8 @@ FileCommands::FileCommands(tk::Form& form, WindowState& state, tk::FileDialog& c
 bool FileCommands::SaveColorFile() {
   const std::u16string& id = form_.Get<tk::TextBox>("txtID").Text();
   const std::string bytes =
-      files::ColourFileBytes(id, editor::ColourValue(state_.intColor, editor::kPen),
-                             editor::ColourValue(state_.intColor, editor::kBack));
+      files::ColorFileBytes(id, editor::ColorValue(state_.intColor, editor::kPen),
+                             editor::ColorValue(state_.intColor, editor::kBack));
   if (fileAccess_.ReplaceWhole(state_.strFileName, bytes) == files::kSuccess) return true;
   form_.App().MsgBox(kSaveErrorText + (u"\r\n\r\n" + state_.strFileName),
                      tk::kMbOk | tk::kMbExclamation, kSaveErrorTitle);
@@ -51,9 +51,9 @@ bool FileCommands::SaveColorFile() {
 bool FileCommands::OpenColorFile() {
   std::string bytes;
   files::ReadResult read;
-  if (fileAccess_.ReadWhole(state_.strFileName, files::kMaxColourFileSize, bytes) !=
+  if (fileAccess_.ReadWhole(state_.strFileName, files::kMaxColorFileSize, bytes) !=
           files::kSuccess ||
-      !(read = files::ReadColourFile(bytes)).Ok()) {
+      !(read = files::ReadColorFile(bytes)).Ok()) {
     form_.App().MsgBox(kReadErrorText + (u"\r\n\r\n" + state_.strFileName),
                        tk::kMbOk | tk::kMbExclamation, kReadErrorTitle);
     return false;

@@ -49,8 +49,8 @@ ControlSpec Option(std::string name, int index, std::u16string caption, Place pl
 }
 
 // The etched line along the top of the client area, reaching past the right edge.
-ControlSpec EtchLine(int index, int systemColour, int width, bool insideSolid, int stacking) {
-  return tk::MakeLine("Line1", index, 0, 0, 4690, 0, systemColour, width, insideSolid, stacking);
+ControlSpec EtchLine(int index, int systemColor, int width, bool insideSolid, int stacking) {
+  return tk::MakeLine("Line1", index, 0, 0, 4690, 0, systemColor, width, insideSolid, stacking);
 }
 
 tk::FormSpec BuildMainForm() {
@@ -93,8 +93,8 @@ tk::FormSpec BuildMainForm() {
       MakeControl("txtTest", -1, ControlKind::kTextBox, u"", {120, 540, 2535, 615}, 20, 15);
   sample.font = kSampleFont;
   sample.multiLine = true;
-  sample.foreColour = 0x000000;
-  sample.backColour = 0xFFFFFF;
+  sample.foreColor = 0x000000;
+  sample.backColor = 0xFFFFFF;
   c.push_back(sample);
 
   ControlSpec idLabel =

@@ -13,7 +13,7 @@ using store::FilteredText;
 using store::Key;
 using store::kNoKey;
 using store::kSuccess;
-using store::OwnerColourKeys;
+using store::OwnerColorKeys;
 
 namespace {
 
@@ -100,7 +100,7 @@ Key OwnerField::OpenOwnerKey(Caller caller) {
 void OwnerField::LoadColors() {
   const Key owner = OpenOwnerKey(Caller::kLoad);
   if (owner == kNoKey) return;
-  OwnerColourKeys keys(registry_, owner);
+  OwnerColorKeys keys(registry_, owner);
   for (int index = editor::kPen; index <= editor::kBack; ++index) {
     auto value =
         static_cast<std::uint32_t>(store::GetColorValue(registry_, keys.SendMsg(), index).value);
@@ -114,7 +114,7 @@ void OwnerField::LoadColors() {
 bool OwnerField::ApplyColors() {
   const Key owner = OpenOwnerKey(Caller::kApply);
   if (owner == kNoKey) return false;
-  OwnerColourKeys keys(registry_, owner);
+  OwnerColorKeys keys(registry_, owner);
   bool stored = keys.Complete();
   // What each value was, to put it back if the other cannot be written: the user is told that
   // nothing was applied, so nothing may stay half-applied.
@@ -126,7 +126,7 @@ bool OwnerField::ApplyColors() {
   }
   int written = 0;
   for (int index = editor::kPen; stored && index <= editor::kBack; ++index) {
-    const auto value = static_cast<std::int32_t>(editor::ColourValue(state_.intColor, index));
+    const auto value = static_cast<std::int32_t>(editor::ColorValue(state_.intColor, index));
     stored = store::PutColorValue(registry_, keys.SendMsg(), index, value) == kSuccess;
     if (stored) ++written;
   }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/colour_table.h"
+#include "editor/color_table.h"
 
 namespace app {
 
@@ -15,7 +15,7 @@ struct WindowState {
   bool blnApplied = true;
   // From the opening of the key chain until the end of the first activation.
   bool blnStartup = false;
-  editor::ColourTable intColor{};
+  editor::ColorTable intColor{};
   std::int16_t intTarget = editor::kBack;
   std::int16_t intBase = editor::kDecimal;
   std::u16string strFileName;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "editor/colour_table.h"
+#include "editor/color_table.h"
 
 namespace editor {
 

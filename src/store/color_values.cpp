@@ -16,14 +16,14 @@ Status PutColorValue(Registry& registry, Key key, int index, std::int32_t value)
   return registry.SetDword(key, names::kColorValues[index], static_cast<std::uint32_t>(value));
 }
 
-OwnerColourKeys::OwnerColourKeys(Registry& registry, Key owner) : registry_(&registry) {
+OwnerColorKeys::OwnerColorKeys(Registry& registry, Key owner) : registry_(&registry) {
   keys_[0] = owner;
   windowsStatus_ = registry.OpenKey(keys_[0], names::kWindows, keys_[1]);
   // Attempted even below a Windows key that did not open: that open fails without side effects.
   sendMsgStatus_ = registry.OpenKey(keys_[1], names::kSendMsg, keys_[2]);
 }
 
-void OwnerColourKeys::Close() {
+void OwnerColorKeys::Close() {
   if (!registry_) return;
   for (int slot = 2; slot >= 0; --slot) {
     registry_->Close(keys_[slot]);

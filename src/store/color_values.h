@@ -22,14 +22,14 @@ Status PutColorValue(Registry& registry, Key key, int index, std::int32_t value)
 
 // The three keys of one load or apply (slot 0 the owner key, 1 Windows, 2 SendMsg), closed in the
 // order 2, 1, 0 when the object goes away or Close() is called.
-class OwnerColourKeys {
+class OwnerColorKeys {
  public:
   // Takes over the open owner key and opens Windows, then SendMsg below it. Neither key is ever
   // created; one that fails to open stays kNoKey.
-  OwnerColourKeys(Registry& registry, Key owner);
-  ~OwnerColourKeys() { Close(); }
-  OwnerColourKeys(const OwnerColourKeys&) = delete;
-  OwnerColourKeys& operator=(const OwnerColourKeys&) = delete;
+  OwnerColorKeys(Registry& registry, Key owner);
+  ~OwnerColorKeys() { Close(); }
+  OwnerColorKeys(const OwnerColorKeys&) = delete;
+  OwnerColorKeys& operator=(const OwnerColorKeys&) = delete;
 
   Key Owner() const { return keys_[0]; }
   Key Windows() const { return keys_[1]; }

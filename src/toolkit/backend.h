@@ -22,7 +22,7 @@ class ControlPeer {
   virtual void SetEnabled(bool enabled) = 0;
   virtual void SetFocus() = 0;
   virtual void SetChecked(bool checked) = 0;
-  virtual void SetColours(Colour fore, Colour back) = 0;
+  virtual void SetColors(Color fore, Color back) = 0;
   virtual int SelStart() const = 0;  // caret position in a text box
   virtual void SetSelStart(int position) = 0;
 };

@@ -44,8 +44,8 @@ void Control::OnFocusChanged(bool gained) {
 TextBox::TextBox(Form& form, const ControlSpec& spec)
     : Control(form, spec),
       text_(spec.caption),
-      fore_(spec.foreColour.value_or(0x000000)),
-      back_(spec.backColour.value_or(0xFFFFFF)) {}
+      fore_(spec.foreColor.value_or(0x000000)),
+      back_(spec.backColor.value_or(0xFFFFFF)) {}
 
 void TextBox::SetText(const std::u16string& text) {
   if (text == text_) return;
@@ -64,14 +64,14 @@ void TextBox::OnKeyDown(std::int16_t keyCode, std::int16_t shift) {
   if (KeyDown) KeyDown(keyCode, shift);
 }
 
-void TextBox::SetForeColor(Colour colour) {
-  fore_ = colour & 0xFFFFFF;
-  if (peer_) peer_->SetColours(fore_, back_);
+void TextBox::SetForeColor(Color color) {
+  fore_ = color & 0xFFFFFF;
+  if (peer_) peer_->SetColors(fore_, back_);
 }
 
-void TextBox::SetBackColor(Colour colour) {
-  back_ = colour & 0xFFFFFF;
-  if (peer_) peer_->SetColours(fore_, back_);
+void TextBox::SetBackColor(Color color) {
+  back_ = color & 0xFFFFFF;
+  if (peer_) peer_->SetColors(fore_, back_);
 }
 
 int TextBox::SelStart() const { return peer_ ? peer_->SelStart() : 0; }

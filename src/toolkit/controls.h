@@ -64,10 +64,10 @@ class TextBox : public Control {
   const std::u16string& Text() const { return text_; }
   // Raises Change before returning when the text differs; the caret then stands at the start.
   void SetText(const std::u16string& text);
-  Colour ForeColor() const { return fore_; }
-  Colour BackColor() const { return back_; }
-  void SetForeColor(Colour colour);
-  void SetBackColor(Colour colour);
+  Color ForeColor() const { return fore_; }
+  Color BackColor() const { return back_; }
+  void SetForeColor(Color color);
+  void SetBackColor(Color color);
   int SelStart() const;
   void SetSelStart(int position);
 
@@ -80,8 +80,8 @@ class TextBox : public Control {
 
  private:
   std::u16string text_;
-  Colour fore_;
-  Colour back_;
+  Color fore_;
+  Color back_;
 };
 
 class CommandButton : public Control {

@@ -33,7 +33,7 @@ ControlSpec MakeControl(std::string name, int index, ControlKind kind, std::u16s
   return spec;
 }
 
-ControlSpec MakeLine(std::string name, int index, int x1, int y1, int x2, int y2, int systemColour,
+ControlSpec MakeLine(std::string name, int index, int x1, int y1, int x2, int y2, int systemColor,
                      int width, bool insideSolid, int stacking) {
   ControlSpec spec = MakeControl(std::move(name), index, ControlKind::kLine, u"",
                                  {std::min(x1, x2), std::min(y1, y2), x2 > x1 ? x2 - x1 : x1 - x2,
@@ -43,7 +43,7 @@ ControlSpec MakeLine(std::string name, int index, int x1, int y1, int x2, int y2
   spec.y1 = y1;
   spec.x2 = x2;
   spec.y2 = y2;
-  spec.systemColour = systemColour;
+  spec.systemColor = systemColor;
   spec.lineWidth = width;
   spec.insideSolid = insideSolid;
   return spec;

@@ -8,7 +8,7 @@
 
 namespace tk {
 
-using Colour = std::uint32_t;  // 0x00BBGGRR
+using Color = std::uint32_t;  // 0x00BBGGRR
 
 enum class ControlKind {
   kTextBox,
@@ -50,11 +50,11 @@ struct ControlSpec {
   int maxLength = 0;           // text boxes: 0 = unlimited
   bool defaultButton = false;  // answers Enter
   bool cancelButton = false;   // answers Esc
-  std::optional<Colour> foreColour, backColour;
+  std::optional<Color> foreColor, backColor;
 
   // Lines: end points in twips, system colour index (16 shadow, 20 highlight), pen width in pixels.
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-  int systemColour = 0;
+  int systemColor = 0;
   int lineWidth = 1;
   bool insideSolid = false;
 
@@ -93,7 +93,7 @@ struct Place {
 ControlSpec MakeControl(std::string name, int index, ControlKind kind, std::u16string caption,
                         Place place, int tabIndex, int stacking);
 // A member of a line array from (x1, y1) to (x2, y2) in twips, drawn in a system colour.
-ControlSpec MakeLine(std::string name, int index, int x1, int y1, int x2, int y2, int systemColour,
+ControlSpec MakeLine(std::string name, int index, int x1, int y1, int x2, int y2, int systemColor,
                      int width, bool insideSolid, int stacking);
 
 // MulDiv(twips, dpi, 1440), rounding halves away from zero.

@@ -30,7 +30,7 @@ TEST_F(ChannelFields, SetColorForTheHiddenTargetRepaintsOnlyTheSample) {
   EXPECT_FALSE(State().blnApplied);
 }
 
-TEST_F(ChannelFields, ChoosingTheOtherColourOrBaseIsNeverAnEdit) {
+TEST_F(ChannelFields, ChoosingTheOtherColorOrBaseIsNeverAnEdit) {
   frm->Editor().SetColor(0x000080FF, 1);  // red 255, green 128, blue 0
   driver->Click(Option("optDes", 1));
   EXPECT_EQ(Channels(), u"FF,80,00");

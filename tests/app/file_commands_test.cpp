@@ -37,7 +37,7 @@ class FileCommands : public MainWindowTest {
     AddOwner(12345678, kOwnerPen, kOwnerBack);
     Start();
   }
-  std::uint32_t Shown(int target) { return editor::ColourValue(State().intColor, target); }
+  std::uint32_t Shown(int target) { return editor::ColorValue(State().intColor, target); }
   // The one message since the records were cleared, with `path` after its text.
   void ExpectMessage(const MessageBoxCall& expected, const std::u16string& path = u"") {
     ASSERT_EQ(driver->MessageBoxes().size(), 1u);
@@ -81,7 +81,7 @@ TEST_F(FileCommands, SaveAsksForANameOnceThenWritesThereWithoutADialog) {
   EXPECT_TRUE(driver->MessageBoxes().empty());
 }
 
-TEST_F(FileCommands, OpenTakesBothColoursOrReportsTheFileAndTakesNothing) {
+TEST_F(FileCommands, OpenTakesBothColorsOrReportsTheFileAndTakesNothing) {
   StartWithOwner();
   const struct {
     const char* what;

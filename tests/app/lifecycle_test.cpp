@@ -42,7 +42,7 @@ TEST_F(Lifecycle, LaterActivationsNeverLoad) {
   EXPECT_EQ(driver->UnexpectedDialogs(), 0);
 }
 
-TEST_F(Lifecycle, StartShowsWhiteBackColourInDecimalAndTheHintBlackOnWhite) {
+TEST_F(Lifecycle, StartShowsWhiteBackColorInDecimalAndTheHintBlackOnWhite) {
   StartWithoutOwner();
   EXPECT_EQ(Channels(), u"255,255,255");
   EXPECT_TRUE(driver->ShownChecked(Option("optDes", 0)));

@@ -28,7 +28,7 @@ class OwnerField : public MainWindowTest {
   }
 };
 
-TEST_F(OwnerField, LastOwnerIsShownLockedAndItsColoursLoadSilently) {
+TEST_F(OwnerField, LastOwnerIsShownLockedAndItsColorsLoadSilently) {
   AddOwner(12345678, 0x000000FF, 0xFFFFFFFF);
   Start();
   EXPECT_TRUE(driver->MessageBoxes().empty());
@@ -42,7 +42,7 @@ TEST_F(OwnerField, LastOwnerIsShownLockedAndItsColoursLoadSilently) {
   EXPECT_EQ(Text("txtTest").BackColor(), 0x00FFFFu);
 }
 
-TEST_F(OwnerField, ApplyStoresBothColoursAsDwordsAndBeeps) {
+TEST_F(OwnerField, ApplyStoresBothColorsAsDwordsAndBeeps) {
   AddOwner(12345678, 0x000000FF, 0xFFFFFFFF);
   Start();
   driver->Click(Button("btnAccept"));
@@ -71,7 +71,7 @@ TEST_F(OwnerField, PureGreenIsWrittenAsAPositiveValue) {
   EXPECT_TRUE(State().blnApplied);
 }
 
-TEST_F(OwnerField, AMissingBackColourLoadsAsBlack) {
+TEST_F(OwnerField, AMissingBackColorLoadsAsBlack) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   registry->Delete(SendMsg(12345678));
   registry->CreateKey(SendMsg(12345678));
@@ -190,7 +190,7 @@ TEST_F(OwnerField, TheIdFieldLocksItselfWhenLeftAndKeepsItsText) {
   EXPECT_EQ(driver->ShownText(Text("txtID")), u"12345678");
 }
 
-TEST_F(OwnerField, ATypedIdLoadsNothingUntilCurrentColour) {
+TEST_F(OwnerField, ATypedIdLoadsNothingUntilCurrentColor) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   AddOwner(555, 0x00000000, 0x00FF0000, false);
   Start();
@@ -202,7 +202,7 @@ TEST_F(OwnerField, ATypedIdLoadsNothingUntilCurrentColour) {
   EXPECT_FALSE(driver->ShownEnabled(Text("txtID"))) << "clicking the button left the field";
 }
 
-TEST_F(OwnerField, ApplyThenCurrentColourReadsBackWhatWasWritten) {
+TEST_F(OwnerField, ApplyThenCurrentColorReadsBackWhatWasWritten) {
   AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
   Start();
   frm->Editor().SetColor(0x00ABCDEF, 1);
@@ -213,7 +213,7 @@ TEST_F(OwnerField, ApplyThenCurrentColourReadsBackWhatWasWritten) {
   EXPECT_TRUE(State().blnApplied);
 }
 
-TEST_F(OwnerField, AnOwnerWithoutColourKeysIsReportedAndNothingIsCreated) {
+TEST_F(OwnerField, AnOwnerWithoutColorKeysIsReportedAndNothingIsCreated) {
   registry->CreateKey(std::string(kOwners) + "\\4242");
   registry->SetDword(kOwners, "LastOwner", 4242);
   Start();
@@ -289,7 +289,7 @@ struct Hostile {
   char between = 0;  // S, O, M: SendMsg, the owner or Mirabilis vanish; L: a 255-digit ID typed
   const char* refused = nullptr;
   std::u16string id = u"12345678";
-  std::u16string colours = u"000000FF/00FFFFFF";  // the pen's and the back's code once started
+  std::u16string colors = u"000000FF/00FFFFFF";  // the pen's and the back's code once started
   const char16_t* startTitle = nullptr;           // of the message at start
   const char16_t* applyTitle = nullptr;           // of the apply's message; none: it beeps
 };
@@ -381,7 +381,7 @@ TEST_P(HostileRegistry, LoadsSensiblyAndAppliesWhollyOrNotAtAll) {
   StartRefusing();
   EXPECT_EQ(driver->ShownText(Text("txtID")), c.id);
   EXPECT_EQ(frm->Editor().ColorCode(0, false) + u"/" + frm->Editor().ColorCode(1, false),
-            c.colours);
+            c.colors);
   ASSERT_EQ(driver->MessageBoxes().size(), c.startTitle ? 1u : 0u);
   if (c.startTitle) {
     EXPECT_EQ(LastMessage().title, c.startTitle);

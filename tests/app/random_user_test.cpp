@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "app/main_window_harness.h"
-#include "files/colour_file.h"
+#include "files/color_file.h"
 #include "files/memory/memory_file_access.h"
 #include "store/memory/memory_registry.h"
 
@@ -76,7 +76,7 @@ class RandomUser : public MainWindowTest {
     paths = {folder + u"\\good.reg",    folder + u"\\bad.reg",
              folder + u"\\new.reg",     folder + u"\\refused.reg",
              folder + u"\\none\\x.reg", files->LockedFolder() + u"\\x.reg"};
-    files->Put(paths[0], files::ColourFileBytes(u"555", 0x00123456, 0xFFFFFFFF));
+    files->Put(paths[0], files::ColorFileBytes(u"555", 0x00123456, 0xFFFFFFFF));
     files->Put(paths[1], "REGEDIT4\r\n\r\n[x]\r\n\"Pen Color\"=dword:123456789\r\n");
     if (auto* memory = dynamic_cast<files::MemoryFileAccess*>(&files->Access())) {
       memory->RefuseMoveOnto(paths[3]);
@@ -107,7 +107,7 @@ class RandomUser : public MainWindowTest {
     driver->AnswerNextMessageBox(pick(2) ? tk::kAnswerYes : tk::kAnswerNo);
     attempt = 0;
     idBefore = frm ? driver->ShownText(Text("txtID")) : u"";
-    tableBefore = frm ? State().intColor : editor::ColourTable{};
+    tableBefore = frm ? State().intColor : editor::ColorTable{};
     const bool inChannel = frm && Form().IsLoaded() && ChannelFocused() >= 0;
     std::string done;
     if (!frm || !Form().IsLoaded()) {
@@ -242,8 +242,8 @@ class RandomUser : public MainWindowTest {
     }
     const auto& table = State().intColor;
     const std::string saved =
-        files::ColourFileBytes(driver->ShownText(Text("txtID")), editor::ColourValue(table, 0),
-                               editor::ColourValue(table, 1));
+        files::ColorFileBytes(driver->ShownText(Text("txtID")), editor::ColorValue(table, 0),
+                               editor::ColorValue(table, 1));
     for (auto& [path, bytes] : disk) {
       const std::optional<std::string> now = files->Get(path);
       if (now != bytes && (attempt != 'W' || now != saved || saveFailed)) {
@@ -253,14 +253,14 @@ class RandomUser : public MainWindowTest {
     }
     if (attempt != 'O') return {};
     const std::optional<std::string> bytes = files->Get(readPath);
-    const files::ReadResult read = files::ReadColourFile(bytes.value_or(""));
+    const files::ReadResult read = files::ReadColorFile(bytes.value_or(""));
     if ((asked || readFailed) && asked != (bytes && read.Ok())) {
       return "a colour file was read unforeseen";
     }
-    editor::ColourTable expected = tableBefore;
+    editor::ColorTable expected = tableBefore;
     if (asked) {
-      editor::StoreColourValue(expected, read.pen, 0);
-      editor::StoreColourValue(expected, read.back, 1);
+      editor::StoreColorValue(expected, read.pen, 0);
+      editor::StoreColorValue(expected, read.back, 1);
       edited = true;
     }
     if (State().intColor != expected) return "the colours opened are not the file's";
@@ -342,8 +342,8 @@ class RandomUser : public MainWindowTest {
            !refusedOpens.count("SendMsg") && refusedWrites.empty();
   }
   // The table a load of `id` must give.
-  editor::ColourTable Loaded(const std::u16string& id) {
-    editor::ColourTable table{};
+  editor::ColorTable Loaded(const std::u16string& id) {
+    editor::ColorTable table{};
     const bool readable = !refusedOpens.count("Windows") && !refusedOpens.count("SendMsg");
     for (int target = 0; target < 2; ++target) {
       std::uint32_t value =
@@ -351,7 +351,7 @@ class RandomUser : public MainWindowTest {
               ? registry->ReadDword(SendMsgOf(id), target ? "Back Color" : "Pen Color").value_or(0)
               : 0;
       if (value == 0xFFFFFFFF) value = 0xFFFF;
-      editor::StoreColourValue(table, value, target);
+      editor::StoreColorValue(table, value, target);
     }
     return table;
   }
@@ -373,7 +373,7 @@ class RandomUser : public MainWindowTest {
       const std::string name(idBefore.begin(), idBefore.end());
       const std::size_t slot = name == "555" ? 5 : 0;
       for (int target = 0; target < 2; ++target) {
-        const std::uint32_t v = editor::ColourValue(table, target);
+        const std::uint32_t v = editor::ColorValue(table, target);
         world[slot + target] = {kRegDword,
                                 std::vector<std::uint8_t>{std::uint8_t(v), std::uint8_t(v >> 8),
                                                           std::uint8_t(v >> 16), 0}};
@@ -396,7 +396,7 @@ class RandomUser : public MainWindowTest {
                                                         : std::u16string(last.begin(), last.end());
         if (driver->ShownText(Text("txtID")) != id) return "the ID shown is not the last owner";
       }
-      editor::ColourTable expected = Loaded(id);
+      editor::ColorTable expected = Loaded(id);
       if (attempt == 'S' && !Openable(id)) expected = {{{0, 0, 0}, {255, 255, 255}}};
       if (table != expected) return "the colours loaded are not the owner's";
       baseline = table;
@@ -410,15 +410,15 @@ class RandomUser : public MainWindowTest {
         !driver->ShownChecked(Option("optDes", State().intBase))) {
       return "the options do not show the target and base";
     }
-    if (Text("txtTest").ForeColor() != editor::ColourValue(table, 0) ||
-        Text("txtTest").BackColor() != editor::ColourValue(table, 1)) {
+    if (Text("txtTest").ForeColor() != editor::ColorValue(table, 0) ||
+        Text("txtTest").BackColor() != editor::ColorValue(table, 1)) {
       return "the sample does not show the table";
     }
     const int focused = ChannelFocused();
     for (int i = 0; i < 3; ++i) {
       const int value = table[State().intTarget][i];
-      for (const auto& colour : table) {
-        if (colour[i] < 0 || colour[i] > 255) return "a component out of range";
+      for (const auto& color : table) {
+        if (color[i] < 0 || color[i] > 255) return "a component out of range";
       }
       if (!Shows(driver->ShownText(Text("txtColor", i)), value, i == focused)) {
         return "channel " + std::to_string(i) + " shows " +
@@ -441,14 +441,14 @@ class RandomUser : public MainWindowTest {
     return std::stoi(std::string(text.begin(), text.end()), nullptr, hex ? 16 : 10) == value;
   }
 
-  editor::ColourTable baseline{};  // as last loaded or applied
+  editor::ColorTable baseline{};  // as last loaded or applied
   bool edited = false;             // since then
   Snapshot world;                  // the registry as the window must have left it
   std::set<std::string> refusedOpens, refusedWrites;
   std::uint32_t lastOwner = 0;
   char attempt = 0;  // S: started, A: an apply that must be tried, L: a load, H: the About box
   std::u16string idBefore;
-  editor::ColourTable tableBefore{};
+  editor::ColorTable tableBefore{};
   std::map<std::u16string, std::optional<std::string>> disk;  // every file the test knows of
   std::vector<std::u16string> paths;  // good, bad, new, refused, in no folder, in a locked one
   std::u16string readPath;

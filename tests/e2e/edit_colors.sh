@@ -28,7 +28,7 @@ focus_top_is() {
   [[ $t == "$top" ]]
 }
 # The colour of the sample box at its lower right corner, where the hint text never reaches.
-sample_colour() {
+sample_color() {
   local l t r b shot=$E2E_OUT/edit_colors.png
   read -r l t r b <<<"$(field 1 "$(edit_line 2)")"
   import -display "$DISPLAY" -window root "$shot" 2>/dev/null || return 1
@@ -75,8 +75,8 @@ wait_until 5 focus_top_is 2 || fail "Alt+Up in blue did not move to green"
 ok "Alt+Up in blue moved to green"
 
 step "the sample shows the edited back colour"
-wait_until 5 eval '[[ $(sample_colour) == 3200F5 ]]' ||
-  fail "sample colour: expected [3200F5], got [$(sample_colour)]"
+wait_until 5 eval '[[ $(sample_color) == 3200F5 ]]' ||
+  fail "sample colour: expected [3200F5], got [$(sample_color)]"
 ok "sample colour = [3200F5]"
 
 step "16進数, then 文字色 and back: the fields follow, nothing is edited by it"

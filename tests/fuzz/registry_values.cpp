@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   store::Key owner = store::kNoKey;
   if (registry.OpenKey(chain.Owners(), "1", owner) != store::kSuccess) std::abort();
-  store::OwnerColourKeys keys(registry, owner);
+  store::OwnerColorKeys keys(registry, owner);
   for (int index = 0; index < 2; ++index) {
     const std::vector<std::uint8_t>& stored = values[index + 1];
     const auto read =

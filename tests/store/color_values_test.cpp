@@ -11,7 +11,7 @@ using store::Key;
 using store::kNoKey;
 using store::kSuccess;
 using store::MemoryRegistry;
-using store::OwnerColourKeys;
+using store::OwnerColorKeys;
 
 constexpr char kOwner[] = "Software\\Mirabilis\\ICQ\\Owners\\12345678";
 constexpr char kWindows[] = "Software\\Mirabilis\\ICQ\\Owners\\12345678\\Windows";
@@ -32,7 +32,7 @@ class ColorValues : public ::testing::Test {
 
 TEST_F(ColorValues, IndexZeroIsPenColorAndOneIsBackColor) {
   fixture->CreateKey(kSendMsg);
-  OwnerColourKeys keys(registry, OpenOwner(registry));
+  OwnerColorKeys keys(registry, OpenOwner(registry));
   ASSERT_TRUE(keys.Complete());
 
   EXPECT_EQ(store::PutColorValue(registry, keys.SendMsg(), 0, 0x0000FF00), kSuccess);
@@ -48,14 +48,14 @@ TEST_F(ColorValues, IndexZeroIsPenColorAndOneIsBackColor) {
 TEST_F(ColorValues, StoredValuesComeBackAsSignedBits) {
   fixture->SetDword(kSendMsg, "Pen Color", 0xFFFFFFFF);
   fixture->SetDword(kSendMsg, "Back Color", 0x12345678);
-  OwnerColourKeys keys(registry, OpenOwner(registry));
+  OwnerColorKeys keys(registry, OpenOwner(registry));
   EXPECT_EQ(store::GetColorValue(registry, keys.SendMsg(), 0).value, -1);
   EXPECT_EQ(store::GetColorValue(registry, keys.SendMsg(), 1).value, 0x12345678);
 }
 
 TEST_F(ColorValues, MissingValueReadsAsZero) {
   fixture->SetDword(kSendMsg, "Pen Color", 0xFF);
-  OwnerColourKeys keys(registry, OpenOwner(registry));
+  OwnerColorKeys keys(registry, OpenOwner(registry));
   EXPECT_EQ(store::GetColorValue(registry, keys.SendMsg(), 0).value, 0xFF);
   const auto back = store::GetColorValue(registry, keys.SendMsg(), 1);
   EXPECT_EQ(back.value, 0);
@@ -64,7 +64,7 @@ TEST_F(ColorValues, MissingValueReadsAsZero) {
 
 TEST_F(ColorValues, MissingWindowsKeyIsReportedAndNothingIsCreatedOrWritten) {
   fixture->CreateKey(kOwner);
-  OwnerColourKeys keys(registry, OpenOwner(registry));
+  OwnerColorKeys keys(registry, OpenOwner(registry));
   EXPECT_NE(keys.Owner(), kNoKey);
   EXPECT_NE(keys.WindowsStatus(), kSuccess);
   EXPECT_NE(keys.SendMsgStatus(), kSuccess);
@@ -79,7 +79,7 @@ TEST_F(ColorValues, MissingWindowsKeyIsReportedAndNothingIsCreatedOrWritten) {
 
 TEST_F(ColorValues, MissingSendMsgKeyIsReportedOnItsOwn) {
   fixture->CreateKey(kWindows);
-  OwnerColourKeys keys(registry, OpenOwner(registry));
+  OwnerColorKeys keys(registry, OpenOwner(registry));
   EXPECT_EQ(keys.WindowsStatus(), kSuccess);
   EXPECT_NE(keys.Windows(), kNoKey);
   EXPECT_NE(keys.SendMsgStatus(), kSuccess);
@@ -105,12 +105,12 @@ TEST(ColorValueIndex, OtherIndexIsRefusedWithoutTouchingTheRegistry) {
   registry.Close(sendMsg);
 }
 
-TEST(OwnerColourKeys, ClosesSendMsgWindowsOwnerInThatOrderOnce) {
+TEST(OwnerColorKeys, ClosesSendMsgWindowsOwnerInThatOrderOnce) {
   MemoryRegistry registry;
   registry.CreateKey(kSendMsg);
   Key opened[3];
   {
-    OwnerColourKeys keys(registry, OpenOwner(registry));
+    OwnerColorKeys keys(registry, OpenOwner(registry));
     opened[0] = keys.Owner();
     opened[1] = keys.Windows();
     opened[2] = keys.SendMsg();
@@ -130,12 +130,12 @@ TEST(OwnerColourKeys, ClosesSendMsgWindowsOwnerInThatOrderOnce) {
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
-TEST(OwnerColourKeys, RefusedSendMsgStillClosesEverythingThatOpened) {
+TEST(OwnerColorKeys, RefusedSendMsgStillClosesEverythingThatOpened) {
   MemoryRegistry registry;
   registry.CreateKey(kSendMsg);
   registry.RefuseOpen(kSendMsg);
   {
-    OwnerColourKeys keys(registry, OpenOwner(registry));
+    OwnerColorKeys keys(registry, OpenOwner(registry));
     EXPECT_EQ(keys.WindowsStatus(), kSuccess);
     EXPECT_EQ(keys.SendMsgStatus(), store::kAccessDenied);
     EXPECT_EQ(registry.OpenHandleCount(), 2u);

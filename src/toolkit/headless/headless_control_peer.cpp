@@ -24,8 +24,8 @@ HeadlessControlPeer::HeadlessControlPeer(HeadlessFormPeer& form, Control& contro
       text_(InitialText(control)),
       enabled_(control.Enabled()),
       checked_(false),
-      fore_(control.Spec().foreColour.value_or(0x000000)),
-      back_(control.Spec().backColour.value_or(0xFFFFFF)) {
+      fore_(control.Spec().foreColor.value_or(0x000000)),
+      back_(control.Spec().backColor.value_or(0xFFFFFF)) {
   if (auto* option = dynamic_cast<OptionButton*>(&control)) checked_ = option->Value();
   if (auto* box = dynamic_cast<TextBox*>(&control)) {
     fore_ = box->ForeColor();
@@ -49,7 +49,7 @@ void HeadlessControlPeer::SetFocus() {
 
 void HeadlessControlPeer::SetChecked(bool checked) { checked_ = checked; }
 
-void HeadlessControlPeer::SetColours(Colour fore, Colour back) {
+void HeadlessControlPeer::SetColors(Color fore, Color back) {
   fore_ = fore;
   back_ = back;
 }

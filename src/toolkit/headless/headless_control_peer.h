@@ -22,7 +22,7 @@ class HeadlessControlPeer final : public ControlPeer {
   void SetEnabled(bool enabled) override;
   void SetFocus() override;
   void SetChecked(bool checked) override;
-  void SetColours(Colour fore, Colour back) override;
+  void SetColors(Color fore, Color back) override;
   int SelStart() const override;
   void SetSelStart(int position) override;
 
@@ -31,8 +31,8 @@ class HeadlessControlPeer final : public ControlPeer {
   const std::u16string& Text() const { return text_; }
   bool Enabled() const { return enabled_; }
   bool Checked() const { return checked_; }
-  Colour Fore() const { return fore_; }
-  Colour Back() const { return back_; }
+  Color Fore() const { return fore_; }
+  Color Back() const { return back_; }
   int Caret() const { return caret_; }
   int SelLength() const;
   bool IsTextBox() const { return control_.Spec().kind == ControlKind::kTextBox; }
@@ -53,7 +53,7 @@ class HeadlessControlPeer final : public ControlPeer {
   std::u16string text_;
   bool enabled_;
   bool checked_;
-  Colour fore_, back_;
+  Color fore_, back_;
   int anchor_ = 0, caret_ = 0;
 };
 

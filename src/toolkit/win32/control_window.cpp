@@ -50,13 +50,13 @@ ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND window)
     : form_(form), control_(control), window_(window) {
   const ControlSpec& spec = control.Spec();
   if (auto* box = dynamic_cast<TextBox*>(&control)) {
-    customColours_ = true;
+    customColors_ = true;
     fore_ = box->ForeColor();
     back_ = box->BackColor();
-  } else if (spec.foreColour || spec.backColour) {
-    customColours_ = true;
-    fore_ = spec.foreColour.value_or(GetSysColor(COLOR_BTNTEXT));
-    back_ = spec.backColour.value_or(GetSysColor(COLOR_BTNFACE));
+  } else if (spec.foreColor || spec.backColor) {
+    customColors_ = true;
+    fore_ = spec.foreColor.value_or(GetSysColor(COLOR_BTNTEXT));
+    back_ = spec.backColor.value_or(GetSysColor(COLOR_BTNFACE));
   }
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   original_ = reinterpret_cast<WNDPROC>(
@@ -106,8 +106,8 @@ void ControlWindow::SetChecked(bool checked) {
   form_.OnOptionChecked(*this);
 }
 
-void ControlWindow::SetColours(Colour fore, Colour back) {
-  customColours_ = true;
+void ControlWindow::SetColors(Color fore, Color back) {
+  customColors_ = true;
   fore_ = fore;
   back_ = back;
   brush_.reset();
@@ -148,7 +148,7 @@ void ControlWindow::FitToContent() {
 }
 
 HBRUSH ControlWindow::OnCtlColor(HDC dc) {
-  if (!customColours_) return nullptr;
+  if (!customColors_) return nullptr;
   const bool greyed = Kind() == ControlKind::kTextBox && !IsWindowEnabled(window_);
   SetTextColor(dc, greyed ? GetSysColor(COLOR_GRAYTEXT) : fore_);
   SetBkColor(dc, back_);

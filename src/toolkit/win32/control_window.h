@@ -25,7 +25,7 @@ class ControlWindow final : public ControlPeer {
   void SetEnabled(bool enabled) override;
   void SetFocus() override;
   void SetChecked(bool checked) override;
-  void SetColours(Colour fore, Colour back) override;
+  void SetColors(Color fore, Color back) override;
   int SelStart() const override;
   void SetSelStart(int position) override;
 
@@ -57,8 +57,8 @@ class ControlWindow final : public ControlPeer {
   HWND window_;
   WNDPROC original_ = nullptr;
   bool settingText_ = false;
-  Colour fore_ = 0, back_ = 0xFFFFFF;
-  bool customColours_ = false;
+  Color fore_ = 0, back_ = 0xFFFFFF;
+  bool customColors_ = false;
   BrushHandle brush_;
   int group_ = -1;
 };

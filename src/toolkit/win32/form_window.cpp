@@ -225,7 +225,7 @@ void FormWindow::DrawLines(HDC dc, const std::string& container) const {
   });
   for (const ControlSpec* line : lines) {
     PenHandle pen(CreatePen(line->insideSolid ? PS_INSIDEFRAME : PS_SOLID,
-                            std::max(1, line->lineWidth), GetSysColor(line->systemColour)));
+                            std::max(1, line->lineWidth), GetSysColor(line->systemColor)));
     Selected selected(dc, pen.get());
     MoveToEx(dc, TwipsToPixels(line->x1, dpi_), TwipsToPixels(line->y1, dpi_), nullptr);
     LineTo(dc, TwipsToPixels(line->x2, dpi_), TwipsToPixels(line->y2, dpi_));

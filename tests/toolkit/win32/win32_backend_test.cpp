@@ -276,7 +276,7 @@ TEST_F(Win32MainForm, CloseMessagesTellTheirReason) {
   EXPECT_FALSE(IsWindow(FormWindow()));
 }
 
-TEST_F(Win32MainForm, EtchedLineAndFrameEdgeAreDrawnInTheSystemColours) {
+TEST_F(Win32MainForm, EtchedLineAndFrameEdgeAreDrawnInTheSystemColors) {
   driver->Show(form);
   RedrawWindow(FormWindow(), nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -6,7 +6,7 @@
 # colour file is opened, and Save reports the error and leaves the file as it was.
 source "$(dirname "$0")/lib.bash"
 
-dir=$E2E_OUT/colour_files
+dir=$E2E_OUT/color_files
 rm -rf "$dir" && mkdir -p "$dir"
 win_dir=$(winepath -w "$dir")
 send_msg="$OWNERS\\12345678\\Windows\\SendMsg"
@@ -93,4 +93,4 @@ expect_eq "files in the folder" "expected.reg export.reg notes.txt read-only.reg
 press ctrl+q
 wait_tintmark_end 10
 
-echo "PASS colour_files"
+echo "PASS color_files"

@@ -15,19 +15,19 @@ constexpr int kDecimal = 0;
 constexpr int kHexadecimal = 1;
 
 // Every component stays within 0..255.
-using ColourTable = std::array<std::array<std::int16_t, 3>, 2>;
+using ColorTable = std::array<std::array<std::int16_t, 3>, 2>;
 
 // 0x00BBGGRR of one target.
-std::uint32_t ColourValue(const ColourTable& table, int target);
+std::uint32_t ColorValue(const ColorTable& table, int target);
 
 // "00BBGGRR" in upper-case hexadecimal, or "&H00BBGGRR" with the prefix.
-std::u16string ColorCode(const ColourTable& table, int target, bool withPrefix);
+std::u16string ColorCode(const ColorTable& table, int target, bool withPrefix);
 
 // The colour code read back as a number, as the sample box receives it.
 std::uint32_t ColorCodeValue(const std::u16string& code);
 
 // Unpacks the low 24 bits of a colour value into one target.
-void StoreColourValue(ColourTable& table, std::uint32_t colour, int target);
+void StoreColorValue(ColorTable& table, std::uint32_t color, int target);
 
 // A component as a channel field shows it: decimal without leading zeros ("0" for 0), or exactly
 // two upper-case hexadecimal digits. Decimal takes any value from 0 up.

@@ -1,4 +1,4 @@
-#include "files/colour_file.h"
+#include "files/color_file.h"
 
 namespace files {
 namespace {
@@ -35,9 +35,9 @@ std::string_view SkipBlanks(std::string_view text) {
   return text;
 }
 
-void AppendCode(std::string& line, std::uint32_t colour) {
+void AppendCode(std::string& line, std::uint32_t color) {
   line += "00";
-  for (int shift = 20; shift >= 0; shift -= 4) line += kHexDigits[colour >> shift & 0xF];
+  for (int shift = 20; shift >= 0; shift -= 4) line += kHexDigits[color >> shift & 0xF];
 }
 
 // The text of a UTF-16 little-endian file after its byte-order mark, one character per unit;
@@ -88,15 +88,15 @@ std::optional<NamedValue> ParseValueLine(std::string_view line) {
   return NamedValue{line.substr(1, close - 1), SkipBlanks(rest.substr(1))};
 }
 
-struct NamedColours {
+struct NamedColors {
   std::optional<std::string_view> pen, back;
   bool Both() const { return pen && back; }
 };
 
 // The first key of the file that names both colours; within it the last line of a name wins, as
 // it does when the file is imported.
-NamedColours FindNamedColours(std::string_view text) {
-  NamedColours key;
+NamedColors FindNamedColors(std::string_view text) {
+  NamedColors key;
   LineReader lines(text);
   for (std::string_view line; lines.Next(line);) {
     if (SkipBlanks(line).starts_with('[')) {
@@ -107,7 +107,7 @@ NamedColours FindNamedColours(std::string_view text) {
       if (SameText(value->name, kBackName)) key.back = value->data;
     }
   }
-  return key.Both() ? key : NamedColours{};
+  return key.Both() ? key : NamedColors{};
 }
 
 // Value lines with names, none of them a colour's: read by position, such a file gives nonsense.
@@ -125,16 +125,16 @@ bool NamesOnlyOtherValues(std::string_view text) {
 
 ReadResult Failed(ReadFailure failure) { return ReadResult{failure, 0, 0}; }
 
-ReadResult ColoursOf(std::string_view penText, std::string_view backText) {
-  const auto pen = ColourValueOfText(penText);
-  const auto back = ColourValueOfText(backText);
+ReadResult ColorsOf(std::string_view penText, std::string_view backText) {
+  const auto pen = ColorValueOfText(penText);
+  const auto back = ColorValueOfText(backText);
   if (!pen || !back) return Failed(ReadFailure::kTooManyDigits);
   return ReadResult{ReadFailure::kNone, *pen, *back};
 }
 
 }  // namespace
 
-std::string ColourFileBytes(std::u16string_view id, std::uint32_t pen, std::uint32_t back) {
+std::string ColorFileBytes(std::u16string_view id, std::uint32_t pen, std::uint32_t back) {
   std::string file = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Mirabilis\\ICQ\\Owners\\";
   for (char16_t c : id) file += c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
   file += "\\Windows\\SendMsg]\r\n\"Pen Color\"=dword:";
@@ -145,7 +145,7 @@ std::string ColourFileBytes(std::u16string_view id, std::uint32_t pen, std::uint
   return file;
 }
 
-std::optional<std::uint32_t> ColourValueOfText(std::string_view text) {
+std::optional<std::uint32_t> ColorValueOfText(std::string_view text) {
   text = SkipBlanks(text);
   std::uint32_t value = 0;
   for (char c : text) {
@@ -157,8 +157,8 @@ std::optional<std::uint32_t> ColourValueOfText(std::string_view text) {
   return value == 0xFFFFFFFF ? 0x0000FFFF : value;
 }
 
-ReadResult ReadColourFile(std::string_view bytes) {
-  if (bytes.size() > kMaxColourFileSize) return Failed(ReadFailure::kTooLarge);
+ReadResult ReadColorFile(std::string_view bytes) {
+  if (bytes.size() > kMaxColorFileSize) return Failed(ReadFailure::kTooLarge);
   std::optional<std::string> unicode;
   std::string_view text = bytes;
   if (bytes.starts_with("\xFF\xFE")) {
@@ -169,7 +169,7 @@ ReadResult ReadColourFile(std::string_view bytes) {
     return Failed(ReadFailure::kNotText);
   }
 
-  if (const NamedColours named = FindNamedColours(text); named.Both()) {
+  if (const NamedColors named = FindNamedColors(text); named.Both()) {
     constexpr std::string_view kDword = "dword:";
     const auto dwordData = [&](std::string_view data) -> std::optional<std::string_view> {
       if (data.size() < kDword.size() || !SameText(data.substr(0, kDword.size()), kDword)) {
@@ -179,7 +179,7 @@ ReadResult ReadColourFile(std::string_view bytes) {
     };
     const auto pen = dwordData(*named.pen), back = dwordData(*named.back);
     if (!pen || !back) return Failed(ReadFailure::kNotADword);
-    return ColoursOf(*pen, *back);
+    return ColorsOf(*pen, *back);
   }
   if (NamesOnlyOtherValues(text)) return Failed(ReadFailure::kOtherValues);
 
@@ -191,7 +191,7 @@ ReadResult ReadColourFile(std::string_view bytes) {
   if (lines[3].size() < kPenPrefix || lines[4].size() < kBackPrefix) {
     return Failed(ReadFailure::kLineTooShort);
   }
-  return ColoursOf(lines[3].substr(kPenPrefix), lines[4].substr(kBackPrefix));
+  return ColorsOf(lines[3].substr(kPenPrefix), lines[4].substr(kBackPrefix));
 }
 
 }  // namespace files

@@ -1,4 +1,4 @@
-#include "editor/colour_table.h"
+#include "editor/color_table.h"
 
 namespace editor {
 
@@ -11,14 +11,14 @@ int DigitValue(char16_t c) {
   return place == std::u16string_view::npos ? -1 : static_cast<int>(place);
 }
 
-std::uint32_t ColourValue(const ColourTable& table, int target) {
+std::uint32_t ColorValue(const ColorTable& table, int target) {
   const auto& c = table[target];
   return static_cast<std::uint32_t>(c[kRed] & 0xFF) |
          static_cast<std::uint32_t>(c[kGreen] & 0xFF) << 8 |
          static_cast<std::uint32_t>(c[kBlue] & 0xFF) << 16;
 }
 
-std::u16string ColorCode(const ColourTable& table, int target, bool withPrefix) {
+std::u16string ColorCode(const ColorTable& table, int target, bool withPrefix) {
   std::u16string code = withPrefix ? u"&H00" : u"00";
   for (int channel = kBlue; channel >= kRed; --channel) {
     const int value = table[target][channel] & 0xFF;
@@ -39,11 +39,11 @@ std::uint32_t ColorCodeValue(const std::u16string& code) {
   return value;
 }
 
-void StoreColourValue(ColourTable& table, std::uint32_t colour, int target) {
-  colour &= 0x00FFFFFF;
-  table[target][kRed] = static_cast<std::int16_t>(colour & 0xFF);
-  table[target][kGreen] = static_cast<std::int16_t>(colour >> 8 & 0xFF);
-  table[target][kBlue] = static_cast<std::int16_t>(colour >> 16);
+void StoreColorValue(ColorTable& table, std::uint32_t color, int target) {
+  color &= 0x00FFFFFF;
+  table[target][kRed] = static_cast<std::int16_t>(color & 0xFF);
+  table[target][kGreen] = static_cast<std::int16_t>(color >> 8 & 0xFF);
+  table[target][kBlue] = static_cast<std::int16_t>(color >> 16);
 }
 
 std::u16string ChannelText(int value, int base) {

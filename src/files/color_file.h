@@ -12,16 +12,16 @@
 namespace files {
 
 // Larger files are refused unread: no colour file comes near it.
-constexpr std::size_t kMaxColourFileSize = std::size_t{1} << 20;
+constexpr std::size_t kMaxColorFileSize = std::size_t{1} << 20;
 
 // The file's bytes for the ID as typed and two colour values 0x00BBGGRR (the top byte is not
 // written). The ID field holds digits only; any character outside printable ASCII is written as
 // "?", so that no ID can break the file's lines.
-std::string ColourFileBytes(std::u16string_view id, std::uint32_t pen, std::uint32_t back);
+std::string ColorFileBytes(std::u16string_view id, std::uint32_t pen, std::uint32_t back);
 
 enum class ReadFailure {
   kNone,
-  kTooLarge,       // more than kMaxColourFileSize bytes
+  kTooLarge,       // more than kMaxColorFileSize bytes
   kNotText,        // holds a NUL character (binary data, or UTF-16 without a byte-order mark)
   kTooFewLines,    // read by position, but lines 4 and 5 are not both there
   kLineTooShort,   // read by position, but a colour line is shorter than its prefix
@@ -42,11 +42,11 @@ struct ReadResult {
 // among other values), each is taken from its own line. A file whose value lines name neither is
 // refused; otherwise lines 4 and 5 are read after their prefixes of 18 and 19 characters. CR LF or
 // LF line ends.
-ReadResult ReadColourFile(std::string_view bytes);
+ReadResult ReadColorFile(std::string_view bytes);
 
 // The value rule: blanks before the digits are skipped, then the leading hexadecimal digits are
 // read up to the first other character (none: 0); 0xFFFFFFFF reads as 0x0000FFFF. Nothing when
 // the digits do not fit in 32 bits.
-std::optional<std::uint32_t> ColourValueOfText(std::string_view text);
+std::optional<std::uint32_t> ColorValueOfText(std::string_view text);
 
 }  // namespace files

@@ -3,7 +3,7 @@
 // makes back exactly. An input starting "#MiB" stands for a file near one megabyte, its rest
 // repeated, so that the corpus stays small.
 
-#include "files/colour_file.h"
+#include "files/color_file.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -42,25 +42,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Kept from run to run: a fresh megabyte each time costs more than the reading.
   static std::string large;
   if (bytes.starts_with("#MiB") && size > 5) {
-    const std::size_t length = files::kMaxColourFileSize - 128 + data[4];
+    const std::size_t length = files::kMaxColorFileSize - 128 + data[4];
     large.assign(bytes.substr(5));
     while (large.size() < length) large += large;
     large.resize(length);
     bytes = large;
   }
 
-  const files::ReadResult read = files::ReadColourFile(bytes);
+  const files::ReadResult read = files::ReadColorFile(bytes);
   if (!read.Ok() && (read.pen != 0 || read.back != 0)) std::abort();
   if (read.pen == 0xFFFFFFFF || read.back == 0xFFFFFFFF) std::abort();
 
-  bool ascii = bytes.size() * 2 + 2 <= files::kMaxColourFileSize;
+  bool ascii = bytes.size() * 2 + 2 <= files::kMaxColorFileSize;
   for (std::size_t i = 0; ascii && i < bytes.size(); ++i) {
     ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
   }
   if (ascii) {
-    if (files::ReadColourFile(Unicode(bytes)) != read) std::abort();
+    if (files::ReadColorFile(Unicode(bytes)) != read) std::abort();
     if (bytes.find('\r') == std::string_view::npos &&
-        files::ReadColourFile(WithCrLf(bytes)) != read)
+        files::ReadColorFile(WithCrLf(bytes)) != read)
       std::abort();
   }
 
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     id += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
                                 static_cast<unsigned char>(bytes[i + 1]) << 8);
   }
-  const files::ReadResult written = files::ReadColourFile(files::ColourFileBytes(id, pen, back));
+  const files::ReadResult written = files::ReadColorFile(files::ColorFileBytes(id, pen, back));
   if (written != files::ReadResult{files::ReadFailure::kNone, pen, back}) std::abort();
   return 0;
 }

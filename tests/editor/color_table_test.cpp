@@ -1,12 +1,12 @@
-#include "editor/colour_table.h"
+#include "editor/color_table.h"
 
 #include <gtest/gtest.h>
 
 namespace editor {
 namespace {
 
-ColourTable With(int target, int red, int green, int blue) {
-  ColourTable table{};
+ColorTable With(int target, int red, int green, int blue) {
+  ColorTable table{};
   table[target] = {static_cast<std::int16_t>(red), static_cast<std::int16_t>(green),
                    static_cast<std::int16_t>(blue)};
   return table;
@@ -15,23 +15,23 @@ ColourTable With(int target, int red, int green, int blue) {
 TEST(ColorCode, WritesBlueGreenRedAsTwoUpperCaseDigitsEach) {
   EXPECT_EQ(ColorCode(With(kPen, 0, 0, 0), kPen, true), u"&H00000000");
   EXPECT_EQ(ColorCode(With(kBack, 255, 255, 255), kBack, false), u"00FFFFFF");
-  const ColourTable orange = With(kPen, 255, 128, 0);
+  const ColorTable orange = With(kPen, 255, 128, 0);
   EXPECT_EQ(ColorCode(orange, kPen, true), u"&H000080FF");
   EXPECT_EQ(ColorCode(orange, kPen, false), u"000080FF");
   EXPECT_EQ(ColorCode(With(kBack, 10, 0, 171), kBack, false), u"00AB000A");
 }
 
-TEST(ColorCode, ReadsBackAsTheColourValue) {
-  const ColourTable orange = With(kPen, 255, 128, 0);
+TEST(ColorCode, ReadsBackAsTheColorValue) {
+  const ColorTable orange = With(kPen, 255, 128, 0);
   EXPECT_EQ(ColorCodeValue(ColorCode(orange, kPen, true)), 0x80FFu);
-  EXPECT_EQ(ColorCodeValue(ColorCode(orange, kPen, true)), ColourValue(orange, kPen));
-  const ColourTable green = With(kBack, 0, 255, 0);
-  EXPECT_EQ(ColourValue(green, kBack), 0x0000FF00u);
+  EXPECT_EQ(ColorCodeValue(ColorCode(orange, kPen, true)), ColorValue(orange, kPen));
+  const ColorTable green = With(kBack, 0, 255, 0);
+  EXPECT_EQ(ColorValue(green, kBack), 0x0000FF00u);
 }
 
-TEST(StoreColourValue, DropsTheTopByteAndSplitsTheRest) {
-  ColourTable table = With(kBack, 1, 2, 3);
-  StoreColourValue(table, 0xFF123456, kPen);
+TEST(StoreColorValue, DropsTheTopByteAndSplitsTheRest) {
+  ColorTable table = With(kBack, 1, 2, 3);
+  StoreColorValue(table, 0xFF123456, kPen);
   EXPECT_EQ(table[kPen][kRed], 0x56);
   EXPECT_EQ(table[kPen][kGreen], 0x34);
   EXPECT_EQ(table[kPen][kBlue], 0x12);
