@@ -1,8 +1,6 @@
 #include "toolkit/design.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <utility>
 
 namespace tk {
 
@@ -16,38 +14,6 @@ int MulDivRounded(int value, int numerator, int denominator) {
 
 char16_t Upper(char16_t c) { return (c >= u'a' && c <= u'z') ? c - u'a' + u'A' : c; }
 }  // namespace
-
-ControlSpec MakeControl(std::string name, int index, ControlKind kind, std::u16string caption,
-                        Place place, int tabIndex, int stacking) {
-  ControlSpec spec;
-  spec.name = std::move(name);
-  spec.index = index;
-  spec.kind = kind;
-  spec.caption = std::move(caption);
-  spec.left = place.left;
-  spec.top = place.top;
-  spec.width = place.width;
-  spec.height = place.height;
-  spec.tabIndex = tabIndex;
-  spec.stacking = stacking;
-  return spec;
-}
-
-ControlSpec MakeLine(std::string name, int index, int x1, int y1, int x2, int y2, int systemColor,
-                     int width, bool insideSolid, int stacking) {
-  ControlSpec spec = MakeControl(std::move(name), index, ControlKind::kLine, u"",
-                                 {std::min(x1, x2), std::min(y1, y2), x2 > x1 ? x2 - x1 : x1 - x2,
-                                  y2 > y1 ? y2 - y1 : y1 - y2},
-                                 -1, stacking);
-  spec.x1 = x1;
-  spec.y1 = y1;
-  spec.x2 = x2;
-  spec.y2 = y2;
-  spec.systemColor = systemColor;
-  spec.lineWidth = width;
-  spec.insideSolid = insideSolid;
-  return spec;
-}
 
 int TwipsToPixels(int twips, int dpi) { return MulDivRounded(twips, dpi, 1440); }
 int PixelsToTwips(int pixels, int dpi) { return MulDivRounded(pixels, 1440, dpi); }

@@ -29,18 +29,18 @@ struct FontSpec {
 };
 
 struct ControlSpec {
-  std::string name;
+  std::string name{};
   int index = -1;  // member of a control array when >= 0
   ControlKind kind = ControlKind::kLabel;
-  std::u16string caption;  // caption or initial text; "&" marks the access key
+  std::u16string caption{};  // caption or initial text; "&" marks the access key
   int left = 0, top = 0, width = 0, height = 0;  // twips, relative to the container
   int tabIndex = -1;                             // -1: no tab position
   int stacking = 0;                              // 0 is the front-most; larger is further back
-  std::string container;                         // name of the frame holding it; empty: the form
-  std::optional<FontSpec> font;                  // none: the form's default font
+  std::string container{};                       // name of the frame holding it; empty: the form
+  std::optional<FontSpec> font{};                // none: the form's default font
   // Labels: the control this label names for screen readers, when it does not simply precede it
   // in tab order.
-  std::string names;
+  std::string names{};
   int namesIndex = -1;
 
   bool enabled = true;
@@ -50,7 +50,7 @@ struct ControlSpec {
   int maxLength = 0;           // text boxes: 0 = unlimited
   bool defaultButton = false;  // answers Enter
   bool cancelButton = false;   // answers Esc
-  std::optional<Color> foreColor, backColor;
+  std::optional<Color> foreColor{}, backColor{};
 
   // Lines: end points in twips, system colour index (16 shadow, 20 highlight), pen width in pixels.
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
@@ -72,29 +72,16 @@ struct MenuSpec {
 enum class BorderStyle { kFixedSingle, kFixedDialog };
 
 struct FormSpec {
-  std::string name;
-  std::u16string caption;
+  std::string name{};
+  std::u16string caption{};
   int clientWidth = 0, clientHeight = 0;  // twips
   BorderStyle border = BorderStyle::kFixedSingle;
   bool minButton = false;
   bool maxButton = false;
   bool showsIcon = true;
-  std::vector<ControlSpec> controls;
-  std::vector<MenuSpec> menus;
+  std::vector<ControlSpec> controls{};
+  std::vector<MenuSpec> menus{};
 };
-
-// Place of a control in twips, relative to its container.
-struct Place {
-  int left, top, width, height;
-};
-
-// A control of a form's table; `index` is -1 outside a control array, `tabIndex` -1 without a
-// tab position, `stacking` 0 for the front-most.
-ControlSpec MakeControl(std::string name, int index, ControlKind kind, std::u16string caption,
-                        Place place, int tabIndex, int stacking);
-// A member of a line array from (x1, y1) to (x2, y2) in twips, drawn in a system colour.
-ControlSpec MakeLine(std::string name, int index, int x1, int y1, int x2, int y2, int systemColor,
-                     int width, bool insideSolid, int stacking);
 
 // MulDiv(twips, dpi, 1440), rounding halves away from zero.
 int TwipsToPixels(int twips, int dpi);
