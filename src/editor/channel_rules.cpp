@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/hex_digits.h"
+#include "common/shift_state.h"
 #include "editor/color_table.h"
 
 namespace editor {
@@ -9,7 +11,6 @@ namespace editor {
 namespace {
 
 constexpr int kLargest = 255;
-constexpr std::int16_t kShift = 1, kCtrl = 2;
 
 }  // namespace
 
@@ -20,7 +21,7 @@ ChannelEntry CleanChannelText(std::u16string_view text, int base, int caret) {
     char16_t c = text[i];
     if (c == u'-') return {u"0", 0, 1};
     if (base == kHexadecimal && c >= u'a' && c <= u'f') c -= u'a' - u'A';
-    const int digit = DigitValue(c);
+    const int digit = common::HexDigitValue(c);
     if (digit < 0 || digit >= radix) continue;
     entry.text += c;
     if (static_cast<std::ptrdiff_t>(i) < caret) ++entry.caret;
@@ -34,7 +35,7 @@ ChannelEntry CleanChannelText(std::u16string_view text, int base, int caret) {
   }
   // Two hexadecimal digits never pass 255.
   for (char16_t c : entry.text) {
-    entry.value = std::min(entry.value * radix + DigitValue(c), kLargest + 1);
+    entry.value = std::min(entry.value * radix + common::HexDigitValue(c), kLargest + 1);
   }
   if (entry.value > kLargest) {
     entry.value = kLargest;
@@ -45,8 +46,8 @@ ChannelEntry CleanChannelText(std::u16string_view text, int base, int caret) {
 }
 
 int StepSize(std::int16_t shift, int base) {
-  if (shift & kCtrl) return kLargest;
-  if (shift & kShift) return base == kHexadecimal ? 16 : 10;
+  if (shift & common::kCtrlBit) return kLargest;
+  if (shift & common::kShiftBit) return base == kHexadecimal ? 16 : 10;
   return 1;
 }
 

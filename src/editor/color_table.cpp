@@ -1,15 +1,15 @@
 #include "editor/color_table.h"
 
+#include "common/hex_digits.h"
+
 namespace editor {
 
 namespace {
-constexpr std::u16string_view kDigits = u"0123456789ABCDEF";
-}  // namespace
 
-int DigitValue(char16_t c) {
-  const std::size_t place = kDigits.find(c);
-  return place == std::u16string_view::npos ? -1 : static_cast<int>(place);
-}
+// The digit of `value` (0 to 15).
+char16_t Digit(int value) { return static_cast<char16_t>(common::kHexDigits[value]); }
+
+}  // namespace
 
 std::uint32_t ColorValue(const ColorTable& table, int target) {
   const auto& c = table[target];
@@ -22,8 +22,8 @@ std::u16string ColorCode(const ColorTable& table, int target, bool withPrefix) {
   std::u16string code = withPrefix ? u"&H00" : u"00";
   for (int channel = kBlue; channel >= kRed; --channel) {
     const int value = table[target][channel] & 0xFF;
-    code += kDigits[value >> 4];
-    code += kDigits[value & 0xF];
+    code += Digit(value >> 4);
+    code += Digit(value & 0xF);
   }
   return code;
 }
@@ -32,7 +32,7 @@ std::uint32_t ColorCodeValue(const std::u16string& code) {
   std::size_t i = code.starts_with(u"&H") ? 2 : 0;
   std::uint32_t value = 0;
   for (; i < code.size(); ++i) {
-    const int digit = DigitValue(code[i]);
+    const int digit = common::HexDigitValue(code[i]);
     if (digit < 0) break;
     value = value << 4 | static_cast<std::uint32_t>(digit);
   }
@@ -47,10 +47,10 @@ void StoreColorValue(ColorTable& table, std::uint32_t color, int target) {
 }
 
 std::u16string ChannelText(int value, int base) {
-  if (base == kHexadecimal) return {kDigits[value >> 4 & 0xF], kDigits[value & 0xF]};
+  if (base == kHexadecimal) return {Digit(value >> 4 & 0xF), Digit(value & 0xF)};
   std::u16string digits;
   do {
-    digits.insert(digits.begin(), kDigits[value % 10]);
+    digits.insert(digits.begin(), Digit(value % 10));
     value /= 10;
   } while (value > 0);
   return digits;

@@ -33,7 +33,4 @@ void StoreColorValue(ColorTable& table, std::uint32_t color, int target);
 // two upper-case hexadecimal digits. Decimal takes any value from 0 up.
 std::u16string ChannelText(int value, int base);
 
-// The value of a digit "0" to "9" or "A" to "F"; -1 for any other character.
-int DigitValue(char16_t c);
-
 }  // namespace editor

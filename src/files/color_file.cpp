@@ -1,22 +1,16 @@
 #include "files/color_file.h"
 
+#include "common/hex_digits.h"
+
 namespace files {
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr std::string_view kPenName = "Pen Color";
 constexpr std::string_view kBackName = "Back Color";
 constexpr std::size_t kPenPrefix = 18;   // "Pen Color"=dword:
 constexpr std::size_t kBackPrefix = 19;  // "Back Color"=dword:
 // Stands for every character outside ASCII: none of the reader's own characters.
 constexpr char kOther = '\x80';
-
-int HexDigitValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -37,7 +31,7 @@ std::string_view SkipBlanks(std::string_view text) {
 
 void AppendCode(std::string& line, std::uint32_t color) {
   line += "00";
-  for (int shift = 20; shift >= 0; shift -= 4) line += kHexDigits[color >> shift & 0xF];
+  for (int shift = 20; shift >= 0; shift -= 4) line += common::kHexDigits[color >> shift & 0xF];
 }
 
 // The text of a UTF-16 little-endian file after its byte-order mark, one character per unit;
@@ -149,7 +143,7 @@ std::optional<std::uint32_t> ColorValueOfText(std::string_view text) {
   text = SkipBlanks(text);
   std::uint32_t value = 0;
   for (char c : text) {
-    const int digit = HexDigitValue(c);
+    const int digit = common::HexDigitValue(c);
     if (digit < 0) break;
     if (value > 0x0FFFFFFF) return std::nullopt;
     value = value << 4 | static_cast<std::uint32_t>(digit);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "toolkit/form.h"
+#include "toolkit/virtual_keys.h"
 
 namespace tktest {
 
@@ -23,10 +24,8 @@ struct MessageBoxCall {
 // A file dialog as the program asked for it: every setting, and the name it offered.
 using FileDialogCall = tk::FileDialogRequest;
 
-// Virtual-key codes used by the tests (the same numbers as Windows).
-constexpr int kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 0x1B, kVkSpace = 0x20,
-              kVkEnd = 0x23, kVkHome = 0x24, kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27,
-              kVkDown = 0x28, kVkDelete = 0x2E;
+using tk::kVkBack, tk::kVkTab, tk::kVkReturn, tk::kVkEscape, tk::kVkSpace, tk::kVkEnd, tk::kVkHome,
+    tk::kVkLeft, tk::kVkUp, tk::kVkRight, tk::kVkDown, tk::kVkDelete;
 
 class Driver {
  public:

@@ -3,6 +3,7 @@
 
 #include <atomic>
 
+#include "common/win32/system_function.h"
 #include "toolkit/win32/windows_api.h"
 
 #if defined(__MINGW32__) && defined(__i386__)
@@ -53,10 +54,9 @@ namespace {
 // Puts kernel32's `name`, or `standIn` where kernel32 lacks it, into `slot`, and returns it.
 template <class Function>
 Function Install(Function& slot, const char* name, Function standIn) {
-  const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-  const FARPROC address = kernel32 ? GetProcAddress(kernel32, name) : nullptr;
-  const Function function =
-      address ? reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address)) : standIn;
+  const Function found =
+      common::win32::SystemFunction<Function>(GetModuleHandleW(L"kernel32.dll"), name);
+  const Function function = found ? found : standIn;
   __atomic_store_n(&slot, function, __ATOMIC_RELEASE);
   return function;
 }

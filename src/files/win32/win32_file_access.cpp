@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <atomic>
 
+#include "common/hex_digits.h"
+#include "common/win32/wide.h"
+
 namespace files {
 namespace {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 wide strings are UTF-16");
-
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+using common::win32::WidePtr;
 
 Status LastError() {
   const DWORD error = GetLastError();
@@ -20,7 +19,7 @@ Status LastError() {
 }
 
 bool Exists(const std::u16string& path) {
-  return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(WidePtr(path)) != INVALID_FILE_ATTRIBUTES;
 }
 
 class FileHandle {
@@ -57,7 +56,7 @@ class TempFile {
   }
   ~TempFile() {
     handle_.Close();
-    if (created_ && !moved_) DeleteFileW(Wide(name_));
+    if (created_ && !moved_) DeleteFileW(WidePtr(name_));
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
@@ -67,7 +66,7 @@ class TempFile {
     for (int attempt = 0; attempt < 100; ++attempt) {
       name_ = NewName(u".tmp");
       HANDLE handle =
-          CreateFileW(Wide(name_), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+          CreateFileW(WidePtr(name_), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
       if (handle != INVALID_HANDLE_VALUE) {
         handle_.Reset(handle);
         created_ = true;
@@ -95,7 +94,7 @@ class TempFile {
   }
 
   Status MoveOver(const std::u16string& target) {
-    if (!MoveFileExW(Wide(name_), Wide(target),
+    if (!MoveFileExW(WidePtr(name_), WidePtr(target),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return LastError();
     }
@@ -109,14 +108,14 @@ class TempFile {
   // over as before. The paths are full: Wine's ReplaceFileW refuses a bare name.
   Status ReplaceOver(const std::u16string& target) {
     const std::u16string full = FullPath(target), backup = FullPath(NewName(u".old"));
-    if (ReplaceFileW(Wide(full), Wide(FullPath(name_)), Wide(backup),
+    if (ReplaceFileW(WidePtr(full), WidePtr(FullPath(name_)), WidePtr(backup),
                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
       moved_ = true;
-      DeleteFileW(Wide(backup));
+      DeleteFileW(WidePtr(backup));
       return kSuccess;
     }
     const Status error = LastError();
-    if (Exists(backup) && !MoveFileExW(Wide(backup), Wide(full), MOVEFILE_WRITE_THROUGH)) {
+    if (Exists(backup) && !MoveFileExW(WidePtr(backup), WidePtr(full), MOVEFILE_WRITE_THROUGH)) {
       return error;
     }
     return MoveOver(target);
@@ -131,7 +130,8 @@ class TempFile {
 
   static std::u16string Hex(unsigned value) {
     std::u16string text(8, u'0');
-    for (int i = 7; i >= 0; --i, value >>= 4) text[i] = u"0123456789abcdef"[value & 0xF];
+    for (int i = 7; i >= 0; --i, value >>= 4)
+      text[i] = static_cast<char16_t>(common::kHexDigits[value & 0xF]);
     return text;
   }
 
@@ -148,7 +148,7 @@ std::u16string FullPath(const std::u16string& path) {
   std::wstring full(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length =
-        GetFullPathNameW(Wide(path), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        GetFullPathNameW(WidePtr(path), static_cast<DWORD>(full.size()), full.data(), nullptr);
     if (length == 0) return path;
     if (length < full.size()) {
       full.resize(length);
@@ -161,8 +161,8 @@ std::u16string FullPath(const std::u16string& path) {
 Status Win32FileAccess::ReadWhole(const std::u16string& path, std::size_t limit,
                                   std::string& bytes) {
   bytes.clear();
-  FileHandle file(CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileW(WidePtr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return LastError();
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.Get(), &size)) return LastError();
@@ -189,7 +189,7 @@ Status Win32FileAccess::ReadWhole(const std::u16string& path, std::size_t limit,
 }
 
 Status Win32FileAccess::ReplaceWhole(const std::u16string& path, std::string_view bytes) {
-  const DWORD attributes = GetFileAttributesW(Wide(path));
+  const DWORD attributes = GetFileAttributesW(WidePtr(path));
   const bool replacing =
       attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   // Windows refuses to replace a read-only file; Wine's MoveFileExW, run as root, does not.

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "toolkit/headless/headless_form_peer.h"
-#include "toolkit/headless/virtual_keys.h"
+#include "toolkit/virtual_keys.h"
 
 namespace tk::headless {
 

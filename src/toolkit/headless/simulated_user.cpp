@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "toolkit/headless/headless_backend.h"
-#include "toolkit/headless/virtual_keys.h"
+#include "toolkit/virtual_keys.h"
 
 namespace tk::headless {
 

@@ -5,11 +5,10 @@
 #include <string>
 #include <type_traits>
 
+#include "common/win32/wide.h"
 #include "toolkit/win32/windows_api.h"
 
 namespace tk::win32 {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 wide strings are UTF-16");
 
 struct GdiObjectDeleter {
   void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
@@ -72,15 +71,8 @@ class Selected {
   HGDIOBJ previous_;
 };
 
-inline const wchar_t* WidePtr(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-inline std::u16string FromWide(const wchar_t* text, std::size_t length) {
-  return std::u16string(reinterpret_cast<const char16_t*>(text), length);
-}
-inline std::u16string FromWide(const std::wstring& text) {
-  return FromWide(text.data(), text.size());
-}
+using common::win32::FromWide;
+using common::win32::WidePtr;
 
 std::u16string WindowText(HWND window);
 

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <map>
 
+#include "common/win32/system_function.h"
+
 namespace tk::win32 {
 
 namespace {
@@ -15,9 +17,7 @@ using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT
 template <class Function>
 Function User32Function(const char* name) {
   static const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  const FARPROC address = user32 ? GetProcAddress(user32, name) : nullptr;
-  // Through a plain function pointer type, which any function pointer may be cast to and from.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+  return common::win32::SystemFunction<Function>(user32, name);
 }
 
 struct DpiFunctions {
