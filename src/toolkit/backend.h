@@ -12,6 +12,13 @@ namespace tk {
 
 class Form;
 class Control;
+class TextBox;
+class CommandButton;
+class OptionButton;
+class Label;
+class Frame;
+class Line;
+class PictureBox;
 
 // The native side of one control. Setters never report back: the portable control has already
 // raised whatever event the change means.
@@ -25,6 +32,20 @@ class ControlPeer {
   virtual void SetColors(Color fore, Color back) = 0;
   virtual int SelStart() const = 0;  // caret position in a text box
   virtual void SetSelStart(int position) = 0;
+};
+
+// Makes the native side of each kind of control: a control asks for its own kind's overload
+// (Control::CreatePeer), so a backend needs no test of the kind. Null: the kind has no window.
+class PeerFactory {
+ public:
+  virtual ~PeerFactory() = default;
+  virtual std::unique_ptr<ControlPeer> Create(TextBox& box) = 0;
+  virtual std::unique_ptr<ControlPeer> Create(CommandButton& button) = 0;
+  virtual std::unique_ptr<ControlPeer> Create(OptionButton& option) = 0;
+  virtual std::unique_ptr<ControlPeer> Create(Label& label) = 0;
+  virtual std::unique_ptr<ControlPeer> Create(Frame& frame) = 0;
+  virtual std::unique_ptr<ControlPeer> Create(Line& line) = 0;
+  virtual std::unique_ptr<ControlPeer> Create(PictureBox& picture) = 0;
 };
 
 // The native side of one form: its window, and a peer for each of its controls, attached through

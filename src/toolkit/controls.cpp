@@ -17,16 +17,7 @@ void Control::SetEnabled(bool enabled) {
   if (peer_) peer_->SetEnabled(enabled);
 }
 
-bool Control::CanTakeFocus() const {
-  switch (spec_.kind) {
-    case ControlKind::kTextBox:
-    case ControlKind::kCommandButton:
-    case ControlKind::kOptionButton:
-      return enabled_;
-    default:
-      return false;
-  }
-}
+bool Control::CanTakeFocus() const { return enabled_ && TakesFocus(); }
 
 void Control::SetFocus() {
   if (!CanTakeFocus() || !peer_) return;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "common/shift_state.h"
 #include "toolkit/backend.h"
 #include "toolkit/design.h"
 
@@ -15,9 +16,7 @@ namespace tk {
 class Form;
 
 // Shift-state bits, as passed to MouseDown and KeyDown.
-constexpr std::int16_t kShiftBit = 1;
-constexpr std::int16_t kCtrlBit = 2;
-constexpr std::int16_t kAltBit = 4;
+using common::kAltBit, common::kCtrlBit, common::kShiftBit;
 
 constexpr std::int16_t kLeftButton = 1;
 constexpr std::int16_t kRightButton = 2;
@@ -34,6 +33,11 @@ class Control {
   const std::string& Name() const { return spec_.name; }
   std::int16_t Index() const { return static_cast<std::int16_t>(spec_.index); }
   Form& Parent() const { return form_; }
+
+  // Builds this control's native side through the factory's overload for its kind.
+  virtual std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) = 0;
+  // Whether this kind of control takes the focus at all.
+  virtual bool TakesFocus() const { return false; }
 
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
@@ -60,6 +64,10 @@ class Control {
 class TextBox : public Control {
  public:
   TextBox(Form& form, const ControlSpec& spec);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.Create(*this);
+  }
+  bool TakesFocus() const override { return true; }
 
   const std::u16string& Text() const { return text_; }
   // Raises Change before returning when the text differs; the caret then stands at the start.
@@ -87,6 +95,10 @@ class TextBox : public Control {
 class CommandButton : public Control {
  public:
   using Control::Control;
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.Create(*this);
+  }
+  bool TakesFocus() const override { return true; }
 
   std::function<void()> Click;
   // A mouse button went down on the button: once per press, never for a click by keyboard.
@@ -99,6 +111,10 @@ class CommandButton : public Control {
 class OptionButton : public Control {
  public:
   OptionButton(Form& form, const ControlSpec& spec);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.Create(*this);
+  }
+  bool TakesFocus() const override { return true; }
 
   bool Value() const { return value_; }
   // Selecting deselects the other option buttons of the same container and raises Click.
@@ -116,6 +132,9 @@ class OptionButton : public Control {
 class Label : public Control {
  public:
   Label(Form& form, const ControlSpec& spec);
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.Create(*this);
+  }
   const std::u16string& Caption() const { return caption_; }
   void SetCaption(const std::u16string& caption);
 
@@ -126,16 +145,25 @@ class Label : public Control {
 class Frame : public Control {
  public:
   using Control::Control;
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.Create(*this);
+  }
 };
 
 class Line : public Control {
  public:
   using Control::Control;
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.Create(*this);
+  }
 };
 
 class PictureBox : public Control {
  public:
   using Control::Control;
+  std::unique_ptr<ControlPeer> CreatePeer(PeerFactory& factory) override {
+    return factory.Create(*this);
+  }
 };
 
 class MenuItem {

@@ -2,6 +2,8 @@
 // A window of the program: its controls and menus built from a FormSpec, its Load / Activate /
 // QueryUnload events, and modal showing.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -37,6 +39,13 @@ class Form {
   template <class T>
   T& Get(std::string_view name, int index = -1) const {
     return dynamic_cast<T&>(Find(name, index));
+  }
+  // Members 0 to N - 1 of a control array.
+  template <class T, std::size_t N>
+  std::array<T*, N> GetArray(std::string_view name) const {
+    std::array<T*, N> members{};
+    for (std::size_t i = 0; i < N; ++i) members[i] = &Get<T>(name, static_cast<int>(i));
+    return members;
   }
   MenuItem& Menu(std::string_view name) const;
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }

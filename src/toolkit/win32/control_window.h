@@ -1,66 +1,83 @@
 #pragma once
-// One control of a form as a subclassed Win32 control: mirrors the portable control's state and
-// reports what the user does to it.
+// The native side of one control: a Win32 control window that mirrors the portable control and
+// reports what the user does to it. Each kind of control is a small class over this base, which
+// holds what they all share: the window, its subclassing, the focus and the colours.
 
-#include <cstdint>
 #include <string>
 
 #include "toolkit/backend.h"
 #include "toolkit/controls.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/window_subclass.h"
 #include "toolkit/win32/windows_api.h"
 
 namespace tk::win32 {
 
 class FormWindow;
 
-class ControlWindow final : public ControlPeer {
+// The window a kind of control makes: its class, styles and text.
+struct WindowDesign {
+  const wchar_t* className = L"STATIC";
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  std::u16string text{};
+  bool startsGroup = true;  // WS_GROUP: the dialog manager's arrow keys stop at it
+};
+
+class ControlWindow : public ControlPeer {
  public:
-  ControlWindow(FormWindow& form, Control& control, HWND window);
   ~ControlWindow() override;
   ControlWindow(const ControlWindow&) = delete;
   ControlWindow& operator=(const ControlWindow&) = delete;
 
+  // What every kind does alike; the kinds with more to do override it.
   void SetText(const std::u16string& text) override;
   void SetEnabled(bool enabled) override;
   void SetFocus() override;
-  void SetChecked(bool checked) override;
+  void SetChecked(bool) override {}
   void SetColors(Color fore, Color back) override;
-  int SelStart() const override;
-  void SetSelStart(int position) override;
+  int SelStart() const override { return 0; }
+  void SetSelStart(int) override {}
 
   HWND Handle() const { return window_; }
   Control& Owner() const { return control_; }
-  ControlKind Kind() const { return control_.Spec().kind; }
-  static ControlWindow* FromHandle(HWND window);
 
-  // Called by the form window for the notifications it receives from this control.
-  void OnCommand(UINT code);
+  // Puts the window's messages through this object; called once it is complete.
+  void Subclass();
+  // A notification the control sent its parent (WM_COMMAND).
+  virtual void OnCommand(UINT /*code*/) {}
   // The brush for WM_CTLCOLOR*, with the DC's colours set; null for the system's default.
-  HBRUSH OnCtlColor(HDC dc);
+  virtual HBRUSH OnCtlColor(HDC dc);
+  // Whether the form paints through it (a frame draws only its edge).
+  virtual bool SeeThrough() const { return false; }
 
-  void SetGroup(int group) { group_ = group; }
-  int Group() const { return group_; }
-  void FitToContent();
+ protected:
+  ControlWindow(FormWindow& form, Control& control, HWND parent, UINT id,
+                const WindowDesign& design);
 
- private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT CallOriginal(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT AdjustDialogCode(LRESULT code, LPARAM lParam) const;
-  void OnGainedFocus();
-  void OnLostFocus(HWND to);
-  void OnMouseDown(std::int16_t button, WPARAM keys, LPARAM position);
+  // This kind's own messages; everything else goes on to the control's own procedure.
+  virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT CallNext(UINT message, WPARAM wParam, LPARAM lParam) const;
+  // Whether what the user does still reaches the portable control.
+  bool Reporting() const;
+  // Sizes the window around `content` (client coordinates), its borders added.
+  void FitAround(RECT content);
+  HBRUSH PaintColors(HDC dc, COLORREF text);
 
   FormWindow& form_;
+
+ private:
+  static LRESULT Receive(void* self, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnGainedFocus();
+  void OnLostFocus(HWND to);
+
   Control& control_;
-  HWND window_;
-  WNDPROC original_ = nullptr;
-  bool settingText_ = false;
-  Color fore_ = 0, back_ = 0xFFFFFF;
+  HWND window_ = nullptr;
+  WindowSubclass subclass_;
   bool customColors_ = false;
+  Color fore_ = 0, back_ = 0xFFFFFF;
   BrushHandle brush_;
-  int group_ = -1;
 };
 
 }  // namespace tk::win32

@@ -1,12 +1,15 @@
 // What a form's design puts into its window: the menu bar with its shortcuts, the fonts, and the
-// control windows in tab order with their option groups.
+// control windows in tab order with the form's tables of them.
 
 #include <algorithm>
 #include <climits>
 #include <functional>
 
+#include "toolkit/win32/edit_window.h"
 #include "toolkit/win32/form_window.h"
-#include "toolkit/win32/program_icon.h"
+#include "toolkit/win32/frame_window.h"
+#include "toolkit/win32/label_window.h"
+#include "toolkit/win32/picture_window.h"
 #include "toolkit/win32/system_metrics.h"
 
 namespace tk::win32 {
@@ -85,6 +88,63 @@ HFONT FormWindow::FontFor(const ControlSpec& spec) {
   return fonts_.back().second.get();
 }
 
+bool FormWindow::HasDefaultButton() const {
+  const auto& controls = form_.Spec().controls;
+  return std::any_of(controls.begin(), controls.end(),
+                     [](const ControlSpec& control) { return control.defaultButton; });
+}
+
+// Makes each control's window as its kind asks (the control calls the overload of its kind) and
+// enters it in the form's tables: by id for its notifications, the option groups, the default and
+// cancel buttons, the lines each container draws.
+class FormWindow::ControlMaker final : public PeerFactory {
+ public:
+  ControlMaker(FormWindow& form, HWND parent, UINT id) : form_(form), parent_(parent), id_(id) {}
+
+  std::unique_ptr<ControlPeer> Create(TextBox& box) override { return Enter<EditWindow>(box); }
+  std::unique_ptr<ControlPeer> Create(CommandButton& button) override {
+    auto window = Enter<PushButtonWindow>(button);
+    if (button.Spec().defaultButton && !form_.defaultButton_) form_.defaultButton_ = window.get();
+    if (button.Spec().cancelButton && !form_.cancelButton_) form_.cancelButton_ = window.get();
+    return window;
+  }
+  std::unique_ptr<ControlPeer> Create(OptionButton& option) override {
+    return Enter<OptionButtonWindow>(option, form_.OptionGroupOf(option.Spec().container));
+  }
+  std::unique_ptr<ControlPeer> Create(Label& label) override { return Enter<LabelWindow>(label); }
+  std::unique_ptr<ControlPeer> Create(Frame& frame) override {
+    auto window = Enter<FrameWindow>(frame);
+    if (window) form_.CreateControls(frame.Name(), window->Handle());
+    return window;
+  }
+  std::unique_ptr<ControlPeer> Create(Line& line) override {
+    // Back to front, so that the front-most line is drawn last.
+    auto& lines = form_.lines_;
+    const auto place = std::find_if(lines.begin(), lines.end(), [&line](const LineShape& other) {
+      return other.Stacking() < line.Spec().stacking;
+    });
+    lines.insert(place, LineShape(line.Spec()));
+    return nullptr;
+  }
+  std::unique_ptr<ControlPeer> Create(PictureBox& picture) override {
+    return Enter<PictureWindow>(picture);
+  }
+
+ private:
+  template <class Window, class Kind, class... More>
+  std::unique_ptr<Window> Enter(Kind& control, More&... more) {
+    auto window = std::make_unique<Window>(form_, control, parent_, id_, more...);
+    if (!window->Handle()) return nullptr;
+    window->Subclass();
+    form_.controls_[id_ - kFirstControlId] = window.get();
+    return window;
+  }
+
+  FormWindow& form_;
+  HWND parent_;
+  UINT id_;
+};
+
 void FormWindow::CreateControls(const std::string& container, HWND parent) {
   const auto& controls = form_.Controls();
   // Win32 takes the tab order, and the field a label's access key leads to, from the z-order of
@@ -96,148 +156,49 @@ void FormWindow::CreateControls(const std::string& container, HWND parent) {
     const ControlSpec& spec = control.Spec();
     if (!spec.names.empty()) return tabKey(form_.Find(spec.names, spec.namesIndex)) - 1;
     long long key = spec.tabIndex >= 0 ? 2LL * spec.tabIndex : LLONG_MAX;
-    if (spec.kind == ControlKind::kFrame) {
-      for (const auto& member : controls) {
-        if (member->Spec().container == control.Name()) key = std::min(key, tabKey(*member));
-      }
+    for (const auto& member : controls) {
+      if (member->Spec().container == control.Name()) key = std::min(key, tabKey(*member));
     }
     return key;
   };
   std::vector<std::size_t> members;
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    const ControlSpec& spec = controls[i]->Spec();
-    if (spec.container == container && spec.kind != ControlKind::kLine) members.push_back(i);
+    if (controls[i]->Spec().container == container) members.push_back(i);
   }
   std::stable_sort(members.begin(), members.end(), [&](std::size_t a, std::size_t b) {
     return tabKey(*controls[a]) < tabKey(*controls[b]);
   });
-
-  const std::size_t firstGroup = optionGroups_.size();
-  bool previousWasOption = false;
   for (const std::size_t index : members) {
+    ControlMaker maker(*this, parent, static_cast<UINT>(kFirstControlId + index));
     Control& control = *controls[index];
-    const ControlSpec& spec = control.Spec();
-    const bool option = spec.kind == ControlKind::kOptionButton;
-    // Consecutive options form one group: arrow keys move within it, Tab enters it once.
-    const DWORD groupStyle = option && previousWasOption ? 0 : WS_GROUP;
-    if (option && !previousWasOption) optionGroups_.emplace_back();
-    previousWasOption = option;
-
-    const HWND window = CreateControlWindow(control, parent, groupStyle,
-                                            static_cast<UINT>(kFirstControlId + index));
-    if (!window) continue;
-    auto peer = std::make_unique<ControlWindow>(*this, control, window);
-    ControlWindow* created = peer.get();
-    controls_[index] = created;
-    control.AttachPeer(std::move(peer));
-    if (spec.autoSize &&
-        (spec.kind == ControlKind::kLabel || spec.kind == ControlKind::kPictureBox)) {
-      created->FitToContent();
-    }
-    if (option) {
-      created->SetGroup(static_cast<int>(optionGroups_.size() - 1));
-      optionGroups_.back().push_back(created);
-    }
-    if (spec.kind == ControlKind::kCommandButton) {
-      if (spec.defaultButton && !defaultButton_) defaultButton_ = created;
-      if (spec.cancelButton && !cancelButton_) cancelButton_ = created;
-    }
-    if (spec.kind == ControlKind::kFrame) CreateControls(control.Name(), window);
+    if (auto peer = control.CreatePeer(maker)) control.AttachPeer(std::move(peer));
   }
-  for (std::size_t group = firstGroup; group < optionGroups_.size(); ++group) {
-    if (!optionGroups_[group].empty()) OnOptionChecked(*optionGroups_[group].front());
-  }
+  for (const auto& [name, group] : optionGroups_) group->UpdateTabStop();
 }
 
-HWND FormWindow::CreateControlWindow(Control& control, HWND parent, DWORD groupStyle, UINT id) {
-  const ControlSpec& spec = control.Spec();
-  DWORD style = WS_CHILD | WS_VISIBLE | groupStyle;
-  DWORD exStyle = 0;
-  const wchar_t* className = L"STATIC";
-  std::u16string text = spec.caption;
-  if (!control.Enabled()) style |= WS_DISABLED;
-  const bool formHasDefault =
-      std::any_of(form_.Spec().controls.begin(), form_.Spec().controls.end(),
-                  [](const ControlSpec& other) { return other.defaultButton; });
-  switch (spec.kind) {
-    case ControlKind::kTextBox:
-      className = L"EDIT";
-      style |= WS_TABSTOP | ES_LEFT;
-      // Without a default button Enter starts a new line in a multi-line field.
-      style |= spec.multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | (formHasDefault ? 0 : ES_WANTRETURN)
-                              : ES_AUTOHSCROLL;
-      exStyle |= WS_EX_CLIENTEDGE;
-      text = static_cast<TextBox&>(control).Text();
-      break;
-    case ControlKind::kCommandButton:
-      className = L"BUTTON";
-      style |= WS_TABSTOP | (spec.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-      break;
-    case ControlKind::kOptionButton:
-      className = L"BUTTON";
-      style |= BS_AUTORADIOBUTTON;
-      break;
-    case ControlKind::kFrame:
-      className = L"BUTTON";
-      style |= BS_GROUPBOX;
-      // The dialog manager looks inside for tab stops and access keys.
-      exStyle |= WS_EX_CONTROLPARENT;
-      break;
-    case ControlKind::kLabel:
-      style |= spec.autoSize ? SS_LEFTNOWORDWRAP : SS_LEFT;
-      text = static_cast<Label&>(control).Caption();
-      break;
-    case ControlKind::kPictureBox:
-      // SS_CENTERIMAGE keeps the static from resizing itself, border included, to the icon.
-      style |= SS_ICON | SS_CENTERIMAGE;
-      if (spec.sunkenBorder) exStyle |= WS_EX_CLIENTEDGE;
-      text.clear();
-      break;
-    case ControlKind::kLine:
-      return nullptr;
+OptionGroup& FormWindow::OptionGroupOf(const std::string& container) {
+  for (const auto& [name, group] : optionGroups_) {
+    if (name == container) return *group;
   }
-  const HWND window = CreateWindowExW(
-      exStyle, className, WidePtr(text), style, TwipsToPixels(spec.left, dpi_),
-      TwipsToPixels(spec.top, dpi_), TwipsToPixels(spec.width, dpi_),
-      TwipsToPixels(spec.height, dpi_), parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-      ProgramInstance(), nullptr);
-  if (!window) return nullptr;
-  SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec)), FALSE);
-  if (spec.kind == ControlKind::kTextBox && spec.maxLength > 0) {
-    SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
-  }
-  if (spec.kind == ControlKind::kPictureBox && spec.showsIcon) {
-    // Not shared: LoadImage shares icons of the system's standard sizes only, and this one grows
-    // with the DPI (the resource's 48-pixel image at 144 DPI).
-    const int size = PictureIconSize();
-    if (!pictureIcon_) {
-      pictureIcon_.reset(LoadOwnProgramIcon(size));
-    }
-    const HICON icon = pictureIcon_ ? pictureIcon_.get() : ProgramIcon(size);
-    SendMessageW(window, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-  }
-  return window;
-}
-
-void FormWindow::OnOptionChecked(ControlWindow& option) {
-  if (option.Group() < 0) return;
-  // Tab enters a group of options at its selected member (the first while none is).
-  const auto& group = optionGroups_[static_cast<std::size_t>(option.Group())];
-  const auto checked = std::find_if(group.begin(), group.end(), [](const ControlWindow* member) {
-    return member->Handle() && SendMessageW(member->Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-  });
-  const ControlWindow* stop = checked != group.end() ? *checked : group.front();
-  for (const ControlWindow* member : group) {
-    if (!member->Handle()) continue;
-    LONG_PTR style = GetWindowLongPtrW(member->Handle(), GWL_STYLE);
-    style = member == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-    SetWindowLongPtrW(member->Handle(), GWL_STYLE, style);
-  }
+  return *optionGroups_.emplace_back(container, std::make_unique<OptionGroup>()).second;
 }
 
 ControlWindow* FormWindow::ControlById(UINT id) const {
   if (id < kFirstControlId || id - kFirstControlId >= controls_.size()) return nullptr;
   return controls_[id - kFirstControlId];
+}
+
+ControlWindow* FormWindow::ControlFor(HWND window) const {
+  ControlWindow* control = window ? ControlById(static_cast<UINT>(GetDlgCtrlID(window))) : nullptr;
+  return control && control->Handle() == window ? control : nullptr;
+}
+
+ControlWindow* FormWindow::WindowOf(const Control& control) const {
+  const auto& controls = form_.Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].get() == &control) return controls_[i];
+  }
+  return nullptr;
 }
 
 MenuItem* FormWindow::MenuById(UINT id) const {

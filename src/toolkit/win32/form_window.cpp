@@ -1,7 +1,6 @@
 #include "toolkit/win32/form_window.h"
 
-#include <algorithm>
-
+#include "common/win32/system_function.h"
 #include "toolkit/win32/program_icon.h"
 #include "toolkit/win32/system_metrics.h"
 #include "toolkit/win32/win32_backend.h"
@@ -9,6 +8,8 @@
 namespace tk::win32 {
 
 namespace {
+
+using common::win32::SystemFunction;
 
 // The two shell32 functions a drop needs. shell32 drags much else in at start (see the start-up
 // measurements), so it is loaded on the first drop and stays loaded, as an import would.
@@ -20,12 +21,9 @@ struct DropFunctions {
 const DropFunctions& Shell32Drop() {
   static const DropFunctions functions = [] {
     DropFunctions found;
-    if (const HMODULE shell32 = LoadLibraryW(L"shell32.dll")) {
-      found.queryFile = reinterpret_cast<decltype(found.queryFile)>(
-          reinterpret_cast<void*>(GetProcAddress(shell32, "DragQueryFileW")));
-      found.finish = reinterpret_cast<decltype(found.finish)>(
-          reinterpret_cast<void*>(GetProcAddress(shell32, "DragFinish")));
-    }
+    const HMODULE shell32 = LoadLibraryW(L"shell32.dll");
+    found.queryFile = SystemFunction<decltype(found.queryFile)>(shell32, "DragQueryFileW");
+    found.finish = SystemFunction<decltype(found.finish)>(shell32, "DragFinish");
     return found;
   }();
   return functions;
@@ -68,6 +66,23 @@ ATOM FormWindow::WindowClass() {
 FormWindow* FormWindow::FromHandle(HWND window) {
   if (!window || GetClassLongPtrW(window, GCW_ATOM) != WindowClass()) return nullptr;
   return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+FormWindow* FormWindow::Of(const Form& form) {
+  struct Search {
+    const Form* form;
+    FormWindow* found = nullptr;
+  } search{&form};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(data);
+        FormWindow* candidate = FromHandle(window);
+        if (candidate && &candidate->Owner() == search.form) search.found = candidate;
+        return search.found == nullptr;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 void FormWindow::CreateWindowFor(HWND owner) {
@@ -176,25 +191,20 @@ void FormWindow::Move(int left, int top) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FormWindow::ClickButton(ControlWindow* button) {
-  if (!button || !button->Handle() || !IsWindowEnabled(button->Handle())) return;
-  static_cast<CommandButton&>(button->Owner()).OnClick();
-}
-
 void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
   const UINT id = LOWORD(wParam);
   if (const auto from = reinterpret_cast<HWND>(lParam)) {
-    if (ControlWindow* control = ControlWindow::FromHandle(from))
-      control->OnCommand(HIWORD(wParam));
+    ControlWindow* control = ControlById(id);
+    if (control && control->Handle() == from) control->OnCommand(HIWORD(wParam));
     return;
   }
   if (!Reporting()) return;
   // Enter and Esc arrive as IDOK and IDCANCEL with no control; they answer only the buttons the
   // form names for them.
-  if (id == IDOK) {
-    ClickButton(defaultButton_);
-  } else if (id == IDCANCEL) {
-    ClickButton(cancelButton_);
+  if (id == IDOK || id == IDCANCEL) {
+    if (PushButtonWindow* answering = id == IDOK ? defaultButton_ : cancelButton_) {
+      answering->Click();
+    }
   } else if (MenuItem* item = MenuById(id)) {
     item->OnClick();
   }
@@ -214,21 +224,8 @@ void FormWindow::OnDropFiles(WPARAM drop) {
 }
 
 void FormWindow::DrawLines(HDC dc, const std::string& container) const {
-  std::vector<const ControlSpec*> lines;
-  for (const auto& control : form_.Controls()) {
-    const ControlSpec& spec = control->Spec();
-    if (spec.kind == ControlKind::kLine && spec.container == container) lines.push_back(&spec);
-  }
-  // Back to front, so that the front-most line is drawn last.
-  std::stable_sort(lines.begin(), lines.end(), [](const ControlSpec* a, const ControlSpec* b) {
-    return a->stacking > b->stacking;
-  });
-  for (const ControlSpec* line : lines) {
-    PenHandle pen(CreatePen(line->insideSolid ? PS_INSIDEFRAME : PS_SOLID,
-                            std::max(1, line->lineWidth), GetSysColor(line->systemColor)));
-    Selected selected(dc, pen.get());
-    MoveToEx(dc, TwipsToPixels(line->x1, dpi_), TwipsToPixels(line->y1, dpi_), nullptr);
-    LineTo(dc, TwipsToPixels(line->x2, dpi_), TwipsToPixels(line->y2, dpi_));
+  for (const LineShape& line : lines_) {
+    if (line.Container() == container) line.Draw(dc, dpi_);
   }
 }
 
@@ -238,8 +235,8 @@ void FormWindow::Paint() {
   if (!dc) return;
   // Lines lie under the controls; frames draw only their edge and let them show through.
   for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const ControlWindow* control = ControlWindow::FromHandle(child);
-    if (!IsWindowVisible(child) || (control && control->Kind() == ControlKind::kFrame)) continue;
+    const ControlWindow* control = ControlFor(child);
+    if (!IsWindowVisible(child) || (control && control->SeeThrough())) continue;
     RECT rect{};
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
@@ -275,7 +272,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      if (ControlWindow* control = ControlWindow::FromHandle(reinterpret_cast<HWND>(lParam))) {
+      if (ControlWindow* control = ControlFor(reinterpret_cast<HWND>(lParam))) {
         if (HBRUSH brush = control->OnCtlColor(reinterpret_cast<HDC>(wParam))) {
           return reinterpret_cast<LRESULT>(brush);
         }

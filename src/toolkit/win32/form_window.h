@@ -12,6 +12,9 @@
 #include "toolkit/form.h"
 #include "toolkit/win32/control_window.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/line_shape.h"
+#include "toolkit/win32/option_button_window.h"
+#include "toolkit/win32/push_button_window.h"
 #include "toolkit/win32/windows_api.h"
 
 namespace tk::win32 {
@@ -33,38 +36,40 @@ class FormWindow final : public FormPeer {
   void Move(int left, int top) override;
 
   static FormWindow* FromHandle(HWND window);
+  // The window of `form` on this thread, or null.
+  static FormWindow* Of(const Form& form);
   HWND Handle() const { return window_; }
   Form& Owner() const { return form_; }
-  Win32Backend& Backend() const { return backend_; }
   int Dpi() const { return dpi_; }
-  // Side of the program icon in a picture box: 32 pixels at 96 DPI, scaled with the DPI.
-  int PictureIconSize() const { return TwipsToPixels(480, dpi_); }
   HACCEL Accelerators() const { return accelerators_.get(); }
   // Whether native notifications still reach the portable form (not while it is being destroyed).
   bool Reporting() const { return window_ != nullptr && !destroying_; }
-  bool HasDefaultButton() const { return defaultButton_ != nullptr; }
+  bool HasDefaultButton() const;
   // The command id of `item`, or 0 when this form does not hold it.
   UINT CommandOf(const MenuItem& item) const;
+  // The window of one of this form's controls, found through the form's table; null for none.
+  ControlWindow* ControlFor(HWND window) const;
+  ControlWindow* WindowOf(const Control& control) const;
 
   // Called by the control windows.
-  void OnOptionChecked(ControlWindow& option);
+  HFONT FontFor(const ControlSpec& spec);
   void DrawLines(HDC dc, const std::string& container) const;
 
  private:
+  class ControlMaker;
+
   static ATOM WindowClass();
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateWindowFor(HWND owner);
   void BuildMenu(HMENU& bar);
   void CreateControls(const std::string& container, HWND parent);
-  HWND CreateControlWindow(Control& control, HWND parent, DWORD groupStyle, UINT id);
-  HFONT FontFor(const ControlSpec& spec);
+  OptionGroup& OptionGroupOf(const std::string& container);
   ControlWindow* ControlById(UINT id) const;
   MenuItem* MenuById(UINT id) const;
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnDropFiles(WPARAM drop);
   void Paint();
-  void ClickButton(ControlWindow* button);
   void FocusFirstTabStop();
 
   Win32Backend& backend_;
@@ -74,13 +79,13 @@ class FormWindow final : public FormPeer {
   bool destroying_ = false;
   bool closeFromSystemMenu_ = false;
   FontHandle defaultFont_;
-  IconHandle pictureIcon_;
   std::vector<std::pair<FontSpec, FontHandle>> fonts_;
   AcceleratorHandle accelerators_;
   std::vector<ControlWindow*> controls_;  // by control index; null for lines
-  std::vector<std::vector<ControlWindow*>> optionGroups_;
-  ControlWindow* defaultButton_ = nullptr;
-  ControlWindow* cancelButton_ = nullptr;
+  std::vector<std::pair<std::string, std::unique_ptr<OptionGroup>>> optionGroups_;
+  std::vector<LineShape> lines_;  // back to front
+  PushButtonWindow* defaultButton_ = nullptr;
+  PushButtonWindow* cancelButton_ = nullptr;
 };
 
 }  // namespace tk::win32

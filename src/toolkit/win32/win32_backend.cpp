@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <initializer_list>
 
+#include "common/win32/system_function.h"
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/handles.h"
 
@@ -31,10 +32,7 @@ struct CommonDialogs {
 
   template <class Pointer>
   Pointer Function(const char* name) const {
-    if (!module) return nullptr;
-    // Through a plain function pointer type, which any function pointer may be cast to and from.
-    return reinterpret_cast<Pointer>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module.get(), name)));
+    return common::win32::SystemFunction<Pointer>(module.get(), name);
   }
   bool Loaded() const { return getOpenFileName && getSaveFileName && commDlgExtendedError; }
 
@@ -205,17 +203,19 @@ std::u16string Win32Backend::ProgramFolder() {
 }
 
 HWND Win32Backend::WindowOf(const Form& form) {
-  const auto* window = dynamic_cast<const FormWindow*>(form.Peer());
+  const FormWindow* window = FormWindow::Of(form);
   return window ? window->Handle() : nullptr;
 }
 
 HWND Win32Backend::WindowOf(const Control& control) {
-  const auto* window = dynamic_cast<const ControlWindow*>(control.Peer());
+  const FormWindow* form = FormWindow::Of(control.Parent());
+  const ControlWindow* window = form ? form->WindowOf(control) : nullptr;
   return window ? window->Handle() : nullptr;
 }
 
 Control* Win32Backend::ControlOf(HWND window) {
-  ControlWindow* control = ControlWindow::FromHandle(window);
+  const FormWindow* form = FormWindow::FromHandle(GetAncestor(window, GA_ROOT));
+  const ControlWindow* control = form ? form->ControlFor(window) : nullptr;
   return control ? &control->Owner() : nullptr;
 }
 

@@ -4,6 +4,7 @@
 
 #include "toolkit/win32/win32_backend.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -289,6 +290,30 @@ TEST_F(Win32MainForm, EtchedLineAndFrameEdgeAreDrawnInTheSystemColors) {
   const int frameBottom = tk::TwipsToPixels(-90, dpi) + tk::TwipsToPixels(1635, dpi);
   EXPECT_EQ(GetPixel(dc.Get(), x, frameBottom - 2), shadow);
   EXPECT_EQ(GetPixel(dc.Get(), x, frameBottom - 1), highlight);
+}
+
+TEST_F(Win32MainForm, AFieldSubclassedAgainFromOutsideStillReportsItsEvents) {
+  auto& field = form.Get<tk::TextBox>("txtColor", 0);
+  std::vector<std::u16string> changes;
+  field.Change = [&] { changes.push_back(field.Text()); };
+  driver->Show(form);
+  // As an input method or a screen reader would, after the program's own subclass.
+  int charactersSeen = 0;
+  const SUBCLASSPROC outside = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR seen) {
+    if (message == WM_CHAR) ++*reinterpret_cast<int*>(seen);
+    return DefSubclassProc(window, message, wParam, lParam);
+  };
+  ASSERT_TRUE(SetWindowSubclass(Window("txtColor", 0), outside, 1,
+                                reinterpret_cast<DWORD_PTR>(&charactersSeen)));
+
+  driver->Click(field);
+  driver->SelectAll();
+  driver->Type(u"42");
+  EXPECT_EQ(changes, (std::vector<std::u16string>{u"4", u"42"}));
+  EXPECT_EQ(charactersSeen, 2);
+  driver->CloseBox(form);
+  EXPECT_FALSE(IsWindow(FormWindow()));
 }
 
 TEST_F(Win32MainForm, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {

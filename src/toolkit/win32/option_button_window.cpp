@@ -1,0 +1,56 @@
+#include "toolkit/win32/option_button_window.h"
+
+#include <algorithm>
+
+namespace tk::win32 {
+
+namespace {
+
+WPARAM CheckState(bool checked) { return checked ? BST_CHECKED : BST_UNCHECKED; }
+
+}  // namespace
+
+OptionButtonWindow::OptionButtonWindow(FormWindow& form, OptionButton& option, HWND parent, UINT id,
+                                       OptionGroup& group)
+    : ControlWindow(form, option, parent, id,
+                    {.className = L"BUTTON",
+                     .style = BS_AUTORADIOBUTTON,
+                     .text = option.Spec().caption,
+                     // Consecutive options form one group: arrow keys move within it.
+                     .startsGroup = group.Empty()}),
+      option_(option),
+      group_(group) {
+  group.Add(*this);
+  if (Handle()) SendMessageW(Handle(), BM_SETCHECK, CheckState(option.Value()), 0);
+}
+
+void OptionButtonWindow::SetChecked(bool checked) {
+  if (!Handle()) return;
+  SendMessageW(Handle(), BM_SETCHECK, CheckState(checked), 0);
+  group_.UpdateTabStop();
+}
+
+void OptionButtonWindow::OnCommand(UINT code) {
+  // Also sent when an option takes the focus unchecked (arrow keys): that selects it too.
+  if (code == BN_CLICKED && Reporting()) option_.OnUserSelect();
+}
+
+bool OptionButtonWindow::Checked() const {
+  return Handle() && SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void OptionGroup::UpdateTabStop() const {
+  if (members_.empty()) return;
+  const auto checked =
+      std::find_if(members_.begin(), members_.end(),
+                   [](const OptionButtonWindow* member) { return member->Checked(); });
+  const OptionButtonWindow* stop = checked != members_.end() ? *checked : members_.front();
+  for (const OptionButtonWindow* member : members_) {
+    if (!member->Handle()) continue;
+    LONG_PTR style = GetWindowLongPtrW(member->Handle(), GWL_STYLE);
+    style = member == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    SetWindowLongPtrW(member->Handle(), GWL_STYLE, style);
+  }
+}
+
+}  // namespace tk::win32

@@ -1,0 +1,16 @@
+#pragma once
+// A picture box as a STATIC showing the program icon, at a size that grows with the DPI.
+
+#include "toolkit/win32/control_window.h"
+
+namespace tk::win32 {
+
+class PictureWindow final : public ControlWindow {
+ public:
+  PictureWindow(FormWindow& form, PictureBox& picture, HWND parent, UINT id);
+
+ private:
+  IconHandle icon_;
+};
+
+}  // namespace tk::win32
