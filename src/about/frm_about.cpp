@@ -21,7 +21,10 @@ std::u16string VersionCaption(int major, int minor, int revision) {
 }
 
 FrmAbout::FrmAbout(tk::Application& app, const tk::Form& frmMain)
-    : app_(app), frmMain_(frmMain), form_(app, AboutFormSpec()) {
+    : app_(app),
+      frmMain_(frmMain),
+      form_(app, AboutFormSpec()),
+      lblVersion_(form_.Get<tk::Label>("lblVersion")) {
   form_.Load = [this] { Form_Load(); };
   form_.Get<tk::CommandButton>("cmdOK").Click = [this] { cmdOK_Click(); };
 }
@@ -29,9 +32,8 @@ FrmAbout::FrmAbout(tk::Application& app, const tk::Form& frmMain)
 void FrmAbout::Form_Load() {
   // Wherever the main window stands, also when that puts the box partly off the screen.
   form_.Move(frmMain_.Left() + 150, frmMain_.Top() + 900);
-  form_.Get<tk::Label>("lblVersion")
-      .SetCaption(VersionCaption(TINTMARK_VERSION_MAJOR, TINTMARK_VERSION_MINOR,
-                                 TINTMARK_VERSION_REVISION));
+  lblVersion_.SetCaption(
+      VersionCaption(TINTMARK_VERSION_MAJOR, TINTMARK_VERSION_MINOR, TINTMARK_VERSION_REVISION));
   app_.Beep();
 }
 

@@ -24,6 +24,7 @@ class FrmAbout {
   tk::Application& app_;
   const tk::Form& frmMain_;
   tk::Form form_;
+  tk::Label& lblVersion_;
 };
 
 // Loads a new About box against `frmMain` and shows it modally; returns once it has closed.

@@ -2,37 +2,41 @@
 
 #include "app/main_layout.h"
 #include "editor/channel_rules.h"
+#include "toolkit/virtual_keys.h"
 
 namespace app {
 
 namespace {
-constexpr std::int16_t kKeyUp = 38;
-constexpr std::int16_t kKeyDown = 40;
 constexpr int kChannels = 3;
 }  // namespace
 
-ChannelFields::ChannelFields(tk::Form& form, WindowState& state) : form_(form), state_(state) {
+ChannelFields::ChannelFields(tk::Form& form, WindowState& state)
+    : state_(state),
+      txtColor_(form.GetArray<tk::TextBox, kChannels>("txtColor")),
+      btnUp_(form.GetArray<tk::CommandButton, kChannels>("btnUp")),
+      btnDown_(form.GetArray<tk::CommandButton, kChannels>("btnDown")),
+      optObject_(form.GetArray<tk::OptionButton, 2>("optObject")),
+      optDes_(form.GetArray<tk::OptionButton, 2>("optDes")),
+      txtTest_(form.Get<tk::TextBox>("txtTest")),
+      btnAccept_(form.Get<tk::CommandButton>("btnAccept")) {
   for (std::int16_t i = 0; i < kChannels; ++i) {
     tk::TextBox& field = txtColor(i);
     field.Change = [this, i] { txtColor_Change(i); };
     field.LostFocus = [this, i] { txtColor_LostFocus(i); };
     field.KeyDown = [this, i](std::int16_t keyCode, std::int16_t) { txtColor_KeyDown(i, keyCode); };
-    form_.Get<tk::CommandButton>("btnUp", i).MouseDown =
-        [this, i](std::int16_t, std::int16_t shift, float, float) { btnUp_MouseDown(i, shift); };
-    form_.Get<tk::CommandButton>("btnDown", i).MouseDown =
-        [this, i](std::int16_t, std::int16_t shift, float, float) { btnDown_MouseDown(i, shift); };
+    btnUp_[i]->MouseDown = [this, i](std::int16_t, std::int16_t shift, float, float) {
+      btnUp_MouseDown(i, shift);
+    };
+    btnDown_[i]->MouseDown = [this, i](std::int16_t, std::int16_t shift, float, float) {
+      btnDown_MouseDown(i, shift);
+    };
   }
   for (std::int16_t i = 0; i < 2; ++i) {
-    form_.Get<tk::OptionButton>("optObject", i).Click = [this, i] { optObject_Click(i); };
-    form_.Get<tk::OptionButton>("optDes", i).Click = [this, i] { optDes_Click(i); };
+    optObject_[i]->Click = [this, i] { optObject_Click(i); };
+    optDes_[i]->Click = [this, i] { optDes_Click(i); };
   }
-  auto& txtTest = form_.Get<tk::TextBox>("txtTest");
-  txtTest.Change = [this] { txtTest_Change(); };
-  txtTest.GotFocus = [this] { txtTest_GotFocus(); };
-}
-
-tk::TextBox& ChannelFields::txtColor(int index) const {
-  return form_.Get<tk::TextBox>("txtColor", index);
+  txtTest_.Change = [this] { txtTest_Change(); };
+  txtTest_.GotFocus = [this] { txtTest_GotFocus(); };
 }
 
 std::int16_t& ChannelFields::Component(int index) {
@@ -51,9 +55,8 @@ void ChannelFields::SetColor(std::uint32_t color, int target) {
 }
 
 void ChannelFields::ShowSample() {
-  auto& sample = form_.Get<tk::TextBox>("txtTest");
-  sample.SetForeColor(editor::ColorCodeValue(ColorCode(editor::kPen, true)));
-  sample.SetBackColor(editor::ColorCodeValue(ColorCode(editor::kBack, true)));
+  txtTest_.SetForeColor(editor::ColorCodeValue(ColorCode(editor::kPen, true)));
+  txtTest_.SetBackColor(editor::ColorCodeValue(ColorCode(editor::kBack, true)));
 }
 
 void ChannelFields::ShowChannel(int index, int value) {
@@ -97,8 +100,8 @@ void ChannelFields::txtColor_LostFocus(std::int16_t index) {
 }
 
 void ChannelFields::txtColor_KeyDown(std::int16_t index, std::int16_t keyCode) {
-  if (keyCode == kKeyUp) txtColor((index + kChannels - 1) % kChannels).SetFocus();
-  if (keyCode == kKeyDown) txtColor((index + 1) % kChannels).SetFocus();
+  if (keyCode == tk::kVkUp) txtColor((index + kChannels - 1) % kChannels).SetFocus();
+  if (keyCode == tk::kVkDown) txtColor((index + 1) % kChannels).SetFocus();
 }
 
 void ChannelFields::btnUp_MouseDown(std::int16_t index, std::int16_t shift) {
@@ -126,8 +129,8 @@ void ChannelFields::optDes_Click(std::int16_t index) {
 }
 
 // The sample box always shows the hint, whatever reached its text.
-void ChannelFields::txtTest_Change() { form_.Get<tk::TextBox>("txtTest").SetText(kSampleHint); }
+void ChannelFields::txtTest_Change() { txtTest_.SetText(kSampleHint); }
 
-void ChannelFields::txtTest_GotFocus() { form_.Get<tk::CommandButton>("btnAccept").SetFocus(); }
+void ChannelFields::txtTest_GotFocus() { btnAccept_.SetFocus(); }
 
 }  // namespace app

@@ -2,6 +2,7 @@
 // The main window's colour editing: the three channel fields with their ▲ / ▼ buttons, the colour
 // and base options, and the sample box, over the colour table in the window state.
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -35,10 +36,14 @@ class ChannelFields {
 
   void Step(std::int16_t index, std::int16_t shift, int direction);
   std::int16_t& Component(int index);
-  tk::TextBox& txtColor(int index) const;
+  tk::TextBox& txtColor(int index) const { return *txtColor_[index]; }
 
-  tk::Form& form_;
   WindowState& state_;
+  const std::array<tk::TextBox*, 3> txtColor_;
+  const std::array<tk::CommandButton*, 3> btnUp_, btnDown_;
+  const std::array<tk::OptionButton*, 2> optObject_, optDes_;
+  tk::TextBox& txtTest_;
+  tk::CommandButton& btnAccept_;
 };
 
 }  // namespace app

@@ -26,6 +26,7 @@ FileCommands::FileCommands(tk::Form& form, WindowState& state, tk::FileDialog& c
                            files::FileAccess& fileAccess, ChannelFields& channels,
                            OwnerField& owner)
     : form_(form),
+      txtID_(form.Get<tk::TextBox>("txtID")),
       state_(state),
       commonDialog1_(commonDialog1),
       fileAccess_(fileAccess),
@@ -38,10 +39,9 @@ FileCommands::FileCommands(tk::Form& form, WindowState& state, tk::FileDialog& c
 }
 
 bool FileCommands::SaveColorFile() {
-  const std::u16string& id = form_.Get<tk::TextBox>("txtID").Text();
   const std::string bytes =
-      files::ColorFileBytes(id, editor::ColorValue(state_.intColor, editor::kPen),
-                             editor::ColorValue(state_.intColor, editor::kBack));
+      files::ColorFileBytes(txtID_.Text(), editor::ColorValue(state_.intColor, editor::kPen),
+                            editor::ColorValue(state_.intColor, editor::kBack));
   if (fileAccess_.ReplaceWhole(state_.strFileName, bytes) == files::kSuccess) return true;
   form_.App().MsgBox(kSaveErrorText + (u"\r\n\r\n" + state_.strFileName),
                      tk::kMbOk | tk::kMbExclamation, kSaveErrorTitle);

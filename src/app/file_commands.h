@@ -38,6 +38,7 @@ class FileCommands {
   void OpenChosenFile(std::u16string path, std::u16string offeredBefore);
 
   tk::Form& form_;
+  const tk::TextBox& txtID_;
   WindowState& state_;
   tk::FileDialog& commonDialog1_;
   files::FileAccess& fileAccess_;

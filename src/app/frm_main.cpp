@@ -32,6 +32,9 @@ FrmMain::FrmMain(tk::Application& app, store::Registry& registry, files::FileAcc
                  std::function<void(tk::Form&)> showAbout)
     : app_(app),
       form_(app, MainFormSpec()),
+      txtID_(form_.Get<tk::TextBox>("txtID")),
+      txtTest_(form_.Get<tk::TextBox>("txtTest")),
+      txtColor_(form_.GetArray<tk::TextBox, 3>("txtColor")),
       commonDialog1_(app, u"Tintmark", kFileFilter, u".reg"),
       channels_(form_, state_),
       owner_(form_, state_, registry, channels_),
@@ -61,19 +64,17 @@ void FrmMain::Form_Load() {
 
   // The rest of the state starts as WindowState declares it, and the design already selects
   // decimal and paints the sample black on white: what the table is once the back colour is read.
-  form_.Get<tk::TextBox>("txtTest").SetText(kSampleHint);
+  txtTest_.SetText(kSampleHint);
   for (int channel = editor::kRed; channel <= editor::kBlue; ++channel) {
-    const auto& field = form_.Get<tk::TextBox>("txtColor", channel);
-    state_.intColor[editor::kBack][channel] = LeadingNumber(field.Text());
+    state_.intColor[editor::kBack][channel] = LeadingNumber(txtColor_[channel]->Text());
   }
 }
 
 void FrmMain::Form_Activate() {
-  auto& txtID = form_.Get<tk::TextBox>("txtID");
-  if (txtID.Text().empty()) {
+  if (txtID_.Text().empty()) {
     app_.MsgBox(kIdRequest, tk::kMbOk | tk::kMbInformation, kIdRequestTitle);
-    txtID.SetEnabled(true);
-    txtID.SetFocus();
+    txtID_.SetEnabled(true);
+    txtID_.SetFocus();
   } else if (state_.blnStartup) {
     owner_.LoadColors();
   }

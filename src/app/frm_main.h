@@ -1,6 +1,7 @@
 #pragma once
 // The main window: its state, start-up, activation, the apply and quit commands and unloading.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -41,6 +42,9 @@ class FrmMain {
 
   tk::Application& app_;
   tk::Form form_;
+  tk::TextBox& txtID_;
+  tk::TextBox& txtTest_;
+  const std::array<tk::TextBox*, 3> txtColor_;
   WindowState state_;
   tk::FileDialog commonDialog1_;
   ChannelFields channels_;

@@ -39,13 +39,15 @@ std::string Narrow(const std::u16string& digits) {
 
 OwnerField::OwnerField(tk::Form& form, WindowState& state, store::Registry& registry,
                        ChannelFields& channels)
-    : form_(form), state_(state), registry_(registry), channels_(channels) {
+    : form_(form),
+      txtID_(form.Get<tk::TextBox>("txtID")),
+      state_(state),
+      registry_(registry),
+      channels_(channels) {
   txtID().Change = [this] { txtID_Change(); };
   txtID().LostFocus = [this] { txtID_LostFocus(); };
   form_.Menu("mnuChangeID").Click = [this] { mnuChangeID_Click(); };
 }
-
-tk::TextBox& OwnerField::txtID() const { return form_.Get<tk::TextBox>("txtID"); }
 
 store::Status OwnerField::OpenKeyChain() { return lngKey_.Open(registry_); }
 

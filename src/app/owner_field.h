@@ -39,9 +39,10 @@ class OwnerField {
   void txtID_LostFocus();
   void mnuChangeID_Click();
 
-  tk::TextBox& txtID() const;
+  tk::TextBox& txtID() const { return txtID_; }
 
   tk::Form& form_;
+  tk::TextBox& txtID_;
   WindowState& state_;
   store::Registry& registry_;
   ChannelFields& channels_;

@@ -290,8 +290,8 @@ struct Hostile {
   const char* refused = nullptr;
   std::u16string id = u"12345678";
   std::u16string colors = u"000000FF/00FFFFFF";  // the pen's and the back's code once started
-  const char16_t* startTitle = nullptr;           // of the message at start
-  const char16_t* applyTitle = nullptr;           // of the apply's message; none: it beeps
+  const char16_t* startTitle = nullptr;          // of the message at start
+  const char16_t* applyTitle = nullptr;          // of the apply's message; none: it beeps
 };
 
 const std::string kSendMsg12345678 = std::string(kOwners) + "\\12345678\\Windows\\SendMsg";
@@ -380,8 +380,7 @@ TEST_P(HostileRegistry, LoadsSensiblyAndAppliesWhollyOrNotAtAll) {
   if (c.startTitle) driver->AnswerNextMessageBox(tk::kAnswerOk);
   StartRefusing();
   EXPECT_EQ(driver->ShownText(Text("txtID")), c.id);
-  EXPECT_EQ(frm->Editor().ColorCode(0, false) + u"/" + frm->Editor().ColorCode(1, false),
-            c.colors);
+  EXPECT_EQ(frm->Editor().ColorCode(0, false) + u"/" + frm->Editor().ColorCode(1, false), c.colors);
   ASSERT_EQ(driver->MessageBoxes().size(), c.startTitle ? 1u : 0u);
   if (c.startTitle) {
     EXPECT_EQ(LastMessage().title, c.startTitle);

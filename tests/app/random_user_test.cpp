@@ -243,7 +243,7 @@ class RandomUser : public MainWindowTest {
     const auto& table = State().intColor;
     const std::string saved =
         files::ColorFileBytes(driver->ShownText(Text("txtID")), editor::ColorValue(table, 0),
-                               editor::ColorValue(table, 1));
+                              editor::ColorValue(table, 1));
     for (auto& [path, bytes] : disk) {
       const std::optional<std::string> now = files->Get(path);
       if (now != bytes && (attempt != 'W' || now != saved || saveFailed)) {
@@ -442,8 +442,8 @@ class RandomUser : public MainWindowTest {
   }
 
   editor::ColorTable baseline{};  // as last loaded or applied
-  bool edited = false;             // since then
-  Snapshot world;                  // the registry as the window must have left it
+  bool edited = false;            // since then
+  Snapshot world;                 // the registry as the window must have left it
   std::set<std::string> refusedOpens, refusedWrites;
   std::uint32_t lastOwner = 0;
   char attempt = 0;  // S: started, A: an apply that must be tried, L: a load, H: the About box

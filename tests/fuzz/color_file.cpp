@@ -59,8 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (ascii) {
     if (files::ReadColorFile(Unicode(bytes)) != read) std::abort();
-    if (bytes.find('\r') == std::string_view::npos &&
-        files::ReadColorFile(WithCrLf(bytes)) != read)
+    if (bytes.find('\r') == std::string_view::npos && files::ReadColorFile(WithCrLf(bytes)) != read)
       std::abort();
   }
 
