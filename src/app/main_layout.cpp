@@ -8,9 +8,9 @@ using enum tk::ControlKind;
 using tk::FontSpec;
 
 constexpr char16_t kJapaneseFace[] = u"ＭＳ Ｐゴシック";
-const FontSpec kLabelFont{kJapaneseFace, 9, 700, 128};
-const FontSpec kFieldFont{kJapaneseFace, 11.25, 400, 128};
-const FontSpec kSampleFont{kJapaneseFace, 12, 400, 128};
+constexpr FontSpec kLabelFont{kJapaneseFace, 9, 700, 128};
+constexpr FontSpec kFieldFont{kJapaneseFace, 11.25, 400, 128};
+constexpr FontSpec kSampleFont{kJapaneseFace, 12, 400, 128};
 
 tk::FormSpec BuildMainForm() {
   return {

@@ -30,7 +30,7 @@ class Control {
   Control& operator=(const Control&) = delete;
 
   const ControlSpec& Spec() const { return spec_; }
-  const std::string& Name() const { return spec_.name; }
+  std::string_view Name() const { return spec_.name; }
   std::int16_t Index() const { return static_cast<std::int16_t>(spec_.index); }
   Form& Parent() const { return form_; }
 
@@ -170,7 +170,7 @@ class MenuItem {
  public:
   explicit MenuItem(const MenuSpec& spec) : spec_(spec) {}
   const MenuSpec& Spec() const { return spec_; }
-  const std::string& Name() const { return spec_.name; }
+  std::string_view Name() const { return spec_.name; }
   bool IsSeparator() const { return spec_.caption == u"-"; }
 
   std::function<void()> Click;

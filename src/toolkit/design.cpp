@@ -18,7 +18,7 @@ char16_t Upper(char16_t c) { return (c >= u'a' && c <= u'z') ? c - u'a' + u'A' :
 int TwipsToPixels(int twips, int dpi) { return MulDivRounded(twips, dpi, 1440); }
 int PixelsToTwips(int pixels, int dpi) { return MulDivRounded(pixels, 1440, dpi); }
 
-char16_t AccessKey(const std::u16string& caption) {
+char16_t AccessKey(std::u16string_view caption) {
   for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
     if (caption[i] != u'&') continue;
     if (caption[i + 1] == u'&') {
@@ -30,7 +30,7 @@ char16_t AccessKey(const std::u16string& caption) {
   return 0;
 }
 
-std::u16string CaptionWithoutAccessMark(const std::u16string& caption) {
+std::u16string CaptionWithoutAccessMark(std::u16string_view caption) {
   std::u16string shown;
   for (std::size_t i = 0; i < caption.size(); ++i) {
     if (caption[i] == u'&' && i + 1 < caption.size()) ++i;

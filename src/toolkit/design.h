@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tk {
@@ -21,26 +22,27 @@ enum class ControlKind {
 };
 
 struct FontSpec {
-  std::u16string face;
+  std::u16string_view face;
   double points = 9;
   int weight = 400;
   int charset = 128;  // Shift-JIS
   bool operator==(const FontSpec&) const = default;
 };
 
+// The texts are views: a form's design is constant data, its strings literals.
 struct ControlSpec {
-  std::string name{};
+  std::string_view name{};
   int index = -1;  // member of a control array when >= 0
   ControlKind kind = ControlKind::kLabel;
-  std::u16string caption{};  // caption or initial text; "&" marks the access key
+  std::u16string_view caption{};  // caption or initial text; "&" marks the access key
   int left = 0, top = 0, width = 0, height = 0;  // twips, relative to the container
   int tabIndex = -1;                             // -1: no tab position
   int stacking = 0;                              // 0 is the front-most; larger is further back
-  std::string container{};                       // name of the frame holding it; empty: the form
+  std::string_view container{};                  // name of the frame holding it; empty: the form
   std::optional<FontSpec> font{};                // none: the form's default font
   // Labels: the control this label names for screen readers, when it does not simply precede it
   // in tab order.
-  std::string names{};
+  std::string_view names{};
   int namesIndex = -1;
 
   bool enabled = true;
@@ -63,17 +65,17 @@ struct ControlSpec {
 };
 
 struct MenuSpec {
-  std::string name;
-  std::u16string caption;  // "-" is a separator; "&" marks the access key
-  std::string parent;      // empty: in the menu bar
-  char16_t shortcut = 0;   // Ctrl+letter, upper-case letter; 0: none
+  std::string_view name;
+  std::u16string_view caption;  // "-" is a separator; "&" marks the access key
+  std::string_view parent;      // empty: in the menu bar
+  char16_t shortcut = 0;        // Ctrl+letter, upper-case letter; 0: none
 };
 
 enum class BorderStyle { kFixedSingle, kFixedDialog };
 
 struct FormSpec {
-  std::string name{};
-  std::u16string caption{};
+  std::string_view name{};
+  std::u16string_view caption{};
   int clientWidth = 0, clientHeight = 0;  // twips
   BorderStyle border = BorderStyle::kFixedSingle;
   bool minButton = false;
@@ -88,8 +90,8 @@ int TwipsToPixels(int twips, int dpi);
 int PixelsToTwips(int pixels, int dpi);
 
 // The character after a single "&" in a caption, upper-cased; 0 when there is none.
-char16_t AccessKey(const std::u16string& caption);
+char16_t AccessKey(std::u16string_view caption);
 // The caption as shown: "&&" becomes "&", a single "&" disappears.
-std::u16string CaptionWithoutAccessMark(const std::u16string& caption);
+std::u16string CaptionWithoutAccessMark(std::u16string_view caption);
 
 }  // namespace tk

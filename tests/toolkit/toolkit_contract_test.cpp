@@ -47,21 +47,22 @@ std::u16string DigitsOnly(const std::u16string& text) {
 
 class SpecBuilder {
  public:
-  SpecBuilder(std::string name, std::u16string caption) {
-    spec_.name = std::move(name);
-    spec_.caption = std::move(caption);
+  // Names and captions are views: pass literals.
+  SpecBuilder(std::string_view name, std::u16string_view caption) {
+    spec_.name = name;
+    spec_.caption = caption;
     spec_.clientWidth = 6000;
     spec_.clientHeight = 4800;
   }
-  tk::ControlSpec& Add(ControlKind kind, std::string name, int index, std::u16string caption,
-                       int tab, std::string container = {}) {
+  tk::ControlSpec& Add(ControlKind kind, std::string_view name, int index,
+                       std::u16string_view caption, int tab, std::string_view container = {}) {
     tk::ControlSpec control;
     control.kind = kind;
-    control.name = std::move(name);
+    control.name = name;
     control.index = index;
-    control.caption = std::move(caption);
+    control.caption = caption;
     control.tabIndex = tab;
-    control.container = std::move(container);
+    control.container = container;
     const int slot = control.container.empty() ? placed_++ : inFrame_++;
     control.left = 120 + (slot / 9) * 1440;
     control.top = 120 + (slot % 9) * 480;
@@ -70,9 +71,9 @@ class SpecBuilder {
     spec_.controls.push_back(std::move(control));
     return spec_.controls.back();
   }
-  void Menu(std::string name, std::u16string caption, std::string parent = {},
+  void Menu(std::string_view name, std::u16string_view caption, std::string_view parent = {},
             char16_t shortcut = 0) {
-    spec_.menus.push_back({std::move(name), std::move(caption), std::move(parent), shortcut});
+    spec_.menus.push_back({name, caption, parent, shortcut});
   }
   tk::FormSpec Build() { return std::move(spec_); }
 
@@ -88,9 +89,9 @@ tk::FormSpec MainSpec() {
   b.Add(ControlKind::kTextBox, "txtName", -1, u"", 2);
   b.Add(ControlKind::kLabel, "lblCode", -1, u"番号(&C) :", 3);
   b.Add(ControlKind::kTextBox, "txtCode", -1, u"255", 4).maxLength = 3;
-  for (int i = 0; i < 3; ++i) {
-    b.Add(ControlKind::kCommandButton, "btnArr", i, std::u16string(1, u'a' + i), 5 + i);
-  }
+  constexpr std::u16string_view kArrCaptions[] = {u"a", u"b", u"c"};
+  for (int i = 0; i < 3; ++i)
+    b.Add(ControlKind::kCommandButton, "btnArr", i, kArrCaptions[i], 5 + i);
   b.Add(ControlKind::kOptionButton, "optPair", 0, u"左", 8);
   b.Add(ControlKind::kOptionButton, "optPair", 1, u"右", 9).selected = true;
   tk::ControlSpec& frame = b.Add(ControlKind::kFrame, "fraInner", -1, u"", 10);
@@ -120,8 +121,8 @@ class ToolkitContract : public ::testing::Test {
  protected:
   ToolkitContract() {
     for (const auto& control : form.Controls()) {
-      const std::string name =
-          control->Name() + (control->Index() >= 0 ? std::to_string(control->Index()) : "");
+      const std::string name = std::string(control->Name()) +
+                               (control->Index() >= 0 ? std::to_string(control->Index()) : "");
       control->GotFocus = [this, name] { log.push_back(name + " got"); };
       control->LostFocus = [this, name] { log.push_back(name + " lost"); };
       if (auto* button = dynamic_cast<CommandButton*>(control.get())) {
@@ -139,7 +140,7 @@ class ToolkitContract : public ::testing::Test {
       }
     }
     for (const auto& item : form.Menus()) {
-      item->Click = [this, name = item->Name()] { log.push_back(name + " click"); };
+      item->Click = [this, name = std::string(item->Name())] { log.push_back(name + " click"); };
     }
   }
 

@@ -13,7 +13,7 @@ namespace {
 std::u16string InitialText(const Control& control) {
   if (auto* box = dynamic_cast<const TextBox*>(&control)) return box->Text();
   if (auto* label = dynamic_cast<const Label*>(&control)) return label->Caption();
-  return control.Spec().caption;
+  return std::u16string(control.Spec().caption);
 }
 
 }  // namespace

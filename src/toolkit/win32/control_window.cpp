@@ -21,8 +21,9 @@ ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND parent, UI
   if (design.startsGroup) style |= WS_GROUP;
   if (!control.Enabled()) style |= WS_DISABLED;
   const int dpi = form.Dpi();
+  const std::u16string text(design.text);
   window_ = CreateWindowExW(
-      design.exStyle, design.className, WidePtr(design.text), style, TwipsToPixels(spec.left, dpi),
+      design.exStyle, design.className, WidePtr(text), style, TwipsToPixels(spec.left, dpi),
       TwipsToPixels(spec.top, dpi), TwipsToPixels(spec.width, dpi), TwipsToPixels(spec.height, dpi),
       parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ProgramInstance(), nullptr);
   if (!window_) return;

@@ -20,7 +20,7 @@ struct WindowDesign {
   const wchar_t* className = L"STATIC";
   DWORD style = 0;
   DWORD exStyle = 0;
-  std::u16string text{};
+  std::u16string_view text{};
   bool startsGroup = true;  // WS_GROUP: the dialog manager's arrow keys stop at it
 };
 

@@ -25,12 +25,12 @@ constexpr UINT kFirstMenuId = 1000;
 void FormWindow::BuildMenu(HMENU& bar) {
   const auto& menus = form_.Menus();
   if (menus.empty()) return;
-  auto hasChildren = [&menus](const std::string& name) {
+  auto hasChildren = [&menus](std::string_view name) {
     return std::any_of(menus.begin(), menus.end(),
                        [&name](const auto& item) { return item->Spec().parent == name; });
   };
   std::vector<ACCEL> shortcuts;
-  std::function<void(HMENU, const std::string&)> fill = [&](HMENU menu, const std::string& parent) {
+  std::function<void(HMENU, std::string_view)> fill = [&](HMENU menu, std::string_view parent) {
     for (std::size_t i = 0; i < menus.size(); ++i) {
       const MenuSpec& spec = menus[i]->Spec();
       if (spec.parent != parent) continue;
@@ -39,7 +39,7 @@ void FormWindow::BuildMenu(HMENU& bar) {
         continue;
       }
       const auto id = static_cast<UINT>(kFirstMenuId + i);
-      std::u16string text = spec.caption;
+      std::u16string text(spec.caption);
       if (spec.shortcut != 0) {
         // Text after a tab is drawn right-aligned in the menu's shortcut column.
         text += u"\tCtrl+";
@@ -61,7 +61,7 @@ void FormWindow::BuildMenu(HMENU& bar) {
   };
   MenuHandle menuBar(CreateMenu());
   if (!menuBar) return;
-  fill(menuBar.get(), std::string());
+  fill(menuBar.get(), {});
   if (!shortcuts.empty()) {
     accelerators_.reset(
         CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size())));
@@ -145,7 +145,7 @@ class FormWindow::ControlMaker final : public PeerFactory {
   UINT id_;
 };
 
-void FormWindow::CreateControls(const std::string& container, HWND parent) {
+void FormWindow::CreateControls(std::string_view container, HWND parent) {
   const auto& controls = form_.Controls();
   // Win32 takes the tab order, and the field a label's access key leads to, from the z-order of
   // sibling windows, so the windows are created in tab order; a frame stands where its first
@@ -176,7 +176,7 @@ void FormWindow::CreateControls(const std::string& container, HWND parent) {
   for (const auto& [name, group] : optionGroups_) group->UpdateTabStop();
 }
 
-OptionGroup& FormWindow::OptionGroupOf(const std::string& container) {
+OptionGroup& FormWindow::OptionGroupOf(std::string_view container) {
   for (const auto& [name, group] : optionGroups_) {
     if (name == container) return *group;
   }

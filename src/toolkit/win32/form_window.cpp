@@ -36,7 +36,7 @@ FormWindow::FormWindow(Win32Backend& backend, Form& form) : backend_(backend), f
   CreateWindowFor(backend.OwnerWindow());
   if (!window_) return;
   controls_.assign(form_.Controls().size(), nullptr);
-  CreateControls(std::string(), window_);
+  CreateControls({}, window_);
 }
 
 FormWindow::~FormWindow() {
@@ -105,9 +105,9 @@ void FormWindow::CreateWindowFor(HWND owner) {
   const SIZE guess = OuterSizeFor(TwipsToPixels(spec.clientWidth, systemDpi),
                                   TwipsToPixels(spec.clientHeight, systemDpi), style, exStyle,
                                   bar != nullptr, systemDpi);
-  window_ = CreateWindowExW(exStyle, MAKEINTATOM(WindowClass()), WidePtr(spec.caption), style,
-                            CW_USEDEFAULT, CW_USEDEFAULT, guess.cx, guess.cy, owner, bar,
-                            ProgramInstance(), this);
+  window_ = CreateWindowExW(exStyle, MAKEINTATOM(WindowClass()),
+                            WidePtr(std::u16string(spec.caption)), style, CW_USEDEFAULT,
+                            CW_USEDEFAULT, guess.cx, guess.cy, owner, bar, ProgramInstance(), this);
   if (!window_) {
     if (bar) DestroyMenu(bar);
     return;
@@ -228,7 +228,7 @@ void FormWindow::OnDropFiles(WPARAM drop) {
   if (!path.empty() && Reporting()) form_.OnFileDropped(FromWide(path));
 }
 
-void FormWindow::DrawLines(HDC dc, const std::string& container) const {
+void FormWindow::DrawLines(HDC dc, std::string_view container) const {
   for (const LineShape& line : lines_) {
     if (line.Container() == container) line.Draw(dc, dpi_);
   }
@@ -247,7 +247,7 @@ void FormWindow::Paint() {
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
     ExcludeClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
   }
-  DrawLines(dc, std::string());
+  DrawLines(dc, {});
   EndPaint(window_, &paint);
 }
 

@@ -53,7 +53,7 @@ class FormWindow final : public FormPeer {
 
   // Called by the control windows.
   HFONT FontFor(const ControlSpec& spec);
-  void DrawLines(HDC dc, const std::string& container) const;
+  void DrawLines(HDC dc, std::string_view container) const;
 
  private:
   class ControlMaker;
@@ -63,8 +63,8 @@ class FormWindow final : public FormPeer {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateWindowFor(HWND owner);
   void BuildMenu(HMENU& bar);
-  void CreateControls(const std::string& container, HWND parent);
-  OptionGroup& OptionGroupOf(const std::string& container);
+  void CreateControls(std::string_view container, HWND parent);
+  OptionGroup& OptionGroupOf(std::string_view container);
   ControlWindow* ControlById(UINT id) const;
   MenuItem* MenuById(UINT id) const;
   void OnCommand(WPARAM wParam, LPARAM lParam);
@@ -82,7 +82,7 @@ class FormWindow final : public FormPeer {
   std::vector<std::pair<FontSpec, FontHandle>> fonts_;
   AcceleratorHandle accelerators_;
   std::vector<ControlWindow*> controls_;  // by control index; null for lines
-  std::vector<std::pair<std::string, std::unique_ptr<OptionGroup>>> optionGroups_;
+  std::vector<std::pair<std::string_view, std::unique_ptr<OptionGroup>>> optionGroups_;
   std::vector<LineShape> lines_;  // back to front
   PushButtonWindow* defaultButton_ = nullptr;
   PushButtonWindow* cancelButton_ = nullptr;

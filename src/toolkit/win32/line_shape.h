@@ -10,7 +10,7 @@ class LineShape {
  public:
   explicit LineShape(const ControlSpec& spec) : spec_(&spec) {}
 
-  const std::string& Container() const { return spec_->container; }
+  std::string_view Container() const { return spec_->container; }
   int Stacking() const { return spec_->stacking; }
   void Draw(HDC dc, int dpi) const;
 

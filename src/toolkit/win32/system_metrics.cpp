@@ -125,7 +125,7 @@ std::u16string FaceInUse(const std::u16string& requested) {
 
 FontHandle CreateNamedFont(const FontSpec& spec, int dpi) {
   const int height = -static_cast<int>(std::lround(spec.points * dpi / 72.0));
-  const std::u16string face = FaceInUse(spec.face);
+  const std::u16string face = FaceInUse(std::u16string(spec.face));
   return FontHandle(CreateFontW(height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE,
                                 static_cast<DWORD>(spec.charset), OUT_DEFAULT_PRECIS,
                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,

@@ -14,9 +14,9 @@ namespace {
 using tk::CommandButton;
 using tk::ControlKind;
 
-tk::FormSpec OneButtonSpec(std::string name) {
+tk::FormSpec OneButtonSpec(std::string_view name) {
   tk::FormSpec spec;
-  spec.name = std::move(name);
+  spec.name = name;
   spec.caption = u"Tintmark";
   tk::ControlSpec button;
   button.kind = ControlKind::kCommandButton;

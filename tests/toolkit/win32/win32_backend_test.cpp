@@ -43,11 +43,11 @@ class Win32MainForm : public ::testing::Test {
  protected:
   Win32MainForm() {
     for (const auto& item : form.Menus()) {
-      item->Click = [this, name = item->Name()] { log.push_back(name + " click"); };
+      item->Click = [this, name = std::string(item->Name())] { log.push_back(name + " click"); };
     }
     for (const auto& control : form.Controls()) {
       if (auto* button = dynamic_cast<tk::CommandButton*>(control.get())) {
-        button->Click = [this, button] { log.push_back(button->Name() + " click"); };
+        button->Click = [this, button] { log.push_back(std::string(button->Name()) + " click"); };
       }
     }
   }
@@ -251,8 +251,9 @@ TEST_F(Win32MainForm, EnterAndEscapeDoNothingOnAFocusedButtonOrInTheMultiLineFie
 TEST_F(Win32MainForm, AMessageBoxTakesTheKeyboardWithoutMovingTheFormsFocus) {
   std::vector<std::string> focus;
   for (const auto& control : form.Controls()) {
-    control->GotFocus = [&focus, name = control->Name()] { focus.push_back(name + " got"); };
-    control->LostFocus = [&focus, name = control->Name()] { focus.push_back(name + " lost"); };
+    const std::string name(control->Name());
+    control->GotFocus = [&focus, name] { focus.push_back(name + " got"); };
+    control->LostFocus = [&focus, name] { focus.push_back(name + " lost"); };
   }
   driver->Show(form);
   driver->Click(Control("txtColor", 1));
