@@ -1,7 +1,6 @@
 #include "toolkit/form.h"
 
 #include <algorithm>
-#include <stdexcept>
 #include <string>
 
 namespace tk {
@@ -41,14 +40,14 @@ Control& Form::Find(std::string_view name, int index) const {
   for (const auto& control : controls_) {
     if (control->Name() == name && control->Spec().index == index) return *control;
   }
-  throw std::out_of_range("no control " + std::string(name) + "(" + std::to_string(index) + ")");
+  throw DesignError("no control " + std::string(name) + "(" + std::to_string(index) + ")");
 }
 
 MenuItem& Form::Menu(std::string_view name) const {
   for (const auto& menu : menus_) {
     if (menu->Name() == name) return *menu;
   }
-  throw std::out_of_range("no menu item " + std::string(name));
+  throw DesignError("no menu item " + std::string(name));
 }
 
 void Form::LoadForm() {

@@ -5,10 +5,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "toolkit/backend.h"
@@ -18,6 +20,16 @@
 namespace tk {
 
 class Application;
+
+// A control or menu item that the form's design does not hold was asked for: a program fault.
+class DesignError : public std::exception {
+ public:
+  explicit DesignError(std::string what) : what_(std::move(what)) {}
+  const char* what() const noexcept override { return what_.c_str(); }
+
+ private:
+  std::string what_;
+};
 
 // Reasons passed to QueryUnload.
 constexpr std::int16_t kUnloadByCloseBox = 0;  // close box or system menu
