@@ -359,4 +359,37 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   EXPECT_EQ(outer.right - outer.left, side + 2 * GetSystemMetrics(SM_CXEDGE));
 }
 
+TEST(Win32AboutForm, TheMainWindowRepaintsWhileTheBoxIsUp) {
+  auto driver = tktest::MakeDriver();
+  tk::FormSpec mainSpec = app::MainFormSpec();
+  tk::Form main(driver->App(), mainSpec);
+  driver->Show(main);
+  const HWND window = Win32Backend::WindowOf(main);
+  bool painted = false;
+  driver->WhenNextModalShown([&](tk::Form& box) {
+    InvalidateRect(window, nullptr, TRUE);
+    driver->Settle();
+    painted = !GetUpdateRect(window, nullptr, FALSE);
+    driver->CloseBox(box);
+  });
+  tk::Form about(driver->App(), about::AboutFormSpec());
+  about.ShowModal();
+  EXPECT_TRUE(painted);
+}
+
+TEST(Win32FileDialog, AnInitialNameWithAWildcardOpensItsFolder) {
+  struct Case {
+    std::u16string name, folder, file;
+  };
+  for (const Case& c : {Case{u"C:\\Tintmark\\*.reg", u"C:\\Tintmark", u"*.reg"},
+                        Case{u"C:\\*.reg", u"C:\\", u"*.reg"},
+                        Case{u"C:\\Tintmark\\colors.reg", u"", u"C:\\Tintmark\\colors.reg"},
+                        Case{u"*.reg", u"", u"*.reg"}}) {
+    std::u16string folder = u"stale", file;
+    tk::win32::SplitInitialFileName(c.name, folder, file);
+    EXPECT_EQ(folder, c.folder) << std::string(c.name.begin(), c.name.end());
+    EXPECT_EQ(file, c.file);
+  }
+}
+
 }  // namespace
