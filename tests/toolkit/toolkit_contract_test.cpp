@@ -628,7 +628,7 @@ TEST_F(ToolkitContract, MessageBoxAnswerComesBackAndTheBoxIsRecorded) {
 TEST_F(ToolkitContract, FileDialogReturnsTheAnsweredPathOrReportsTheCancel) {
   driver->Show(form);
   tk::FileDialog files(driver->App(), u"Tintmark",
-                       u"レジストリの項目 (*.reg) |*.reg|すべてのﾌｧｲﾙ (*.*) |*.*", u"reg");
+                       u"レジストリの項目 (*.reg) |*.reg|すべてのﾌｧｲﾙ (*.*) |*.*", u".reg");
   files.CancelError = true;
   files.FileName = u"colours.reg";
   files.Flags = 4;
@@ -637,15 +637,19 @@ TEST_F(ToolkitContract, FileDialogReturnsTheAnsweredPathOrReportsTheCancel) {
   EXPECT_EQ(files.ShowSave(), tk::DialogResult::kOk);
   EXPECT_EQ(files.FileName, u"C:\\saved colours.reg");
 
+  driver->AnswerNextFileDialog(u"C:\\saved again");
+  EXPECT_EQ(files.ShowSave(), tk::DialogResult::kOk);
+  EXPECT_EQ(files.FileName, u"C:\\saved again.reg") << "the default extension added";
+
   driver->CancelNextFileDialog();
   EXPECT_EQ(files.ShowOpen(), tk::DialogResult::kCancelled);
-  EXPECT_EQ(files.FileName, u"C:\\saved colours.reg");
+  EXPECT_EQ(files.FileName, u"C:\\saved again.reg");
 
-  ASSERT_EQ(driver->FileDialogs().size(), 2u);
+  ASSERT_EQ(driver->FileDialogs().size(), 3u);
   EXPECT_TRUE(driver->FileDialogs()[0].save);
   EXPECT_EQ(driver->FileDialogs()[0].fileName, u"colours.reg");
   EXPECT_EQ(driver->FileDialogs()[0].flags, 4);
-  EXPECT_FALSE(driver->FileDialogs()[1].save);
+  EXPECT_FALSE(driver->FileDialogs()[2].save);
   EXPECT_EQ(driver->UnexpectedDialogs(), 0);
 }
 

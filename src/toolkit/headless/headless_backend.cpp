@@ -54,6 +54,13 @@ void HeadlessBackend::Beep() {
 DialogResult HeadlessBackend::ShowFileDialog(FileDialogRequest& request) {
   openedMenu_ = nullptr;
   const DialogResult result = onFileDialog ? onFileDialog(request) : DialogResult::kCancelled;
+  // As Windows' dialogs do: a name chosen without an extension gets the default one.
+  std::u16string& name = request.fileName;
+  const std::size_t nameStart = name.find_last_of(u"\\/:") + 1;
+  if (result == DialogResult::kOk && !request.defaultExt.empty() &&
+      name.find(u'.', nameStart) == std::u16string::npos) {
+    name += (request.defaultExt.front() == u'.' ? u"" : u".") + request.defaultExt;
+  }
   ReactivateAfterDialog();
   return result;
 }
