@@ -42,6 +42,10 @@ class ControlWindow : public ControlPeer {
   HWND Handle() const { return window_; }
   Control& Owner() const { return control_; }
 
+  // Places the window from the design at the form's DPI, in its font; the kinds that size
+  // themselves to their content do so then. Called once the window is complete, and again at
+  // each change of the form's DPI.
+  virtual void LayOut();
   // Puts the window's messages through this object; called once it is complete.
   void Subclass();
   // A notification the control sent its parent (WM_COMMAND).
