@@ -29,6 +29,7 @@ ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND parent, UI
       place.right - place.left, place.bottom - place.top, parent,
       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ProgramInstance(), nullptr);
   if (!window_) return;
+  placedFor_ = form.Dpi();
   if (spec.foreColor || spec.backColor) {
     customColors_ = true;
     fore_ = spec.foreColor.value_or(GetSysColor(COLOR_BTNTEXT));
@@ -40,11 +41,9 @@ ControlWindow::~ControlWindow() = default;
 
 void ControlWindow::LayOut() {
   if (!window_) return;
-  const RECT place = PlaceAt(control_.Spec(), form_.Dpi());
-  RECT now{};
-  GetWindowRect(window_, &now);
-  MapWindowPoints(nullptr, GetParent(window_), reinterpret_cast<POINT*>(&now), 2);
-  if (!EqualRect(&now, &place)) {
+  if (placedFor_ != form_.Dpi()) {
+    placedFor_ = form_.Dpi();
+    const RECT place = PlaceAt(control_.Spec(), placedFor_);
     SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left,
                  place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -115,7 +114,8 @@ void ControlWindow::SetColors(Color fore, Color back) {
   fore_ = fore;
   back_ = back;
   brush_.reset();
-  if (window_) InvalidateRect(window_, nullptr, TRUE);
+  // A window not shown yet is painted whole once it is.
+  if (window_ && IsWindowVisible(window_)) InvalidateRect(window_, nullptr, TRUE);
 }
 
 HBRUSH ControlWindow::OnCtlColor(HDC dc) { return PaintColors(dc, fore_); }

@@ -78,6 +78,7 @@ class ControlWindow : public ControlPeer {
 
   Control& control_;
   HWND window_ = nullptr;
+  int placedFor_ = 0;  // the DPI the window stands where the design puts it for
   WindowSubclass subclass_;
   bool customColors_ = false;
   Color fore_ = 0, back_ = 0xFFFFFF;

@@ -172,12 +172,15 @@ void FormWindow::Paint() {
   PAINTSTRUCT paint{};
   const HDC dc = BeginPaint(window_, &paint);
   if (!dc) return;
-  // Lines lie under the controls; frames draw only their edge and let them show through.
-  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const ControlWindow* control = ControlFor(child);
-    if (!IsWindowVisible(child) || (control && control->SeeThrough())) continue;
+  // Lines lie under the controls; frames draw only their edge and let them show through. The
+  // form's own table of its children, rather than asking Windows for them one by one.
+  for (const ControlWindow* control : controls_) {
+    if (!control || !control->Owner().Spec().container.empty() || control->SeeThrough() ||
+        !IsWindowVisible(control->Handle())) {
+      continue;
+    }
     RECT rect{};
-    GetWindowRect(child, &rect);
+    GetWindowRect(control->Handle(), &rect);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
     ExcludeClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
   }

@@ -64,9 +64,13 @@ void ExpectLaidOutAt(const tk::Form& form, int dpi) {
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font),
                &font);
-    if (spec.font) EXPECT_EQ(font.lfHeight, -static_cast<int>(spec.font->points * dpi / 72 + 0.5));
+    if (spec.font) {
+      EXPECT_EQ(font.lfHeight, -static_cast<int>(spec.font->points * dpi / 72 + 0.5));
+    }
     GetClientRect(window, &place);
-    if (spec.showsIcon) EXPECT_EQ(place.right, tk::TwipsToPixels(480, dpi));
+    if (spec.showsIcon) {
+      EXPECT_EQ(place.right, tk::TwipsToPixels(480, dpi));
+    }
   }
 }
 
