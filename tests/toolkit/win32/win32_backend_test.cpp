@@ -74,6 +74,12 @@ void ExpectLaidOutAt(const tk::Form& form, int dpi) {
   }
 }
 
+LRESULT CALLBACK CountCharacters(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR count) {
+  if (message == WM_CHAR) ++*reinterpret_cast<int*>(count);
+  return DefSubclassProc(window, message, wParam, lParam);
+}
+
 class Win32MainForm : public ::testing::Test {
  protected:
   Win32MainForm() {
@@ -346,12 +352,7 @@ TEST_F(Win32MainForm, AFieldSubclassedAgainFromOutsideStillReportsItsEvents) {
   driver->Show(form);
   // As an input method or a screen reader would, after the program's own subclass.
   int charactersSeen = 0;
-  const SUBCLASSPROC outside = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                  DWORD_PTR seen) {
-    if (message == WM_CHAR) ++*reinterpret_cast<int*>(seen);
-    return DefSubclassProc(window, message, wParam, lParam);
-  };
-  ASSERT_TRUE(SetWindowSubclass(Window("txtColor", 0), outside, 1,
+  ASSERT_TRUE(SetWindowSubclass(Window("txtColor", 0), &CountCharacters, 1,
                                 reinterpret_cast<DWORD_PTR>(&charactersSeen)));
 
   driver->Click(field);
