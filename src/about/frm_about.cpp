@@ -30,8 +30,9 @@ FrmAbout::FrmAbout(tk::Application& app, const tk::Form& frmMain)
 }
 
 void FrmAbout::Form_Load() {
-  // Wherever the main window stands, also when that puts the box partly off the screen.
-  form_.Move(frmMain_.Left() + 150, frmMain_.Top() + 900);
+  // Wherever the main window stands, also when that puts the box partly off the screen or on a
+  // screen of another DPI: the offset is the box's own twips.
+  form_.MoveFrom(frmMain_, 150, 900);
   lblVersion_.SetCaption(
       VersionCaption(TINTMARK_VERSION_MAJOR, TINTMARK_VERSION_MINOR, TINTMARK_VERSION_REVISION));
   app_.Beep();

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/scope_exit.h"
 #include "editor/color_table.h"
 #include "files/color_file.h"
 
@@ -75,13 +76,15 @@ void FileCommands::mnuOpen_Click() {
 }
 
 // Only a file that was read becomes the current file, which Save overwrites without asking: a
-// text file opened by mistake must not be the next Save's target.
+// text file opened by mistake must not be the next Save's target, whatever road leads out.
 void FileCommands::OpenChosenFile(std::u16string path, std::u16string offeredBefore) {
   std::u16string current = std::exchange(state_.strFileName, path);
   commonDialog1_.FileName = std::move(path);
-  if (OpenColorFile()) return;
-  state_.strFileName = std::move(current);
-  commonDialog1_.FileName = std::move(offeredBefore);
+  common::ScopeExit putBack([&] {
+    state_.strFileName = std::move(current);
+    commonDialog1_.FileName = std::move(offeredBefore);
+  });
+  if (OpenColorFile()) putBack.Release();
 }
 
 // Asks for a name first while there is no current file; the file is then written once.

@@ -103,7 +103,12 @@ void FrmMain::mnuEnd_Click() {
 void FrmMain::btnQuit_Click() {
   if (!state_.blnApplied) {
     const int answer = app_.MsgBox(kQuitPrompt, tk::kMbYesNo | tk::kMbExclamation, kQuitTitle);
-    if (answer == tk::kAnswerYes && !owner_.ApplyColors()) return;
+    if (answer == tk::kAnswerYes) {
+      if (!owner_.ApplyColors()) return;
+    } else if (answer != tk::kAnswerNo) {
+      // Esc or Alt+F4 on the box under Wine, or a box that failed: no answer, so nothing is lost.
+      return;
+    }
   }
   form_.Unload();
 }

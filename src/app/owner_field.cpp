@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "common/scope_exit.h"
 #include "store/color_values.h"
 #include "store/names.h"
 #include "store/owner_id.h"
@@ -117,28 +118,8 @@ bool OwnerField::ApplyColors() {
   const Key owner = OpenOwnerKey(Caller::kApply);
   if (owner == kNoKey) return false;
   OwnerColorKeys keys(registry_, owner);
-  bool stored = keys.Complete();
-  // What each value was, to put it back if the other cannot be written: the user is told that
-  // nothing was applied, so nothing may stay half-applied.
-  std::array<store::RawValue, 2> before;
-  for (int index = editor::kPen; stored && index <= editor::kBack; ++index) {
-    const store::Status read =
-        registry_.QueryRaw(keys.SendMsg(), store::names::kColorValues[index], before[index]);
-    stored = read == kSuccess || read == store::kFileNotFound;
-  }
-  int written = 0;
-  for (int index = editor::kPen; stored && index <= editor::kBack; ++index) {
-    const auto value = static_cast<std::int32_t>(editor::ColorValue(state_.intColor, index));
-    stored = store::PutColorValue(registry_, keys.SendMsg(), index, value) == kSuccess;
-    if (stored) ++written;
-  }
-  if (stored) {
-    registry_.Flush(keys.SendMsg());
-  } else {
-    for (int index = written - 1; index >= 0; --index) {
-      registry_.RestoreRaw(keys.SendMsg(), store::names::kColorValues[index], before[index]);
-    }
-  }
+  const bool stored = keys.Complete() && WriteColors(keys.SendMsg());
+  if (stored) registry_.Flush(keys.SendMsg());
   keys.Close();
   if (!stored) {
     form_.App().MsgBox(kApplyErrorText, tk::kMbOk | tk::kMbExclamation, kApplyErrorTitle);
@@ -146,6 +127,31 @@ bool OwnerField::ApplyColors() {
   }
   state_.blnApplied = true;
   form_.App().Beep();
+  return true;
+}
+
+// Both colours or neither: the user is told that nothing was applied, so a value written before
+// the other failed is put back, on every road out of here.
+bool OwnerField::WriteColors(Key sendMsg) {
+  std::array<store::RawValue, 2> before;
+  for (int index = editor::kPen; index <= editor::kBack; ++index) {
+    const store::Status read =
+        registry_.QueryRaw(sendMsg, store::names::kColorValues[index], before[index]);
+    if (read != kSuccess && read != store::kFileNotFound) return false;
+  }
+  int written = 0;
+  common::ScopeExit putBack([&] {
+    while (written > 0) {
+      --written;
+      registry_.RestoreRaw(sendMsg, store::names::kColorValues[written], before[written]);
+    }
+  });
+  for (int index = editor::kPen; index <= editor::kBack; ++index) {
+    const auto value = static_cast<std::int32_t>(editor::ColorValue(state_.intColor, index));
+    if (store::PutColorValue(registry_, sendMsg, index, value) != kSuccess) return false;
+    written = index + 1;
+  }
+  putBack.Release();
   return true;
 }
 

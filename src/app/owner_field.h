@@ -32,6 +32,7 @@ class OwnerField {
   enum class Caller { kLoad, kApply };
   // Checks the ID and opens its key below Owners; reports what is wrong and yields kNoKey.
   store::Key OpenOwnerKey(Caller caller);
+  bool WriteColors(store::Key sendMsg);
   void ShowIdError();
   void UnlockIdField();
 

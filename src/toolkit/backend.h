@@ -2,6 +2,7 @@
 // What a windowing backend supplies. The portable classes in this folder hold the state and raise
 // the events; a backend only mirrors that state on screen and reports what the user did.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -59,6 +60,10 @@ class FormPeer {
   virtual int Left() const = 0;  // outer window, screen twips
   virtual int Top() const = 0;
   virtual void Move(int left, int top) = 0;  // screen twips
+  // Puts the outer corner `left`, `top` twips from `anchor`'s, counted at this form's scale.
+  virtual void MoveFrom(const FormPeer& anchor, int left, int top) = 0;
+  // Hands the form a close request again once the event being handled has returned.
+  virtual void PostCloseRequest(std::int16_t unloadMode) = 0;
 };
 
 struct FileDialogRequest {

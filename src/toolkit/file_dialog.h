@@ -33,7 +33,7 @@ class FileDialog {
  private:
   DialogResult Show(bool save) {
     FileDialogRequest request{save, title_, filter_, defaultExt_, FileName, Flags};
-    const DialogResult result = app_.GetBackend().ShowFileDialog(request);
+    const DialogResult result = app_.ShowFileDialog(request);
     if (result == DialogResult::kOk) FileName = request.fileName;
     if (result == DialogResult::kCancelled && !CancelError) return DialogResult::kOk;
     return result;

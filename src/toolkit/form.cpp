@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
+
+#include "common/scope_exit.h"
 
 namespace tk {
 
@@ -74,10 +77,23 @@ void Form::ShowModal() {
 
 bool Form::Unload() { return RequestUnload(kUnloadByCode); }
 
-void Form::OnCloseRequest(std::int16_t unloadMode) { RequestUnload(unloadMode); }
+void Form::OnCloseRequest(std::int16_t unloadMode) {
+  // Taking the window from under the box would let its handler run on over an unloaded form.
+  if (app_.HasBoxOver(*this)) {
+    closeWaiting_ = unloadMode;
+    return;
+  }
+  RequestUnload(unloadMode);
+}
+
+void Form::OnBoxesClosed() {
+  if (closeWaiting_ != kNoCloseWaiting && IsLoaded()) {
+    peer_->PostCloseRequest(std::exchange(closeWaiting_, kNoCloseWaiting));
+  }
+}
 
 void Form::OnFileDropped(const std::u16string& path) {
-  if (IsLoaded() && FileDropped) FileDropped(path);
+  if (IsLoaded() && FileDropped && !app_.HasBoxOver(*this)) FileDropped(path);
 }
 
 bool Form::RequestUnload(std::int16_t unloadMode) {
@@ -103,6 +119,9 @@ int Form::Top() const { return peer_ ? peer_->Top() : 0; }
 void Form::Move(int left, int top) {
   if (peer_) peer_->Move(left, top);
 }
+void Form::MoveFrom(const Form& anchor, int left, int top) {
+  if (peer_ && anchor.peer_) peer_->MoveFrom(*anchor.peer_, left, top);
+}
 
 void Form::OnActivated() {
   if (IsLoaded()) app_.OnFormActivated(*this);
@@ -125,8 +144,32 @@ void Form::OnOptionSelected(OptionButton& option) {
   }
 }
 
+template <class Show>
+auto Application::ShowBox(Show show) {
+  ++boxesUp_;
+  common::ScopeExit closed([this] {
+    --boxesUp_;
+    PassWaitingCloses();
+  });
+  return show();
+}
+
 int Application::MsgBox(const std::u16string& text, int style, const std::u16string& title) {
-  return backend_.MessageBox(text, style, title);
+  return ShowBox([&] { return backend_.MessageBox(text, style, title); });
+}
+
+DialogResult Application::ShowFileDialog(FileDialogRequest& request) {
+  return ShowBox([&] { return backend_.ShowFileDialog(request); });
+}
+
+bool Application::HasBoxOver(const Form& form) const {
+  return boxesUp_ > 0 || (!modalStack_.empty() && modalStack_.back() != &form);
+}
+
+void Application::PassWaitingCloses() {
+  for (Form* form : forms_) {
+    if (!HasBoxOver(*form)) form->OnBoxesClosed();
+  }
 }
 
 void Application::Beep() { backend_.Beep(); }
@@ -167,6 +210,7 @@ void Application::OnFormDestroying(Form& form) {
   }
   std::erase(forms_, &form);
   if (active_ == &form) active_ = nullptr;
+  PassWaitingCloses();
 }
 
 }  // namespace tk

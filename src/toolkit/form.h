@@ -84,14 +84,22 @@ class Form {
   int Left() const;  // outer window, screen twips
   int Top() const;
   void Move(int left, int top);
+  // Puts the outer corner `left`, `top` twips (at this form's own scale) from `anchor`'s, so that
+  // forms on screens of different DPIs still stand that far apart.
+  void MoveFrom(const Form& anchor, int left, int top);
 
   Control* Focused() const { return focused_; }
   FormPeer* Peer() const { return peer_.get(); }
 
   // Called by the backend.
   void OnActivated();
+  // The user or the system asks the form to close. While a box of the program is up over it, the
+  // close waits until the box has closed and the handler that showed it has returned.
   void OnCloseRequest(std::int16_t unloadMode);
+  // Not taken while a box of the program is up over the form.
   void OnFileDropped(const std::u16string& path);
+  // Called by Application: no box of the program stands over the form any more.
+  void OnBoxesClosed();
   void OnControlFocus(Control& control, bool gained);
   void OnOptionSelected(OptionButton& option);  // keeps the options of one container exclusive
 
@@ -108,6 +116,8 @@ class Form {
   State state_ = State::kNew;
   bool modal_ = false;
   Control* focused_ = nullptr;
+  static constexpr std::int16_t kNoCloseWaiting = -1;
+  std::int16_t closeWaiting_ = kNoCloseWaiting;  // the reason of a close that waits for a box
 };
 
 // The program: one backend, its forms, and which of them was last active.
@@ -117,7 +127,10 @@ class Application {
 
   Backend& GetBackend() const { return backend_; }
   int MsgBox(const std::u16string& text, int style, const std::u16string& title);
+  DialogResult ShowFileDialog(FileDialogRequest& request);
   void Beep();
+  // Whether a message box, a file dialog or a modal form of the program stands over `form`.
+  bool HasBoxOver(const Form& form) const;
 
   // Shows `main` and handles events until it has unloaded.
   void Run(Form& main);
@@ -132,7 +145,12 @@ class Application {
   void OnFormDestroying(Form& form);
 
  private:
+  template <class Show>
+  auto ShowBox(Show show);
+  void PassWaitingCloses();
+
   Backend& backend_;
+  int boxesUp_ = 0;  // message boxes and file dialogs
   std::vector<Form*> forms_;
   std::vector<std::vector<Form*>> disabledByModal_;
   std::vector<Form*> modalStack_;

@@ -173,6 +173,33 @@ TEST_F(FileCommands, ArgumentsAndDroppedFilesTakeTheRoadOfOpenAfterTheDialog) {
   EXPECT_TRUE(driver->FileDialogs().empty());
 }
 
+// A drag from the desktop reaches the window under a modal one too; a close from outside (the
+// task manager) may come while a box is up. Neither may act under the box.
+TEST_F(FileCommands, WhileABoxIsUpADropIsRefusedAndACloseFromOutsideWaitsForIt) {
+  StartWithOwner();
+  files->Put(path, kExample);
+  driver->WhenNextModalShown([&](tk::Form& box) {
+    driver->DropFile(Form(), path);
+    driver->Click(box.Find("cmdOK"));
+  });
+  driver->ChooseMenu(Menu("mnuHelp"));
+  driver->WhileNextBoxIsUp([&] { driver->DropFile(Form(), path); });
+  driver->CancelNextFileDialog();
+  driver->ChooseMenu(Menu("mnuSaveAsNewName"));
+  EXPECT_TRUE(driver->MessageBoxes().empty());
+  EXPECT_EQ(Shown(editor::kPen), kOwnerPen);
+
+  driver->WhileNextBoxIsUp([&] {
+    driver->EndTask(Form());
+    EXPECT_TRUE(Form().IsLoaded());
+  });
+  driver->AnswerNextMessageBox(tk::kAnswerYes);
+  driver->DropFile(Form(), path);
+  ExpectMessage(kQuestion);
+  EXPECT_EQ(Stored(12345678, "Pen Color"), 0x0000FFu) << "the answer still counts";
+  EXPECT_FALSE(Form().IsLoaded());
+}
+
 TEST(FirstArgument, IsTheFileThatExplorerPasses) {
   EXPECT_EQ(app::FirstArgument(u"Tintmark.exe"), u"");
   EXPECT_EQ(app::FirstArgument(u"\"C:\\Program Files\\T.exe\"  \"C:\\色の 設定\\a.reg\" b.reg"),

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/form.h"
@@ -56,9 +57,13 @@ class Driver {
   virtual void ChooseMenu(tk::MenuItem& item) = 0;
   // Clicks the form's close box.
   virtual void CloseBox(tk::Form& form) = 0;
-  // Ends the form as the system does at log-off.
-  virtual void EndSession(tk::Form& form) = 0;
-  // Drops a file from the shell onto the form.
+  // Asks the form to close from outside, as the task manager or taskkill does.
+  virtual void EndTask(tk::Form& form) = 0;
+  // Ends the form as the system does at log-off; with `ends` false the log-off is cancelled after
+  // the system asked (another program refused).
+  virtual void EndSession(tk::Form& form, bool ends = true) = 0;
+  // Drops a file from the desktop onto the form, also while it is disabled, as a drag under Wine
+  // can.
   virtual void DropFile(tk::Form& form, const std::u16string& path) = 0;
 
   // Dialogs are answered in order; an unexpected one is answered with its first button and
@@ -82,6 +87,8 @@ class Driver {
 
   // Runs at every beep, before the program goes on: to look at the screen at that moment.
   void WhenBeeping(std::function<void()> look) { beepLook_ = std::move(look); }
+  // Runs once the next message box or file dialog is up, before it is answered.
+  void WhileNextBoxIsUp(std::function<void()> action) { boxAction_ = std::move(action); }
 
   const std::vector<MessageBoxCall>& MessageBoxes() const { return messageBoxes_; }
   const std::vector<FileDialogCall>& FileDialogs() const { return fileDialogs_; }
@@ -106,6 +113,9 @@ class Driver {
     ++beeps_;
     if (beepLook_) beepLook_();
   }
+  void RunBoxAction() {
+    if (auto action = std::exchange(boxAction_, nullptr)) action();
+  }
   // Runs the action queued for a form just shown modally; see WhenNextModalShown.
   void RunModalAction(tk::Form& form) {
     if (modalActions_.empty()) {
@@ -128,6 +138,7 @@ class Driver {
   std::vector<FileDialogCall> fileDialogs_;
   int beeps_ = 0;
   std::function<void()> beepLook_;
+  std::function<void()> boxAction_;
   int unexpectedDialogs_ = 0;
 };
 

@@ -25,11 +25,15 @@ std::u16string FileArgument() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   tk::win32::Win32Backend backend;
-  tk::Application application(backend);
-  store::Advapi32Registry registry;
-  files::Win32FileAccess fileAccess;
-  app::FrmMain frmMain(application, registry, fileAccess, about::ShowAbout);
-  frmMain.Files().OpenAtStart(FileArgument());
-  application.Run(frmMain.Form());
+  try {
+    tk::Application application(backend);
+    store::Advapi32Registry registry;
+    files::Win32FileAccess fileAccess;
+    app::FrmMain frmMain(application, registry, fileAccess, about::ShowAbout);
+    frmMain.Files().OpenAtStart(FileArgument());
+    application.Run(frmMain.Form());
+  } catch (...) {
+    backend.OnUncaughtException();
+  }
   return 0;
 }

@@ -1,5 +1,8 @@
 #include "store/memory/faulty_registry.h"
 
+#include <stdexcept>
+#include <string>
+
 #include "store/memory/folded_name.h"
 
 namespace store {
@@ -49,6 +52,7 @@ bool FaultInjectingRegistry::Refuses(Key key, std::string_view name) {
     return false;
   }
   ++refusals_;
+  if (throws_) throw std::runtime_error("write refused: " + std::string(name));
   return true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// Wraps any registry and refuses chosen opens and writes with kAccessDenied, without passing them
-// on, and counts the keys opened through it that are still open. Lets the tests that run on the
-// real registry under Wine see a refused open or write, which cannot be provoked there otherwise
-// (Wine running as root refuses nothing).
+// Wraps any registry and refuses chosen opens and writes with kAccessDenied (or an exception),
+// without passing them on, and counts the keys opened through it that are still open. Lets the
+// tests that run on the real registry under Wine see a refused open or write, which cannot be
+// provoked there otherwise (Wine running as root refuses nothing).
 
 #include <set>
 #include <string>
@@ -20,6 +20,8 @@ class FaultInjectingRegistry final : public Registry {
   void RefuseOpen(std::string_view subKey);         // every open of a key of that name
   void RefuseWritesUnder(std::string_view subKey);  // every write under a key opened by that name
   void RefuseWrite(std::string_view valueName);     // every write of a value of that name
+  // From now on a refusal throws instead, as a failure nobody foresaw would.
+  void ThrowOnRefusal() { throws_ = true; }
   int Refusals() const { return refusals_; }
   std::size_t OpenHandleCount() const { return open_.size(); }
 
@@ -41,6 +43,7 @@ class FaultInjectingRegistry final : public Registry {
   std::set<Key> open_;
   std::set<Key> writeProtected_;  // open handles of keys in refusedKeyWrites_
   int refusals_ = 0;
+  bool throws_ = false;
 };
 
 }  // namespace store

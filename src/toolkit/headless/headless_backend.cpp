@@ -71,6 +71,10 @@ void HeadlessBackend::ReactivateAfterDialog() {
   if (active_) active_->Owner().OnActivated();
 }
 
+bool HeadlessBackend::Holds(const HeadlessFormPeer& peer) const {
+  return std::ranges::find(forms_, &peer) != forms_.end();
+}
+
 HeadlessFormPeer* HeadlessBackend::PeerOf(const Form& form) {
   return static_cast<HeadlessFormPeer*>(form.Peer());
 }
@@ -95,7 +99,7 @@ void HeadlessBackend::OnShown(HeadlessFormPeer& peer) {
   if (!peer.Focus()) peer.MoveFocus(peer.NextTabStop(nullptr, true), true);
   if (peer.Owner().IsModal()) {
     Post([this, &peer] {
-      if (std::ranges::find(forms_, &peer) != forms_.end() && onModalShown) {
+      if (Holds(peer) && onModalShown) {
         onModalShown(peer.Owner());
       }
     });

@@ -62,6 +62,8 @@ class HeadlessBackend final : public Backend {
   void SetProgramFolder(std::u16string folder) { programFolder_ = std::move(folder); }
   void Post(std::function<void()> work) { posted_.push_back(std::move(work)); }
 
+  // Whether `peer` is a form window that is still there (not destroyed, not deleted).
+  bool Holds(const HeadlessFormPeer& peer) const;
   // The form that has the keyboard, or null.
   HeadlessFormPeer* ActivePeer() const { return active_; }
   static HeadlessFormPeer* PeerOf(const Form& form);

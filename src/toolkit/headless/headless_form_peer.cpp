@@ -33,6 +33,17 @@ void HeadlessFormPeer::Move(int left, int top) {
   top_ = top;
 }
 
+// One scale for every form: there is no screen whose DPI could differ.
+void HeadlessFormPeer::MoveFrom(const tk::FormPeer& anchor, int left, int top) {
+  Move(anchor.Left() + left, anchor.Top() + top);
+}
+
+void HeadlessFormPeer::PostCloseRequest(std::int16_t unloadMode) {
+  backend_.Post([this, &backend = backend_, unloadMode] {
+    if (backend.Holds(*this)) form_.OnCloseRequest(unloadMode);
+  });
+}
+
 void HeadlessFormPeer::MoveFocus(HeadlessControlPeer* to, bool byKeyboard) {
   if (!to || !to->Enabled()) return;
   if (byKeyboard && to->IsTextBox()) to->SelectAll();

@@ -23,6 +23,8 @@ class HeadlessFormPeer final : public tk::FormPeer {
   int Left() const override { return left_; }
   int Top() const override { return top_; }
   void Move(int left, int top) override;
+  void MoveFrom(const tk::FormPeer& anchor, int left, int top) override;
+  void PostCloseRequest(std::int16_t unloadMode) override;
 
   Form& Owner() const { return form_; }
   bool Visible() const { return visible_; }

@@ -240,9 +240,10 @@ void HeadlessBackend::UserClose(Form& form, std::int16_t unloadMode) {
   form.OnCloseRequest(unloadMode);
 }
 
+// A drag from the desktop reaches a disabled window too (under Wine): the form decides.
 void HeadlessBackend::UserDropFile(Form& form, const std::u16string& path) {
   const HeadlessFormPeer* peer = PeerOf(form);
-  if (!peer || peer->Destroyed() || !peer->Visible() || !peer->Enabled()) return;
+  if (!peer || peer->Destroyed() || !peer->Visible()) return;
   form.OnFileDropped(path);
 }
 

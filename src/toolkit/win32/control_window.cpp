@@ -2,13 +2,16 @@
 
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/program_icon.h"
+#include "toolkit/win32/win32_backend.h"
 
 namespace tk::win32 {
 
 namespace {
 
-bool IsInside(HWND container, HWND window) {
-  return window && (window == container || IsChild(container, window));
+// The design's place of a control in its container, in pixels at `dpi`.
+RECT PlaceAt(const ControlSpec& spec, int dpi) {
+  const int left = TwipsToPixels(spec.left, dpi), top = TwipsToPixels(spec.top, dpi);
+  return {left, top, left + TwipsToPixels(spec.width, dpi), top + TwipsToPixels(spec.height, dpi)};
 }
 
 }  // namespace
@@ -20,14 +23,14 @@ ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND parent, UI
   DWORD style = WS_CHILD | WS_VISIBLE | design.style;
   if (design.startsGroup) style |= WS_GROUP;
   if (!control.Enabled()) style |= WS_DISABLED;
-  const int dpi = form.Dpi();
+  const RECT place = PlaceAt(spec, form.Dpi());
   const std::u16string text(design.text);
   window_ = CreateWindowExW(
-      design.exStyle, design.className, WidePtr(text), style, TwipsToPixels(spec.left, dpi),
-      TwipsToPixels(spec.top, dpi), TwipsToPixels(spec.width, dpi), TwipsToPixels(spec.height, dpi),
-      parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ProgramInstance(), nullptr);
+      design.exStyle, design.className, WidePtr(text), style, place.left, place.top,
+      place.right - place.left, place.bottom - place.top, parent,
+      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ProgramInstance(), nullptr);
   if (!window_) return;
-  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form.FontFor(spec)), FALSE);
+  placedFor_ = form.Dpi();
   if (spec.foreColor || spec.backColor) {
     customColors_ = true;
     fore_ = spec.foreColor.value_or(GetSysColor(COLOR_BTNTEXT));
@@ -36,6 +39,18 @@ ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND parent, UI
 }
 
 ControlWindow::~ControlWindow() = default;
+
+void ControlWindow::LayOut() {
+  if (!window_) return;
+  if (placedFor_ != form_.Dpi()) {
+    placedFor_ = form_.Dpi();
+    const RECT place = PlaceAt(control_.Spec(), placedFor_);
+    SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.FontFor(control_.Spec())),
+               FALSE);
+}
 
 void ControlWindow::Subclass() {
   if (window_) subclass_.Install(window_, &ControlWindow::Receive, this);
@@ -46,7 +61,7 @@ LRESULT ControlWindow::Receive(void* self, UINT message, WPARAM wParam, LPARAM l
   try {
     return control.Dispatch(message, wParam, lParam);
   } catch (...) {
-    ReportSwallowedException("control window procedure");
+    control.form_.Backend().OnUncaughtException();
     return 0;
   }
 }
@@ -100,7 +115,8 @@ void ControlWindow::SetColors(Color fore, Color back) {
   fore_ = fore;
   back_ = back;
   brush_.reset();
-  if (window_) InvalidateRect(window_, nullptr, TRUE);
+  // A window not shown yet is painted whole once it is.
+  if (window_ && IsWindowVisible(window_)) InvalidateRect(window_, nullptr, TRUE);
 }
 
 HBRUSH ControlWindow::OnCtlColor(HDC dc) { return PaintColors(dc, fore_); }
@@ -138,9 +154,11 @@ void ControlWindow::OnLostFocus(HWND to) {
   if (!Reporting() || !control_.TakesFocus()) return;
   if (control_.Parent().Focused() != &control_) return;
   // Another window taking the activation (a message box, another program) leaves the form's
-  // focused control as it is, to get the focus back when the form is activated again.
+  // focused control as it is, to get the focus back when the form is activated again; so does
+  // the form minimized, or the form window itself taking the focus on its way back to a control.
   const HWND form = form_.Handle();
-  const bool staysInForm = to ? IsInside(form, to) : GetActiveWindow() == form;
+  const bool staysInForm =
+      to ? to != form && IsChild(form, to) : GetActiveWindow() == form && !IsIconic(form);
   if (staysInForm) control_.OnFocusChanged(false);
 }
 

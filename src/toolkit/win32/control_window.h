@@ -42,6 +42,10 @@ class ControlWindow : public ControlPeer {
   HWND Handle() const { return window_; }
   Control& Owner() const { return control_; }
 
+  // Places the window from the design at the form's DPI, in its font; the kinds that size
+  // themselves to their content do so then. Called once the window is complete, and again at
+  // each change of the form's DPI.
+  virtual void LayOut();
   // Puts the window's messages through this object; called once it is complete.
   void Subclass();
   // A notification the control sent its parent (WM_COMMAND).
@@ -74,6 +78,7 @@ class ControlWindow : public ControlPeer {
 
   Control& control_;
   HWND window_ = nullptr;
+  int placedFor_ = 0;  // the DPI the window stands where the design puts it for
   WindowSubclass subclass_;
   bool customColors_ = false;
   Color fore_ = 0, back_ = 0xFFFFFF;

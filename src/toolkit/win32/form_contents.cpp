@@ -1,5 +1,5 @@
-// What a form's design puts into its window: the menu bar with its shortcuts, the fonts, and the
-// control windows in tab order with the form's tables of them.
+// What a form's design puts into its window: the menu bar with its shortcuts and the control
+// windows in tab order with the form's tables of them.
 
 #include <algorithm>
 #include <climits>
@@ -10,7 +10,6 @@
 #include "toolkit/win32/frame_window.h"
 #include "toolkit/win32/label_window.h"
 #include "toolkit/win32/picture_window.h"
-#include "toolkit/win32/system_metrics.h"
 
 namespace tk::win32 {
 
@@ -77,17 +76,6 @@ UINT FormWindow::CommandOf(const MenuItem& item) const {
   return 0;
 }
 
-HFONT FormWindow::FontFor(const ControlSpec& spec) {
-  if (!spec.font) {
-    return defaultFont_ ? defaultFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  }
-  for (const auto& [font, handle] : fonts_) {
-    if (font == *spec.font) return handle.get();
-  }
-  fonts_.emplace_back(*spec.font, CreateNamedFont(*spec.font, dpi_));
-  return fonts_.back().second.get();
-}
-
 bool FormWindow::HasDefaultButton() const {
   const auto& controls = form_.Spec().controls;
   return std::any_of(controls.begin(), controls.end(),
@@ -135,6 +123,7 @@ class FormWindow::ControlMaker final : public PeerFactory {
   std::unique_ptr<Window> Enter(Kind& control, More&... more) {
     auto window = std::make_unique<Window>(form_, control, parent_, id_, more...);
     if (!window->Handle()) return nullptr;
+    window->LayOut();
     window->Subclass();
     form_.controls_[id_ - kFirstControlId] = window.get();
     return window;

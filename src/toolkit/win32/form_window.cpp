@@ -2,7 +2,6 @@
 
 #include "common/win32/system_function.h"
 #include "toolkit/win32/program_icon.h"
-#include "toolkit/win32/system_metrics.h"
 #include "toolkit/win32/win32_backend.h"
 
 namespace tk::win32 {
@@ -10,6 +9,9 @@ namespace tk::win32 {
 namespace {
 
 using common::win32::SystemFunction;
+
+// A close request handed back to the form once the event that made it wait has returned.
+constexpr UINT kCloseRequest = WM_APP + 1;
 
 // The two shell32 functions a drop needs. shell32 drags much else in at start (see the start-up
 // measurements), so it is loaded on the first drop and stays loaded, as an import would.
@@ -90,55 +92,6 @@ FormWindow* FormWindow::Of(const Form& form) {
   return search.found;
 }
 
-void FormWindow::CreateWindowFor(HWND owner) {
-  const FormSpec& spec = form_.Spec();
-  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-  if (spec.minButton) style |= WS_MINIMIZEBOX;
-  if (spec.maxButton) style |= WS_MAXIMIZEBOX;
-  DWORD exStyle = WS_EX_CONTROLPARENT;
-  if (spec.border == BorderStyle::kFixedDialog) exStyle |= WS_EX_DLGMODALFRAME;
-  if (form_.FileDropped) exStyle |= WS_EX_ACCEPTFILES;
-
-  HMENU bar = nullptr;
-  BuildMenu(bar);
-  const int systemDpi = SystemDpi();
-  const SIZE guess = OuterSizeFor(TwipsToPixels(spec.clientWidth, systemDpi),
-                                  TwipsToPixels(spec.clientHeight, systemDpi), style, exStyle,
-                                  bar != nullptr, systemDpi);
-  window_ = CreateWindowExW(exStyle, MAKEINTATOM(WindowClass()),
-                            WidePtr(std::u16string(spec.caption)), style, CW_USEDEFAULT,
-                            CW_USEDEFAULT, guess.cx, guess.cy, owner, bar, ProgramInstance(), this);
-  if (!window_) {
-    if (bar) DestroyMenu(bar);
-    return;
-  }
-
-  // The window's own DPI decides; a menu bar that wrapped onto two rows is measured, not assumed.
-  dpi_ = DpiOf(window_);
-  const int width = TwipsToPixels(spec.clientWidth, dpi_);
-  const int height = TwipsToPixels(spec.clientHeight, dpi_);
-  SIZE outer = OuterSizeFor(width, height, style, exStyle, bar != nullptr, dpi_);
-  SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  RECT client{};
-  GetClientRect(window_, &client);
-  if (client.right != width || client.bottom != height) {
-    outer.cx += width - client.right;
-    outer.cy += height - client.bottom;
-    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-
-  if (spec.showsIcon) {
-    SendMessageW(window_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(ProgramIcon(GetSystemMetrics(SM_CXICON))));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(ProgramIcon(GetSystemMetrics(SM_CXSMICON))));
-  }
-  defaultFont_ = CreateMessageFont(dpi_);
-  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(ControlSpec{})), FALSE);
-}
-
 void FormWindow::Show() {
   if (!window_) return;
   ShowWindow(window_, SW_SHOW);
@@ -178,22 +131,8 @@ void FormWindow::Destroy() {
   }
 }
 
-int FormWindow::Left() const {
-  RECT rect{};
-  if (!window_ || !GetWindowRect(window_, &rect)) return 0;
-  return PixelsToTwips(rect.left, dpi_);
-}
-
-int FormWindow::Top() const {
-  RECT rect{};
-  if (!window_ || !GetWindowRect(window_, &rect)) return 0;
-  return PixelsToTwips(rect.top, dpi_);
-}
-
-void FormWindow::Move(int left, int top) {
-  if (!window_) return;
-  SetWindowPos(window_, nullptr, TwipsToPixels(left, dpi_), TwipsToPixels(top, dpi_), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void FormWindow::PostCloseRequest(std::int16_t unloadMode) {
+  if (window_) PostMessageW(window_, kCloseRequest, static_cast<WPARAM>(unloadMode), 0);
 }
 
 void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -238,12 +177,15 @@ void FormWindow::Paint() {
   PAINTSTRUCT paint{};
   const HDC dc = BeginPaint(window_, &paint);
   if (!dc) return;
-  // Lines lie under the controls; frames draw only their edge and let them show through.
-  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const ControlWindow* control = ControlFor(child);
-    if (!IsWindowVisible(child) || (control && control->SeeThrough())) continue;
+  // Lines lie under the controls; frames draw only their edge and let them show through. The
+  // form's own table of its children, rather than asking Windows for them one by one.
+  for (const ControlWindow* control : controls_) {
+    if (!control || !control->Owner().Spec().container.empty() || control->SeeThrough() ||
+        !IsWindowVisible(control->Handle())) {
+      continue;
+    }
     RECT rect{};
-    GetWindowRect(child, &rect);
+    GetWindowRect(control->Handle(), &rect);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
     ExcludeClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
   }
@@ -264,7 +206,7 @@ LRESULT CALLBACK FormWindow::Proc(HWND window, UINT message, WPARAM wParam, LPAR
   try {
     return self->Handle(message, wParam, lParam);
   } catch (...) {
-    ReportSwallowedException("form window procedure");
+    self->backend_.OnUncaughtException();
     return 0;
   }
 }
@@ -298,7 +240,18 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return result;
     }
+    case WM_SETFOCUS:
+      // Back from the taskbar, say: to the control that had the focus, which the dialog manager
+      // did not save when the window was minimized.
+      if (const ControlWindow* last = form_.Focused() ? WindowOf(*form_.Focused()) : nullptr;
+          last && IsWindowEnabled(last->Handle()) && IsWindowVisible(last->Handle())) {
+        ::SetFocus(last->Handle());
+        return 0;
+      }
+      break;
     case WM_SYSCOMMAND:
+      // A tool or a window manager may ask a fixed-size window to maximize all the same.
+      if ((wParam & 0xFFF0) == SC_MAXIMIZE && !form_.Spec().maxButton) return 0;
       if ((wParam & 0xFFF0) == SC_CLOSE) {
         closeFromSystemMenu_ = true;
         const HWND window = window_;
@@ -316,9 +269,16 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_QUERYENDSESSION:
-      if (Reporting()) form_.OnCloseRequest(kUnloadBySessionEnd);
-      return form_.IsLoaded() ? FALSE : TRUE;
+      // Another program or the user may still cancel: the window goes once the session ends.
+      return TRUE;
     case WM_ENDSESSION:
+      if (wParam && Reporting()) form_.OnCloseRequest(kUnloadBySessionEnd);
+      return 0;
+    case kCloseRequest:
+      if (Reporting()) form_.OnCloseRequest(static_cast<std::int16_t>(wParam));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DROPFILES:
       OnDropFiles(wParam);

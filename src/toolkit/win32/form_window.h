@@ -1,7 +1,9 @@
 #pragma once
 // One form as a dialog-class top-level window holding its controls' windows: its life and its
-// messages here, what its design puts into it in form_contents.cpp.
+// messages here, what its design puts into it in form_contents.cpp, its size, fonts and icons at
+// its DPI in form_layout.cpp.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -34,12 +36,16 @@ class FormWindow final : public FormPeer {
   int Left() const override;
   int Top() const override;
   void Move(int left, int top) override;
+  void MoveFrom(const FormPeer& anchor, int left, int top) override;
+  void PostCloseRequest(std::int16_t unloadMode) override;
 
   static FormWindow* FromHandle(HWND window);
   // The window of `form` on this thread, or null.
   static FormWindow* Of(const Form& form);
   HWND Handle() const { return window_; }
   Form& Owner() const { return form_; }
+  Win32Backend& Backend() const { return backend_; }
+  // The DPI the window is laid out for: its screen's, as Windows last reported it.
   int Dpi() const { return dpi_; }
   HACCEL Accelerators() const { return accelerators_.get(); }
   // Whether native notifications still reach the portable form (not while it is being destroyed).
@@ -62,6 +68,12 @@ class FormWindow final : public FormPeer {
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateWindowFor(HWND owner);
+  // Everything of the window that follows its DPI: fonts, icons, the client size and every
+  // control placed from the design. Run when it is created and at each change of DPI.
+  void LayOut(int dpi);
+  void SizeClientToDesign();
+  void ShowIcons();
+  void OnDpiChanged(int dpi, const RECT& suggested);
   void BuildMenu(HMENU& bar);
   void CreateControls(std::string_view container, HWND parent);
   OptionGroup& OptionGroupOf(std::string_view container);
@@ -80,6 +92,7 @@ class FormWindow final : public FormPeer {
   bool closeFromSystemMenu_ = false;
   FontHandle defaultFont_;
   std::vector<std::pair<FontSpec, FontHandle>> fonts_;
+  IconHandle icons_[2];  // ICON_SMALL, ICON_BIG
   AcceleratorHandle accelerators_;
   std::vector<ControlWindow*> controls_;  // by control index; null for lines
   std::vector<std::pair<std::string_view, std::unique_ptr<OptionGroup>>> optionGroups_;

@@ -76,8 +76,4 @@ using common::win32::WidePtr;
 
 std::u16string WindowText(HWND window);
 
-// Reports a failure that must not leave a window procedure (an exception from an event handler).
-void ReportSwallowedException(const char* where) noexcept;
-int SwallowedExceptions() noexcept;
-
 }  // namespace tk::win32

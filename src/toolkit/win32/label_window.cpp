@@ -7,7 +7,10 @@ LabelWindow::LabelWindow(FormWindow& form, Label& label, HWND parent, UINT id)
           form, label, parent, id,
           {.style = static_cast<DWORD>(label.Spec().autoSize ? SS_LEFTNOWORDWRAP : SS_LEFT),
            .text = label.Caption()}),
-      label_(label) {
+      label_(label) {}
+
+void LabelWindow::LayOut() {
+  ControlWindow::LayOut();
   FitToCaption();
 }
 

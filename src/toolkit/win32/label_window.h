@@ -10,6 +10,7 @@ class LabelWindow final : public ControlWindow {
   LabelWindow(FormWindow& form, Label& label, HWND parent, UINT id);
 
   void SetText(const std::u16string& text) override;
+  void LayOut() override;
 
  private:
   void FitToCaption();

@@ -47,9 +47,11 @@ void OptionGroup::UpdateTabStop() const {
   const OptionButtonWindow* stop = checked != members_.end() ? *checked : members_.front();
   for (const OptionButtonWindow* member : members_) {
     if (!member->Handle()) continue;
-    LONG_PTR style = GetWindowLongPtrW(member->Handle(), GWL_STYLE);
-    style = member == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
-    SetWindowLongPtrW(member->Handle(), GWL_STYLE, style);
+    const LONG_PTR style = GetWindowLongPtrW(member->Handle(), GWL_STYLE);
+    const LONG_PTR wanted =
+        member == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    // Each change of style costs a repaint and, under Wine, trips to its server.
+    if (wanted != style) SetWindowLongPtrW(member->Handle(), GWL_STYLE, wanted);
   }
 }
 

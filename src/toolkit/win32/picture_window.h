@@ -9,7 +9,10 @@ class PictureWindow final : public ControlWindow {
  public:
   PictureWindow(FormWindow& form, PictureBox& picture, HWND parent, UINT id);
 
+  void LayOut() override;
+
  private:
+  PictureBox& picture_;
   IconHandle icon_;
 };
 

@@ -10,19 +10,12 @@ constexpr int kProgramIconId = 1;
 
 HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
 
-HICON ProgramIcon(int size) {
-  auto icon = static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(kProgramIconId),
-                                            IMAGE_ICON, size, size, LR_SHARED));
-  if (!icon) {
-    icon = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */,
-                                         IMAGE_ICON, size, size, LR_SHARED));
-  }
-  return icon;
-}
-
-HICON LoadOwnProgramIcon(int size) {
-  return static_cast<HICON>(
-      LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON, size, size, 0));
+HICON ProgramIcon(int size, IconHandle& own) {
+  own.reset(static_cast<HICON>(
+      LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON, size, size, 0)));
+  if (own) return own.get();
+  return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */,
+                                       IMAGE_ICON, size, size, LR_SHARED));
 }
 
 }  // namespace tk::win32

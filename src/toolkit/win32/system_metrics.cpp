@@ -13,6 +13,7 @@ namespace {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 template <class Function>
 Function User32Function(const char* name) {
@@ -26,6 +27,8 @@ struct DpiFunctions {
       User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
   SystemParametersInfoForDpiFn systemParametersInfoForDpi =
       User32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
+  GetSystemMetricsForDpiFn getSystemMetricsForDpi =
+      User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
 };
 
 const DpiFunctions& Functions() {
@@ -74,6 +77,13 @@ int DpiOf(HWND window) {
     if (dpi > 0) return static_cast<int>(dpi);
   }
   return SystemDpi();
+}
+
+int SystemMetricAt(int metric, int dpi) {
+  if (Functions().getSystemMetricsForDpi) {
+    return Functions().getSystemMetricsForDpi(metric, static_cast<UINT>(dpi));
+  }
+  return MulDiv(GetSystemMetrics(metric), dpi, SystemDpi());
 }
 
 SIZE OuterSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool hasMenu,

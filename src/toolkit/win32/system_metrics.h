@@ -13,6 +13,9 @@ namespace tk::win32 {
 int DpiOf(HWND window);
 int SystemDpi();
 
+// GetSystemMetrics(metric) as at `dpi`.
+int SystemMetricAt(int metric, int dpi);
+
 // The outer size of a window whose client area is `clientWidth` x `clientHeight` pixels.
 SIZE OuterSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool hasMenu,
                   int dpi);

@@ -3,10 +3,9 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cstdio>
+#include <cstdlib>
 #include <cwchar>
-#include <initializer_list>
+#include <utility>
 
 #include "common/win32/system_function.h"
 #include "toolkit/win32/form_window.h"
@@ -16,7 +15,11 @@ namespace tk::win32 {
 
 namespace {
 
-std::atomic<int> swallowedExceptions{0};
+constexpr char16_t kFailureText[] =
+    u"予期しないエラーが起きたため、Tintmarkを終了します。\r\n\r\n"
+    u"適用していない色の設定は失われます。";
+constexpr char16_t kFailureTitle[] = u"Tintmark";
+constexpr int kMbIconStop = 16;
 
 // comdlg32 brings shell32, ole32 and more with it when it loads: about 6 MiB and 20 ms that a
 // program started to change two colours should not pay before a file command is chosen. It is
@@ -46,16 +49,18 @@ struct CommonDialogs {
 
 }  // namespace
 
-void ReportSwallowedException(const char* where) noexcept {
-  ++swallowedExceptions;
-  // Piece by piece: a printf would bring mingw's whole formatter into the executable.
-  for (const char* part : {"Tintmark: an exception reached the ", where, "\n"}) {
-    OutputDebugStringA(part);
-    std::fputs(part, stderr);
+void Win32Backend::OnUncaughtException() noexcept {
+  // A second one, from inside the box's own message loop, ends the program at once.
+  if (!std::exchange(ending_, true)) {
+    try {
+      MessageBox(kFailureText, kMbOk | kMbIconStop, kFailureTitle);
+    } catch (...) {
+    }
   }
+  EndProgram();
 }
 
-int SwallowedExceptions() noexcept { return swallowedExceptions; }
+void Win32Backend::EndProgram() noexcept { ExitProcess(EXIT_FAILURE); }
 
 Win32Backend::Win32Backend() = default;
 

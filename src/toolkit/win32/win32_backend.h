@@ -50,6 +50,10 @@ class Win32Backend : public Backend {
   // Whether `item` opens a sub-menu rather than running at once.
   static bool HasSubMenu(const MenuItem& item, const Form& form);
 
+  // An exception reached a window procedure, or start-up: what it left half done cannot be
+  // known, so the program says so in one message box titled with its name and ends.
+  void OnUncaughtException() noexcept;
+
   // Called by form windows.
   void Attach(FormWindow& window);
   void Detach(FormWindow& window);
@@ -58,11 +62,16 @@ class Win32Backend : public Backend {
   // A message posted to the thread rather than to a window; returns whether it was handled.
   virtual bool OnThreadMessage(const MSG& /*message*/) { return false; }
 
+ protected:
+  // Ends the process; the test driver records the end instead.
+  virtual void EndProgram() noexcept;
+
  private:
   FormWindow* ActiveFormWindow() const;
 
   std::vector<FormWindow*> windows_;
   FormWindow* lastActive_ = nullptr;
+  bool ending_ = false;
 };
 
 // Splits "folder\*.reg" into the folder and the pattern, as the classic file dialog reads an

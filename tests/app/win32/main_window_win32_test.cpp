@@ -40,9 +40,17 @@ TEST_F(MainWindowOnWin32, EveryFieldIsNamedByItsLabel) {
   }
 }
 
-TEST_F(MainWindowOnWin32, FixedSizeWindowWithMinimizeBoxOnly) {
-  StartWithoutOwner();
+TEST_F(MainWindowOnWin32, FixedSizeWindowWithMinimizeBoxOnlyThatMaximizingAndMinimizingLeave) {
+  StartWithoutOwner();  // the ID field unlocked, with the focus
   HWND window = Win32Backend::WindowOf(Form());
+  // As a tool or a window manager may ask, and the taskbar.
+  for (const WPARAM command : {SC_MAXIMIZE, SC_MINIMIZE, SC_RESTORE}) {
+    SendMessageW(window, WM_SYSCOMMAND, command, 0);
+  }
+  driver->Settle();
+  EXPECT_FALSE(IsZoomed(window));
+  EXPECT_TRUE(driver->ShownEnabled(Text("txtID")));
+  EXPECT_EQ(driver->ShownFocus(Form()), &Text("txtID"));
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);

@@ -9,6 +9,7 @@ HeadlessDriver::HeadlessDriver() : backend_(std::make_unique<HeadlessBackend>())
 
   backend_->onMessageBox = [this](const std::u16string& text, int style,
                                   const std::u16string& title) {
+    RunBoxAction();
     int answer = HeadlessBackend::FirstButton(style);
     if (messageBoxAnswers_.empty()) {
       ++unexpectedDialogs_;
@@ -20,6 +21,7 @@ HeadlessDriver::HeadlessDriver() : backend_(std::make_unique<HeadlessBackend>())
     return answer;
   };
   backend_->onFileDialog = [this](tk::FileDialogRequest& request) {
+    RunBoxAction();
     fileDialogs_.push_back(request);
     if (fileDialogAnswers_.empty()) {
       ++unexpectedDialogs_;
@@ -81,8 +83,13 @@ void HeadlessDriver::CloseBox(tk::Form& form) {
   Settle();
 }
 
-void HeadlessDriver::EndSession(tk::Form& form) {
-  backend_->UserClose(form, tk::kUnloadBySessionEnd);
+void HeadlessDriver::EndTask(tk::Form& form) {
+  backend_->UserClose(form, tk::kUnloadByTaskManager);
+  Settle();
+}
+
+void HeadlessDriver::EndSession(tk::Form& form, bool ends) {
+  if (ends) backend_->UserClose(form, tk::kUnloadBySessionEnd);
   Settle();
 }
 

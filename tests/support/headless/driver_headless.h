@@ -26,7 +26,8 @@ class HeadlessDriver final : public Driver {
   void SelectAll() override;
   void ChooseMenu(tk::MenuItem& item) override;
   void CloseBox(tk::Form& form) override;
-  void EndSession(tk::Form& form) override;
+  void EndTask(tk::Form& form) override;
+  void EndSession(tk::Form& form, bool ends = true) override;
   void DropFile(tk::Form& form, const std::u16string& path) override;
 
   std::u16string ShownText(tk::Control& control) override;

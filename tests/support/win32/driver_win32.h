@@ -22,9 +22,10 @@ class Win32Driver final : public Driver {
   Win32Driver& operator=(const Win32Driver&) = delete;
 
   tk::win32::Win32Backend& Backend();
-  // A test that throws from a handler on purpose takes the exceptions it caused as expected;
-  // any other reaching a window procedure fails the test.
-  void ExpectSwallowedExceptions() { swallowedAtStart_ = tk::win32::SwallowedExceptions(); }
+  // How often the program would have ended on an exception that reached a window procedure. A
+  // test that throws from a handler on purpose says so; in any other, an end fails the test.
+  int ProgramEnds() const { return programEnds_; }
+  void ExpectProgramEnd() { programEndExpected_ = true; }
 
   void Show(tk::Form& form) override;
   void Settle() override;
@@ -36,7 +37,8 @@ class Win32Driver final : public Driver {
   void SelectAll() override;
   void ChooseMenu(tk::MenuItem& item) override;
   void CloseBox(tk::Form& form) override;
-  void EndSession(tk::Form& form) override;
+  void EndTask(tk::Form& form) override;
+  void EndSession(tk::Form& form, bool ends = true) override;
   void DropFile(tk::Form& form, const std::u16string& path) override;
 
   std::u16string ShownText(tk::Control& control) override;
@@ -86,7 +88,8 @@ class Win32Driver final : public Driver {
   std::map<HWND, DialogAnswer> answers_;
   std::optional<OpenedMenu> openedMenu_;
   std::vector<MSG> menuKeys_;
-  int swallowedAtStart_ = 0;
+  int programEnds_ = 0;
+  bool programEndExpected_ = false;
 };
 
 }  // namespace tktest

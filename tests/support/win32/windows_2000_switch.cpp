@@ -26,7 +26,6 @@ namespace {
 // Windows 2000 before they join this list.
 constexpr const char* kWindows2000Names[] = {
     "CommDlgExtendedError", "GetOpenFileNameW", "GetSaveFileNameW",  // comdlg32
-    "DllGetVersion",                                                 // comctl32 5.81
     "DragFinish",           "DragQueryFileW",                        // shell32
     "__lc_codepage",                                                 // msvcrt (Visual C++ 6)
 };

@@ -33,6 +33,47 @@ std::u16string ClassOf(HWND window) {
 
 LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
 
+// What Windows sends when the window moves to a screen of another scale; Wine never does.
+void ChangeDpi(HWND window, int dpi) {
+  RECT suggested{};
+  GetWindowRect(window, &suggested);
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+// The client area, and every control where the design puts it in its container at `dpi`, in its
+// font; one that sizes itself to its content has only its corner fixed (the icon inside its
+// border grows with the DPI).
+void ExpectLaidOutAt(const tk::Form& form, int dpi) {
+  RECT place{};
+  GetClientRect(Win32Backend::WindowOf(form), &place);
+  EXPECT_EQ(place.right, tk::TwipsToPixels(form.Spec().clientWidth, dpi));
+  EXPECT_EQ(place.bottom, tk::TwipsToPixels(form.Spec().clientHeight, dpi));
+  for (const auto& control : form.Controls()) {
+    const HWND window = Win32Backend::WindowOf(*control);
+    if (!window) continue;  // a line
+    const tk::ControlSpec& spec = control->Spec();
+    SCOPED_TRACE(spec.name + std::to_string(spec.index) + " at " + std::to_string(dpi));
+    GetWindowRect(window, &place);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(place.left, tk::TwipsToPixels(spec.left, dpi));
+    EXPECT_EQ(place.top, tk::TwipsToPixels(spec.top, dpi));
+    if (!spec.autoSize) {
+      EXPECT_EQ(place.right - place.left, tk::TwipsToPixels(spec.width, dpi));
+      EXPECT_EQ(place.bottom - place.top, tk::TwipsToPixels(spec.height, dpi));
+    }
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font),
+               &font);
+    if (spec.font) {
+      EXPECT_EQ(font.lfHeight, -static_cast<int>(spec.font->points * dpi / 72 + 0.5));
+    }
+    GetClientRect(window, &place);
+    if (spec.showsIcon) {
+      EXPECT_EQ(place.right, tk::TwipsToPixels(480, dpi));
+    }
+  }
+}
+
 LRESULT CALLBACK CountCharacters(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                  DWORD_PTR count) {
   if (message == WM_CHAR) ++*reinterpret_cast<int*>(count);
@@ -131,6 +172,12 @@ TEST_F(Win32MainForm, SizesAndPositionsAreTheTwipsAtTheWindowsDpi) {
   GetClientRect(label, &client);
   EXPECT_EQ(client.right, text.right);
   EXPECT_EQ(client.bottom, text.bottom);
+
+  // On a screen of 144 DPI and back: all laid out afresh, as at creation.
+  for (const int changed : {144, 96}) {
+    ChangeDpi(FormWindow(), changed);
+    ExpectLaidOutAt(form, changed);
+  }
 }
 
 TEST_F(Win32MainForm, NamedFontsUseTheJapaneseFaceAtTheirPointSize) {
@@ -318,16 +365,28 @@ TEST_F(Win32MainForm, AFieldSubclassedAgainFromOutsideStillReportsItsEvents) {
   EXPECT_FALSE(IsWindow(FormWindow()));
 }
 
-TEST_F(Win32MainForm, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
+// What it left half done cannot be known: one box says so, and the program ends.
+TEST_F(Win32MainForm, AnExceptionReachingAWindowProcedureEndsTheProgramWithOneBox) {
   form.Get<tk::CommandButton>("btnQuit").Click = [] { throw std::runtime_error("handler"); };
+  form.Get<tk::TextBox>("txtColor", 0).KeyDown = [](std::int16_t, std::int16_t) {
+    throw std::runtime_error("handler");
+  };
   driver->Show(form);
-  const int before = tk::win32::SwallowedExceptions();
+  auto& win32 = static_cast<tktest::Win32Driver&>(*driver);
+  win32.ExpectProgramEnd();
 
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
   driver->Click(Control("btnQuit"));
-  EXPECT_EQ(tk::win32::SwallowedExceptions(), before + 1);
-  static_cast<tktest::Win32Driver&>(*driver).ExpectSwallowedExceptions();
-  driver->Click(Control("btnAccept"));
-  EXPECT_EQ(log, std::vector<std::string>{"btnAccept click"}) << "the form goes on working";
+  EXPECT_EQ(win32.ProgramEnds(), 1);
+  ASSERT_EQ(driver->MessageBoxes().size(), 1u);
+  EXPECT_EQ(driver->MessageBoxes()[0].title, u"Tintmark");
+  EXPECT_EQ(driver->MessageBoxes()[0].style, 16);
+
+  // Here the test goes on where the program would have ended; a control's procedure ends it too.
+  driver->Click(Control("txtColor", 0));
+  driver->PressKey(tktest::kVkUp);
+  EXPECT_EQ(win32.ProgramEnds(), 2);
+  EXPECT_EQ(driver->MessageBoxes().size(), 1u) << "one box, however many follow";
 }
 
 TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
@@ -357,6 +416,18 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   EXPECT_EQ(client.right, side);
   EXPECT_EQ(client.bottom, side);
   EXPECT_EQ(outer.right - outer.left, side + 2 * GetSystemMetrics(SM_CXEDGE));
+
+  // With the main window on a screen of another DPI, the offset is the box's own pixels.
+  main.Move(1500, 1500);
+  ChangeDpi(Win32Backend::WindowOf(main), 144);
+  about.MoveFrom(main, 150, 900);
+  GetWindowRect(Win32Backend::WindowOf(main), &client);
+  GetWindowRect(window, &outer);
+  EXPECT_EQ(outer.left - client.left, tk::TwipsToPixels(150, dpi));
+  EXPECT_EQ(outer.top - client.top, tk::TwipsToPixels(900, dpi));
+  EXPECT_EQ(main.Left(), tk::PixelsToTwips(client.left, 144));
+  ChangeDpi(window, 144);
+  ExpectLaidOutAt(about, 144);
 }
 
 TEST(Win32AboutForm, TheMainWindowRepaintsWhileTheBoxIsUp) {

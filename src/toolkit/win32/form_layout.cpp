@@ -1,0 +1,129 @@
+// A form's window at its DPI: its size, its fonts and icons, every control placed from the
+// design, and its position in twips. Windows reports a new DPI when the window moves to a screen
+// of another scale or the scale changes while it runs; everything is then laid out afresh by the
+// same code as at creation.
+
+#include <utility>
+
+#include "toolkit/win32/form_window.h"
+#include "toolkit/win32/program_icon.h"
+#include "toolkit/win32/system_metrics.h"
+
+namespace tk::win32 {
+
+void FormWindow::CreateWindowFor(HWND owner) {
+  const FormSpec& spec = form_.Spec();
+  DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  if (spec.minButton) style |= WS_MINIMIZEBOX;
+  if (spec.maxButton) style |= WS_MAXIMIZEBOX;
+  DWORD exStyle = WS_EX_CONTROLPARENT;
+  if (spec.border == BorderStyle::kFixedDialog) exStyle |= WS_EX_DLGMODALFRAME;
+  if (form_.FileDropped) exStyle |= WS_EX_ACCEPTFILES;
+
+  HMENU bar = nullptr;
+  BuildMenu(bar);
+  const int systemDpi = SystemDpi();
+  const SIZE guess = OuterSizeFor(TwipsToPixels(spec.clientWidth, systemDpi),
+                                  TwipsToPixels(spec.clientHeight, systemDpi), style, exStyle,
+                                  bar != nullptr, systemDpi);
+  window_ = CreateWindowExW(exStyle, MAKEINTATOM(WindowClass()), WidePtr(std::u16string(spec.caption)), style,
+                            CW_USEDEFAULT, CW_USEDEFAULT, guess.cx, guess.cy, owner, bar,
+                            ProgramInstance(), this);
+  if (!window_) {
+    if (bar) DestroyMenu(bar);
+    return;
+  }
+  // The window's own DPI decides.
+  LayOut(DpiOf(window_));
+}
+
+void FormWindow::LayOut(int dpi) {
+  dpi_ = dpi;
+  // The fonts of the old DPI stay until every control has been given its new one.
+  const FontHandle oldDefault = std::exchange(defaultFont_, CreateMessageFont(dpi_));
+  const auto oldFonts = std::exchange(fonts_, {});
+  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(ControlSpec{})), FALSE);
+  ShowIcons();
+  SizeClientToDesign();
+  for (ControlWindow* control : controls_) {
+    if (control) control->LayOut();
+  }
+}
+
+// A menu bar that wrapped onto two rows is measured, not assumed.
+void FormWindow::SizeClientToDesign() {
+  const int width = TwipsToPixels(form_.Spec().clientWidth, dpi_);
+  const int height = TwipsToPixels(form_.Spec().clientHeight, dpi_);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
+  SIZE outer = OuterSizeFor(width, height, style, exStyle, GetMenu(window_) != nullptr, dpi_);
+  SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT client{};
+  GetClientRect(window_, &client);
+  if (client.right != width || client.bottom != height) {
+    outer.cx += width - client.right;
+    outer.cy += height - client.bottom;
+    SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void FormWindow::ShowIcons() {
+  if (!form_.Spec().showsIcon) return;
+  for (const int which : {ICON_SMALL, ICON_BIG}) {
+    IconHandle icon;
+    const HICON shown =
+        ProgramIcon(SystemMetricAt(which == ICON_BIG ? SM_CXICON : SM_CXSMICON, dpi_), icon);
+    SendMessageW(window_, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(shown));
+    icons_[which] = std::move(icon);  // the icon it replaced goes now
+  }
+}
+
+void FormWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  if (!window_ || dpi <= 0) return;
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut(dpi);
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+HFONT FormWindow::FontFor(const ControlSpec& spec) {
+  if (!spec.font) {
+    return defaultFont_ ? defaultFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  }
+  for (const auto& [font, handle] : fonts_) {
+    if (font == *spec.font) return handle.get();
+  }
+  fonts_.emplace_back(*spec.font, CreateNamedFont(*spec.font, dpi_));
+  return fonts_.back().second.get();
+}
+
+int FormWindow::Left() const {
+  RECT rect{};
+  if (!window_ || !GetWindowRect(window_, &rect)) return 0;
+  return PixelsToTwips(rect.left, dpi_);
+}
+
+int FormWindow::Top() const {
+  RECT rect{};
+  if (!window_ || !GetWindowRect(window_, &rect)) return 0;
+  return PixelsToTwips(rect.top, dpi_);
+}
+
+void FormWindow::Move(int left, int top) {
+  if (!window_) return;
+  SetWindowPos(window_, nullptr, TwipsToPixels(left, dpi_), TwipsToPixels(top, dpi_), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// In screen pixels from the anchor's corner: twips of two windows at two DPIs do not add up.
+void FormWindow::MoveFrom(const FormPeer& anchor, int left, int top) {
+  RECT corner{};
+  if (!window_ || !GetWindowRect(static_cast<const FormWindow&>(anchor).Handle(), &corner)) return;
+  SetWindowPos(window_, nullptr, corner.left + TwipsToPixels(left, dpi_),
+               corner.top + TwipsToPixels(top, dpi_), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace tk::win32
