@@ -42,6 +42,8 @@ struct ControlSpec {
   // in tab order.
   std::string names{};
   int namesIndex = -1;
+  // What screen readers call the control where neither its caption nor a label says it.
+  std::u16string accessibleName{};
 
   bool enabled = true;
   bool autoSize = false;       // labels and picture boxes size themselves to their content

@@ -1,5 +1,6 @@
 #include "toolkit/win32/control_window.h"
 
+#include "toolkit/win32/accessible_name.h"
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/program_icon.h"
 
@@ -62,6 +63,13 @@ LRESULT ControlWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       OnLostFocus(reinterpret_cast<HWND>(wParam));
       return result;
     }
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lParam) == OBJID_CLIENT && !control_.Spec().accessibleName.empty()) {
+        const LRESULT named =
+            AccessibleObjectNamed(window_, wParam, control_.Spec().accessibleName);
+        if (named) return named;
+      }
+      return OnMessage(message, wParam, lParam);
     case WM_NCDESTROY:
       subclass_.Remove();
       window_ = nullptr;

@@ -10,11 +10,17 @@
 //   e2e_probe closebox TITLE                   screen point in the middle of the close box
 //   e2e_probe dialogs                          every visible "#32770" window without a menu bar,
 //                                              with its buttons and texts
+//   e2e_probe names TITLE                      each control as `controls` prints it, then the name
+//                                              a screen reader reads for it (MSAA)
+//   e2e_probe loaded TITLE MODULE              exit 0 when the window's process has MODULE loaded
 //
 // Output is UTF-8, fields separated by tabs. Texts are escaped (\r \n \t \\) so that every record
 // stays on one line and a message's line breaks can be compared exactly.
 
 #include <windows.h>
+// After windows.h:
+#include <oleacc.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -162,6 +168,46 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM) {
   return TRUE;
 }
 
+// The accessible name of the control's client object, as a screen reader asks for it.
+BOOL CALLBACK PrintControlName(HWND control, LPARAM) {
+  std::wstring name = L"(none)";
+  IAccessible* object = nullptr;
+  if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                           __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&object)))) {
+    VARIANT self{};
+    V_VT(&self) = VT_I4;
+    V_I4(&self) = CHILDID_SELF;
+    BSTR text = nullptr;
+    if (SUCCEEDED(object->get_accName(self, &text)) && text) {
+      name = text;
+      SysFreeString(text);
+    }
+    object->Release();
+  }
+  Write(DescribeControl(control) + L"\t" + Escape(name) + L"\n");
+  return TRUE;
+}
+
+int ModuleLoaded(HWND window, const std::wstring& module) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
+  if (snapshot == INVALID_HANDLE_VALUE) {
+    Write(L"no module list of the process\n");
+    return 2;
+  }
+  MODULEENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  bool found = false;
+  for (BOOL more = Module32FirstW(snapshot, &entry); more && !found;
+       more = Module32NextW(snapshot, &entry)) {
+    found = _wcsicmp(entry.szModule, module.c_str()) == 0;
+  }
+  CloseHandle(snapshot);
+  return found ? 0 : 1;
+}
+
 int WaitFor(const std::wstring& title, DWORD timeoutMs, bool present) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
@@ -277,7 +323,8 @@ int PrintCloseBox(HWND window) {
 int Usage() {
   Write(
       L"usage: e2e_probe wait-window|wait-gone TITLE [timeout_ms] | exists TITLE | window TITLE |"
-      L" client TITLE | controls TITLE | focus TITLE | closebox TITLE | dialogs\n");
+      L" client TITLE | controls TITLE | focus TITLE | closebox TITLE | dialogs | names TITLE |"
+      L" loaded TITLE MODULE\n");
   return 2;
 }
 
@@ -305,5 +352,12 @@ int wmain(int argc, wchar_t** argv) {
     EnumChildWindows(window, PrintControl, 0);
     return 0;
   }
+  if (command == L"names") {
+    CoInitialize(nullptr);
+    EnumChildWindows(window, PrintControlName, 0);
+    CoUninitialize();
+    return 0;
+  }
+  if (command == L"loaded" && argc > 3) return ModuleLoaded(window, argv[3]);
   return Usage();
 }
