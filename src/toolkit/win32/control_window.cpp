@@ -14,6 +14,14 @@ bool IsInside(HWND container, HWND window) {
 
 }  // namespace
 
+std::int16_t KeyboardShiftState() {
+  std::int16_t shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftBit;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrlBit;
+  if (GetKeyState(VK_MENU) < 0) shift |= kAltBit;
+  return shift;
+}
+
 ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND parent, UINT id,
                              const WindowDesign& design)
     : form_(form), control_(control) {

@@ -15,6 +15,9 @@ namespace tk::win32 {
 
 class FormWindow;
 
+// The Shift, Ctrl and Alt bits as the keyboard holds them now.
+std::int16_t KeyboardShiftState();
+
 // The window a kind of control makes: its class, styles and text.
 struct WindowDesign {
   const wchar_t* className = L"STATIC";
