@@ -39,8 +39,8 @@ void Control::OnKeyDown(std::int16_t keyCode, std::int16_t shift) {
 TextBox::TextBox(Form& form, const ControlSpec& spec)
     : Control(form, spec),
       text_(spec.caption),
-      fore_(spec.foreColor.value_or(0x000000)),
-      back_(spec.backColor.value_or(0xFFFFFF)) {}
+      fore_(spec.foreColor.value_or(kWindowText)),
+      back_(spec.backColor.value_or(kWindowBackground)) {}
 
 void TextBox::SetText(const std::u16string& text) {
   if (text == text_) return;

@@ -78,6 +78,7 @@ class TextBox : public Control {
   const std::u16string& Text() const { return text_; }
   // Raises Change before returning when the text differs; the caret then stands at the start.
   void SetText(const std::u16string& text);
+  // The system's window text and background until the design or the program gives colours.
   Color ForeColor() const { return fore_; }
   Color BackColor() const { return back_; }
   void SetForeColor(Color color);

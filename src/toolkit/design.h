@@ -8,7 +8,15 @@
 
 namespace tk {
 
-using Color = std::uint32_t;  // 0x00BBGGRR
+using Color = std::uint32_t;  // 0x00BBGGRR, or a system colour
+
+// A colour of the system's scheme: the top bit set over the system's index of the colour. The
+// control takes it from the scheme as it paints, so that it follows a change of scheme.
+constexpr Color kSystemColor = 0x80000000;
+constexpr Color kWindowBackground = kSystemColor | 5;
+constexpr Color kWindowText = kSystemColor | 8;
+constexpr Color kButtonFace = kSystemColor | 15;
+constexpr Color kButtonText = kSystemColor | 18;
 
 enum class ControlKind {
   kTextBox,

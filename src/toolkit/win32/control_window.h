@@ -50,7 +50,7 @@ class ControlWindow : public ControlPeer {
   // A notification the control sent its parent (WM_COMMAND).
   virtual void OnCommand(UINT /*code*/) {}
   // The brush for WM_CTLCOLOR*, with the DC's colours set; null for the system's default.
-  virtual HBRUSH OnCtlColor(HDC dc);
+  HBRUSH OnCtlColor(HDC dc);
   // Whether the form paints through it (a frame draws only its edge).
   virtual bool SeeThrough() const { return false; }
 
@@ -65,7 +65,6 @@ class ControlWindow : public ControlPeer {
   bool Reporting() const;
   // Sizes the window around `content` (client coordinates), its borders added.
   void FitAround(RECT content);
-  HBRUSH PaintColors(HDC dc, COLORREF text);
 
   FormWindow& form_;
 
@@ -78,9 +77,8 @@ class ControlWindow : public ControlPeer {
   Control& control_;
   HWND window_ = nullptr;
   WindowSubclass subclass_;
-  bool customColors_ = false;
-  Color fore_ = 0, back_ = 0xFFFFFF;
-  BrushHandle brush_;
+  Color fore_ = kButtonText, back_ = kButtonFace;
+  BrushHandle brush_;  // of an own background colour
 };
 
 }  // namespace tk::win32

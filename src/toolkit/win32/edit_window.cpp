@@ -45,11 +45,6 @@ void EditWindow::OnCommand(UINT code) {
   if (code == EN_CHANGE && !settingText_ && Reporting()) box_.OnUserEdit(WindowText(Handle()));
 }
 
-HBRUSH EditWindow::OnCtlColor(HDC dc) {
-  const bool greyed = !IsWindowEnabled(Handle());
-  return PaintColors(dc, greyed ? GetSysColor(COLOR_GRAYTEXT) : box_.ForeColor());
-}
-
 LRESULT EditWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:

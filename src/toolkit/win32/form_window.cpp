@@ -223,6 +223,24 @@ void FormWindow::OnDropFiles(WPARAM drop) {
   if (!path.empty() && Reporting()) form_.OnFileDropped(FromWide(path));
 }
 
+// Controls take the scheme's colours as they paint, so a new scheme, or high contrast turned on
+// or off, needs the window painted afresh; the common controls also keep colours of their own.
+void FormWindow::OnSchemeChanged(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST) return;
+  if (message == WM_SYSCOLORCHANGE) {
+    const MSG change{window_, message, wParam, lParam, 0, {}};
+    EnumChildWindows(
+        window_,
+        [](HWND child, LPARAM data) {
+          const MSG& change = *reinterpret_cast<const MSG*>(data);
+          SendMessageW(child, change.message, change.wParam, change.lParam);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&change));
+  }
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 void FormWindow::DrawLines(HDC dc, const std::string& container) const {
   for (const LineShape& line : lines_) {
     if (line.Container() == container) line.Draw(dc, dpi_);
@@ -321,6 +339,10 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      OnSchemeChanged(message, wParam, lParam);
+      break;
     case WM_NCDESTROY: {
       const HWND window = window_;
       window_ = nullptr;

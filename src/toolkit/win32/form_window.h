@@ -69,6 +69,7 @@ class FormWindow final : public FormPeer {
   MenuItem* MenuById(UINT id) const;
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnDropFiles(WPARAM drop);
+  void OnSchemeChanged(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
   void FocusFirstTabStop();
 
