@@ -56,6 +56,9 @@ ATOM FormWindow::WindowClass() {
     windowClass.cbWndExtra = DLGWINDOWEXTRA;
     windowClass.hInstance = ProgramInstance();
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
+    // At the system's DPI; each window shows the icons of its own.
+    windowClass.hIcon = ProgramIcon(GetSystemMetrics(SM_CXICON));
+    windowClass.hIconSm = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = L"TintmarkForm";
     return RegisterClassExW(&windowClass);
@@ -124,12 +127,7 @@ void FormWindow::CreateWindowFor(HWND owner) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
-  if (spec.showsIcon) {
-    SendMessageW(window_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(ProgramIcon(GetSystemMetrics(SM_CXICON))));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(ProgramIcon(GetSystemMetrics(SM_CXSMICON))));
-  }
+  if (spec.showsIcon) SetWindowIcons(window_, dpi_, icons_);
   defaultFont_ = CreateMessageFont(dpi_);
   SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(ControlSpec{})), FALSE);
 }

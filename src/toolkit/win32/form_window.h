@@ -14,6 +14,7 @@
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/line_shape.h"
 #include "toolkit/win32/option_button_window.h"
+#include "toolkit/win32/program_icon.h"
 #include "toolkit/win32/push_button_window.h"
 #include "toolkit/win32/windows_api.h"
 
@@ -79,6 +80,7 @@ class FormWindow final : public FormPeer {
   int dpi_ = 96;
   bool destroying_ = false;
   bool closeFromSystemMenu_ = false;
+  WindowIcons icons_;
   FontHandle defaultFont_;
   std::vector<std::pair<FontSpec, FontHandle>> fonts_;
   AcceleratorHandle accelerators_;

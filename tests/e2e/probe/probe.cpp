@@ -13,6 +13,10 @@
 //   e2e_probe names TITLE                      each control as `controls` prints it, then the name
 //                                              a screen reader reads for it (MSAA)
 //   e2e_probe loaded TITLE MODULE              exit 0 when the window's process has MODULE loaded
+//   e2e_probe icon-file EXE                    the images of EXE's icon 1 in file order, one line
+//                                              each: "WIDTHxHEIGHT BITS bmp|png", and
+//                                              " (unsound)" after an image that does not agree
+//                                              with its directory entry or its alpha
 //
 // Output is UTF-8, fields separated by tabs. Texts are escaped (\r \n \t \\) so that every record
 // stays on one line and a message's line breaks can be compared exactly.
@@ -24,6 +28,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -208,6 +213,63 @@ int ModuleLoaded(HWND window, const std::wstring& module) {
   return found ? 0 : 1;
 }
 
+#pragma pack(push, 2)
+struct GroupIconEntry {
+  BYTE width, height, colors, reserved;
+  WORD planes, bits;
+  DWORD bytes;
+  WORD id;
+};
+#pragma pack(pop)
+
+// A system that does not know alpha (Windows 2000 and older) draws a 32-bit image through its
+// mask: that shows the shape alone when the mask lets the background through exactly where the
+// image is fully transparent, with colour 0 there.
+bool MaskAgreesWithAlpha(const BITMAPINFOHEADER& header) {
+  if (header.biBitCount != 32) return true;
+  const LONG side = header.biWidth;
+  const auto* pixels = reinterpret_cast<const DWORD*>(&header + 1);
+  const auto* mask = reinterpret_cast<const BYTE*>(pixels + side * side);
+  const LONG stride = (side + 31) / 32 * 4;
+  for (LONG y = 0; y < side; ++y) {
+    for (LONG x = 0; x < side; ++x) {
+      const bool through = mask[y * stride + x / 8] & (0x80 >> (x % 8));
+      if (through != (pixels[y * side + x] == 0)) return false;
+    }
+  }
+  return true;
+}
+
+// The directory of the program's icon as the system reads it from the executable.
+int PrintIconFile(const std::wstring& exe) {
+  const HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const HRSRC group = module ? FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON) : nullptr;
+  if (!group) {
+    Write(L"no icon 1 in " + exe + L"\n");
+    return 1;
+  }
+  const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+  const WORD count = *reinterpret_cast<const WORD*>(directory + 4);
+  const auto* entries = reinterpret_cast<const GroupIconEntry*>(directory + 6);
+  for (WORD i = 0; i < count; ++i) {
+    const GroupIconEntry& entry = entries[i];
+    const HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(entry.id), RT_ICON);
+    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(module, image)));
+    const bool png = data && std::memcmp(data, "\x89PNG", 4) == 0;
+    // A bitmap's own header must agree with the directory: width, twice the height, bits.
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(data);
+    const int side = entry.width ? entry.width : 256;
+    const bool sound = data && SizeofResource(module, image) == entry.bytes &&
+                       (png || (header->biWidth == side && header->biHeight == 2 * side &&
+                                header->biBitCount == entry.bits && MaskAgreesWithAlpha(*header)));
+    Write(std::to_wstring(side) + L"x" + std::to_wstring(entry.height ? entry.height : 256) + L" " +
+          std::to_wstring(entry.bits) + (png ? L" png" : L" bmp") + (sound ? L"" : L" (unsound)") +
+          L"\n");
+  }
+  FreeLibrary(module);
+  return 0;
+}
+
 int WaitFor(const std::wstring& title, DWORD timeoutMs, bool present) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
@@ -324,7 +386,7 @@ int Usage() {
   Write(
       L"usage: e2e_probe wait-window|wait-gone TITLE [timeout_ms] | exists TITLE | window TITLE |"
       L" client TITLE | controls TITLE | focus TITLE | closebox TITLE | dialogs | names TITLE |"
-      L" loaded TITLE MODULE\n");
+      L" loaded TITLE MODULE | icon-file EXE\n");
   return 2;
 }
 
@@ -338,6 +400,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (argc < 3) return Usage();
+  if (command == L"icon-file") return PrintIconFile(argv[2]);
   const std::wstring title = argv[2];
   const DWORD timeoutMs = argc > 3 ? static_cast<DWORD>(wcstoul(argv[3], nullptr, 10)) : 10000;
   if (command == L"wait-window") return WaitFor(title, timeoutMs, true);

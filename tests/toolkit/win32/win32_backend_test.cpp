@@ -19,6 +19,7 @@
 #include "support/win32/driver_win32.h"
 #include "toolkit/form.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/program_icon.h"
 #include "toolkit/win32/system_metrics.h"
 
 namespace {
@@ -32,6 +33,16 @@ std::u16string ClassOf(HWND window) {
 }
 
 LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
+
+int IconWidth(LONG_PTR icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return 0;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
 
 class Win32MainForm : public ::testing::Test {
  protected:
@@ -326,6 +337,21 @@ TEST_F(Win32MainForm, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
   static_cast<tktest::Win32Driver&>(*driver).ExpectSwallowedExceptions();
   driver->Click(Control("btnAccept"));
   EXPECT_EQ(log, std::vector<std::string>{"btnAccept click"}) << "the form goes on working";
+}
+
+// The title bar's and the taskbar's icons: the program's own image of the size the DPI asks for,
+// not a smaller one stretched.
+TEST_F(Win32MainForm, WindowIconsAreTheProgramIconAtTheSizesOfTheDpi) {
+  driver->Show(form);
+  const HWND window = FormWindow();
+  EXPECT_EQ(IconWidth(GetClassLongPtrW(window, GCLP_HICONSM)), GetSystemMetrics(SM_CXSMICON))
+      << "the class's, at the system's DPI";
+  tk::win32::WindowIcons icons;
+  for (const int dpi : {96, 120, 144, 192}) {
+    tk::win32::SetWindowIcons(window, dpi, icons);
+    EXPECT_EQ(IconWidth(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), dpi / 3) << dpi;
+    EXPECT_EQ(IconWidth(SendMessageW(window, WM_GETICON, ICON_SMALL, 0)), dpi / 6) << dpi;
+  }
 }
 
 TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
