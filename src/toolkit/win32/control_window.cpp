@@ -21,7 +21,7 @@ COLORREF Resolved(Color color) {
   return IsSystem(color) ? GetSysColor(static_cast<int>(color & 0xFF)) : color;
 }
 
-// Relative luminance with a gamma of 2 for sRGB's curve, from 0 (black) to kWhite.
+// Relative luminance, with a gamma of 2 in place of sRGB's curve, from 0 (black) to kWhite.
 constexpr std::int64_t kWhite = 650250000;
 std::int64_t Luminance(COLORREF color) {
   const std::int64_t r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);
