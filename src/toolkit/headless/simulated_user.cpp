@@ -187,7 +187,8 @@ void HeadlessBackend::UserKey(int virtualKey, std::int16_t shift) {
   if (focus && focus->Owner().Spec().kind == ControlKind::kCommandButton &&
       (virtualKey < kVkLeft || virtualKey > kVkDown)) {
     focus->Owner().OnKeyDown(static_cast<std::int16_t>(virtualKey), shift);
-    if (form.Destroyed() || active_ != &form || form.Focus() != focus) return;
+    // A handler that took the focus away leaves the button no key to click on.
+    if (form.Destroyed() || form.Focus() != focus) return;
   }
   if (virtualKey == kVkSpace && focus && !focus->IsTextBox()) {
     KeyboardClick(focus->Owner());
