@@ -71,20 +71,25 @@ FormWindow* FormWindow::FromHandle(HWND window) {
   return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
+namespace {
+
+struct FormSearch {
+  const Form* form;
+  FormWindow* found = nullptr;
+};
+
+BOOL CALLBACK CheckForForm(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<FormSearch*>(data);
+  FormWindow* candidate = FormWindow::FromHandle(window);
+  if (candidate && &candidate->Owner() == search.form) search.found = candidate;
+  return search.found == nullptr;
+}
+
+}  // namespace
+
 FormWindow* FormWindow::Of(const Form& form) {
-  struct Search {
-    const Form* form;
-    FormWindow* found = nullptr;
-  } search{&form};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(data);
-        FormWindow* candidate = FromHandle(window);
-        if (candidate && &candidate->Owner() == search.form) search.found = candidate;
-        return search.found == nullptr;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  FormSearch search{&form};
+  EnumThreadWindows(GetCurrentThreadId(), &CheckForForm, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

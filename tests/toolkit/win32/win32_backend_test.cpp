@@ -34,14 +34,10 @@ std::u16string ClassOf(HWND window) {
 
 LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
 
-int IconWidth(LONG_PTR icon) {
-  ICONINFO info{};
-  if (!GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return 0;
-  BITMAP bitmap{};
-  GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  return bitmap.bmWidth;
+LRESULT CALLBACK CountCharacters(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR count) {
+  if (message == WM_CHAR) ++*reinterpret_cast<int*>(count);
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 class Win32MainForm : public ::testing::Test {
@@ -310,12 +306,7 @@ TEST_F(Win32MainForm, AFieldSubclassedAgainFromOutsideStillReportsItsEvents) {
   driver->Show(form);
   // As an input method or a screen reader would, after the program's own subclass.
   int charactersSeen = 0;
-  const SUBCLASSPROC outside = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                  DWORD_PTR seen) {
-    if (message == WM_CHAR) ++*reinterpret_cast<int*>(seen);
-    return DefSubclassProc(window, message, wParam, lParam);
-  };
-  ASSERT_TRUE(SetWindowSubclass(Window("txtColor", 0), outside, 1,
+  ASSERT_TRUE(SetWindowSubclass(Window("txtColor", 0), &CountCharacters, 1,
                                 reinterpret_cast<DWORD_PTR>(&charactersSeen)));
 
   driver->Click(field);
@@ -337,6 +328,16 @@ TEST_F(Win32MainForm, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
   static_cast<tktest::Win32Driver&>(*driver).ExpectSwallowedExceptions();
   driver->Click(Control("btnAccept"));
   EXPECT_EQ(log, std::vector<std::string>{"btnAccept click"}) << "the form goes on working";
+}
+
+int IconWidth(LONG_PTR icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return 0;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
 }
 
 // The title bar's and the taskbar's icons: the program's own image of the size the DPI asks for,
