@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tk {
@@ -51,7 +52,7 @@ struct ControlSpec {
   std::string names{};
   int namesIndex = -1;
   // What screen readers call the control where neither its caption nor a label says it.
-  std::u16string accessibleName{};
+  std::u16string_view accessibleName{};
 
   bool enabled = true;
   bool autoSize = false;       // labels and picture boxes size themselves to their content

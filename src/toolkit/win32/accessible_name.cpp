@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include <memory>
+#include <string>
 
 #include "common/win32/system_function.h"
 #include "toolkit/win32/handles.h"
@@ -59,7 +60,7 @@ class Accessibility {
 // passing every other question on: role, state, place and default action stay the system's.
 class NamedAccessible final : public IAccessible {
  public:
-  explicit NamedAccessible(const std::u16string& name) : name_(name) {}
+  explicit NamedAccessible(std::u16string_view name) : name_(name) {}
   NamedAccessible(const NamedAccessible&) = delete;
   NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -185,7 +186,7 @@ struct Releaser {
 
 }  // namespace
 
-LRESULT AccessibleObjectNamed(HWND window, WPARAM wParam, const std::u16string& name) {
+LRESULT AccessibleObjectNamed(HWND window, WPARAM wParam, std::u16string_view name) {
   const Accessibility& oleacc = Accessibility::Get();
   if (!oleacc.Ready()) return 0;
   const std::unique_ptr<NamedAccessible, Releaser> named(new NamedAccessible(name));

@@ -78,6 +78,12 @@ struct FormSearch {
   FormWindow* found = nullptr;
 };
 
+BOOL CALLBACK PassOn(HWND child, LPARAM message) {
+  const MSG& change = *reinterpret_cast<const MSG*>(message);
+  SendMessageW(child, change.message, change.wParam, change.lParam);
+  return TRUE;
+}
+
 BOOL CALLBACK CheckForForm(HWND window, LPARAM data) {
   auto& search = *reinterpret_cast<FormSearch*>(data);
   FormWindow* candidate = FormWindow::FromHandle(window);
@@ -232,14 +238,7 @@ void FormWindow::OnSchemeChanged(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST) return;
   if (message == WM_SYSCOLORCHANGE) {
     const MSG change{window_, message, wParam, lParam, 0, {}};
-    EnumChildWindows(
-        window_,
-        [](HWND child, LPARAM data) {
-          const MSG& change = *reinterpret_cast<const MSG*>(data);
-          SendMessageW(child, change.message, change.wParam, change.lParam);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&change));
+    EnumChildWindows(window_, &PassOn, reinterpret_cast<LPARAM>(&change));
   }
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
