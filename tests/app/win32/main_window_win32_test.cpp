@@ -3,7 +3,6 @@
 
 #include <array>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/main_window_harness.h"
@@ -23,23 +22,19 @@ std::u16string WindowText(HWND window) {
 
 class MainWindowOnWin32 : public MainWindowTest {};
 
-// A scheme of the system's for the test's time, then the one before: SetSysColors tells every
+// The system's colours `indexes` set to `colors` for the test's time: SetSysColors tells every
 // window (WM_SYSCOLORCHANGE), as Windows does when high contrast is turned on.
 class Scheme {
  public:
-  explicit Scheme(const std::vector<std::pair<int, COLORREF>>& colors) {
-    for (const auto& [index, color] : colors) {
-      indexes_.push_back(index);
-      saved_.push_back(GetSysColor(index));
-      wanted_.push_back(color);
-    }
-    SetSysColors(static_cast<int>(indexes_.size()), indexes_.data(), wanted_.data());
+  Scheme(std::vector<int> indexes, const std::vector<COLORREF>& colors) : indexes_(indexes) {
+    for (const int index : indexes_) saved_.push_back(GetSysColor(index));
+    SetSysColors(static_cast<int>(indexes_.size()), indexes_.data(), colors.data());
   }
   ~Scheme() { SetSysColors(static_cast<int>(indexes_.size()), indexes_.data(), saved_.data()); }
 
  private:
   std::vector<int> indexes_;
-  std::vector<COLORREF> saved_, wanted_;
+  std::vector<COLORREF> saved_;
 };
 
 // What a control paints with: text, background and brush, its form's answer to the
@@ -65,11 +60,9 @@ TEST_F(MainWindowOnWin32, AHighContrastSchemeReachesTheFieldsAndTheAboutLabelsBu
   constexpr COLORREF kBlack = 0, kWhite = 0xFFFFFF;
   AddOwner(12345678, 0x0000FF, 0x00FFFF);
   Start();
-  const Scheme highContrast({{COLOR_WINDOW, kBlack},
-                             {COLOR_WINDOWTEXT, kWhite},
-                             {COLOR_BTNFACE, kBlack},
-                             {COLOR_BTNTEXT, kWhite},
-                             {COLOR_GRAYTEXT, 0x3FF23F}});
+  const Scheme highContrast(
+      {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_GRAYTEXT},
+      {kBlack, kWhite, kBlack, kWhite, 0x3FF23F});
   EXPECT_EQ(PaintedWith(Text("txtColor", 0), WM_CTLCOLOREDIT), (Colors{kWhite, kBlack, kBlack}));
   EXPECT_EQ(PaintedWith(Text("txtID"), WM_CTLCOLORSTATIC), (Colors{kWhite, kBlack, kBlack}))
       << "locked, greyed by the system";
@@ -82,7 +75,7 @@ TEST_F(MainWindowOnWin32, AHighContrastSchemeReachesTheFieldsAndTheAboutLabelsBu
           << label;
     }
     {
-      const Scheme light({{COLOR_BTNFACE, 0xC0C0C0}, {COLOR_BTNTEXT, 0x800000}});
+      const Scheme light({COLOR_BTNFACE, COLOR_BTNTEXT}, {0xC0C0C0, 0x800000});
       EXPECT_EQ(PaintedWith(box.Find("lblTitle"), WM_CTLCOLORSTATIC)[0], kBlack)
           << "black where it reads";
     }

@@ -173,24 +173,20 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM) {
   return TRUE;
 }
 
-// The accessible name of the control's client object, as a screen reader asks for it.
+// The name a screen reader reads for the control's client object (MSAA).
 BOOL CALLBACK PrintControlName(HWND control, LPARAM) {
-  std::wstring name = L"(none)";
   IAccessible* object = nullptr;
+  BSTR name = nullptr;
+  VARIANT self{};
+  V_VT(&self) = VT_I4;  // with 0, CHILDID_SELF
   if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
                                            __uuidof(IAccessible),
                                            reinterpret_cast<void**>(&object)))) {
-    VARIANT self{};
-    V_VT(&self) = VT_I4;
-    V_I4(&self) = CHILDID_SELF;
-    BSTR text = nullptr;
-    if (SUCCEEDED(object->get_accName(self, &text)) && text) {
-      name = text;
-      SysFreeString(text);
-    }
+    object->get_accName(self, &name);
     object->Release();
   }
-  Write(DescribeControl(control) + L"\t" + Escape(name) + L"\n");
+  Write(DescribeControl(control) + L"\t" + Escape(name ? name : L"(none)") + L"\n");
+  SysFreeString(name);
   return TRUE;
 }
 
@@ -198,10 +194,6 @@ int ModuleLoaded(HWND window, const std::wstring& module) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
-  if (snapshot == INVALID_HANDLE_VALUE) {
-    Write(L"no module list of the process\n");
-    return 2;
-  }
   MODULEENTRY32W entry{};
   entry.dwSize = sizeof(entry);
   bool found = false;
@@ -222,51 +214,43 @@ struct GroupIconEntry {
 };
 #pragma pack(pop)
 
-// A system that does not know alpha (Windows 2000 and older) draws a 32-bit image through its
-// mask: that shows the shape alone when the mask lets the background through exactly where the
-// image is fully transparent, with colour 0 there.
-bool MaskAgreesWithAlpha(const BITMAPINFOHEADER& header) {
-  if (header.biBitCount != 32) return true;
-  const LONG side = header.biWidth;
+// Whether a bitmap agrees with its directory entry, and a 32-bit one's mask with its alpha: a
+// system that knows no alpha (Windows 2000 and older) draws it through the mask, which shows the
+// shape alone when it lets the background through exactly where the image is 0, transparent.
+bool Sound(const BITMAPINFOHEADER& header, const GroupIconEntry& entry, LONG side) {
+  if (header.biWidth != side || header.biHeight != 2 * side || header.biBitCount != entry.bits) {
+    return false;
+  }
   const auto* pixels = reinterpret_cast<const DWORD*>(&header + 1);
   const auto* mask = reinterpret_cast<const BYTE*>(pixels + side * side);
-  const LONG stride = (side + 31) / 32 * 4;
-  for (LONG y = 0; y < side; ++y) {
-    for (LONG x = 0; x < side; ++x) {
-      const bool through = mask[y * stride + x / 8] & (0x80 >> (x % 8));
-      if (through != (pixels[y * side + x] == 0)) return false;
-    }
+  for (LONG i = 0; entry.bits == 32 && i < side * side; ++i) {
+    const LONG x = i % side;
+    const bool through = mask[i / side * ((side + 31) / 32 * 4) + x / 8] & (0x80 >> (x % 8));
+    if (through != (pixels[i] == 0)) return false;
   }
   return true;
 }
 
-// The directory of the program's icon as the system reads it from the executable.
+// The images of the executable's icon, in their order, as the system reads them.
 int PrintIconFile(const std::wstring& exe) {
   const HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  const HRSRC group = module ? FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON) : nullptr;
-  if (!group) {
-    Write(L"no icon 1 in " + exe + L"\n");
-    return 1;
-  }
-  const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
-  const WORD count = *reinterpret_cast<const WORD*>(directory + 4);
-  const auto* entries = reinterpret_cast<const GroupIconEntry*>(directory + 6);
-  for (WORD i = 0; i < count; ++i) {
+  const HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+  if (!group) return 1;
+  const auto* directory = static_cast<const WORD*>(LockResource(LoadResource(module, group)));
+  const auto* entries = reinterpret_cast<const GroupIconEntry*>(directory + 3);
+  for (WORD i = 0; i < directory[2]; ++i) {
     const GroupIconEntry& entry = entries[i];
     const HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(entry.id), RT_ICON);
     const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(module, image)));
-    const bool png = data && std::memcmp(data, "\x89PNG", 4) == 0;
-    // A bitmap's own header must agree with the directory: width, twice the height, bits.
-    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(data);
-    const int side = entry.width ? entry.width : 256;
-    const bool sound = data && SizeofResource(module, image) == entry.bytes &&
-                       (png || (header->biWidth == side && header->biHeight == 2 * side &&
-                                header->biBitCount == entry.bits && MaskAgreesWithAlpha(*header)));
+    const LONG side = entry.width ? entry.width : 256;
+    const bool png = std::memcmp(data, "\x89PNG", 4) == 0;
+    const bool sound =
+        SizeofResource(module, image) == entry.bytes &&
+        (png || Sound(*reinterpret_cast<const BITMAPINFOHEADER*>(data), entry, side));
     Write(std::to_wstring(side) + L"x" + std::to_wstring(entry.height ? entry.height : 256) + L" " +
           std::to_wstring(entry.bits) + (png ? L" png" : L" bmp") + (sound ? L"" : L" (unsound)") +
           L"\n");
   }
-  FreeLibrary(module);
   return 0;
 }
 
