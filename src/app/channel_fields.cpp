@@ -30,6 +30,12 @@ ChannelFields::ChannelFields(tk::Form& form, WindowState& state)
     btnDown_[i]->MouseDown = [this, i](std::int16_t, std::int16_t shift, float, float) {
       btnDown_MouseDown(i, shift);
     };
+    btnUp_[i]->KeyDown = [this, i](std::int16_t keyCode, std::int16_t shift) {
+      btnUp_KeyDown(i, keyCode, shift);
+    };
+    btnDown_[i]->KeyDown = [this, i](std::int16_t keyCode, std::int16_t shift) {
+      btnDown_KeyDown(i, keyCode, shift);
+    };
   }
   for (std::int16_t i = 0; i < 2; ++i) {
     optObject_[i]->Click = [this, i] { optObject_Click(i); };
@@ -110,6 +116,16 @@ void ChannelFields::btnUp_MouseDown(std::int16_t index, std::int16_t shift) {
 
 void ChannelFields::btnDown_MouseDown(std::int16_t index, std::int16_t shift) {
   Step(index, shift, -1);
+}
+
+// Space on a focused button steps as a press of the left mouse button does, so that the keyboard
+// alone can step.
+void ChannelFields::btnUp_KeyDown(std::int16_t index, std::int16_t keyCode, std::int16_t shift) {
+  if (keyCode == tk::kVkSpace) btnUp_MouseDown(index, shift);
+}
+
+void ChannelFields::btnDown_KeyDown(std::int16_t index, std::int16_t keyCode, std::int16_t shift) {
+  if (keyCode == tk::kVkSpace) btnDown_MouseDown(index, shift);
 }
 
 void ChannelFields::Step(std::int16_t index, std::int16_t shift, int direction) {

@@ -29,6 +29,8 @@ class ChannelFields {
   void txtColor_KeyDown(std::int16_t index, std::int16_t keyCode);
   void btnUp_MouseDown(std::int16_t index, std::int16_t shift);
   void btnDown_MouseDown(std::int16_t index, std::int16_t shift);
+  void btnUp_KeyDown(std::int16_t index, std::int16_t keyCode, std::int16_t shift);
+  void btnDown_KeyDown(std::int16_t index, std::int16_t keyCode, std::int16_t shift);
   void optObject_Click(std::int16_t index);
   void optDes_Click(std::int16_t index);
   void txtTest_Change();

@@ -16,10 +16,38 @@ constexpr char16_t kSaveErrorText[] = u"色の設定を保存できませんで�
 constexpr char16_t kSaveErrorTitle[] = u" - 保存エラー - Tintmark";
 constexpr char16_t kReadErrorText[] = u"色の設定ファイルを読み込めませんでした。";
 constexpr char16_t kReadErrorTitle[] = u" - 読み込みエラー - Tintmark";
+constexpr char16_t kNotFound[] = u"ファイルが見つかりません。";
+constexpr char16_t kFolder[] = u"ファイルではなくフォルダーです。";
+constexpr char16_t kCannotOpen[] =
+    u"ファイルを開けません。ほかのプログラムが使用中か、アクセスが許可されていません。";
+constexpr char16_t kTooLarge[] = u"ファイルが大きすぎます。";
+constexpr char16_t kNotAColorFile[] = u"色の設定ファイルではありません。";
 constexpr char16_t kApplyQuestion[] = u"開いた色設定を適用しますか？";
 constexpr char16_t kApplyQuestionTitle[] = u"! - 適用確認 - Tintmark";
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// Why a file could not be read, from the file access's status or, once read, the reader's failure.
+const char16_t* ReadErrorCause(files::Status status, files::ReadFailure failure) {
+  switch (status) {
+    case files::kSuccess:
+      return failure == files::ReadFailure::kTooLarge ? kTooLarge : kNotAColorFile;
+    case files::kFileNotFound:
+    case files::kPathNotFound:
+    case 15:   // ERROR_INVALID_DRIVE
+    case 21:   // ERROR_NOT_READY: no medium in the drive
+    case 53:   // ERROR_BAD_NETPATH
+    case 67:   // ERROR_BAD_NET_NAME
+    case 123:  // ERROR_INVALID_NAME
+      return kNotFound;
+    case files::kIsAFolder:
+      return kFolder;
+    case files::kFileTooLarge:
+      return kTooLarge;
+    default:
+      return kCannotOpen;
+  }
+}
 
 }  // namespace
 
@@ -52,10 +80,11 @@ bool FileCommands::SaveColorFile() {
 bool FileCommands::OpenColorFile() {
   std::string bytes;
   files::ReadResult read;
-  if (fileAccess_.ReadWhole(state_.strFileName, files::kMaxColorFileSize, bytes) !=
-          files::kSuccess ||
-      !(read = files::ReadColorFile(bytes)).Ok()) {
-    form_.App().MsgBox(kReadErrorText + (u"\r\n\r\n" + state_.strFileName),
+  const files::Status status =
+      fileAccess_.ReadWhole(state_.strFileName, files::kMaxColorFileSize, bytes);
+  if (status != files::kSuccess || !(read = files::ReadColorFile(bytes)).Ok()) {
+    form_.App().MsgBox(kReadErrorText + (u"\r\n\r\n" + state_.strFileName + u"\r\n") +
+                           ReadErrorCause(status, read.failure),
                        tk::kMbOk | tk::kMbExclamation, kReadErrorTitle);
     return false;
   }

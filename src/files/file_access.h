@@ -15,8 +15,10 @@ constexpr Status kFileNotFound = 2;
 constexpr Status kPathNotFound = 3;
 constexpr Status kAccessDenied = 5;
 constexpr Status kWriteFault = 29;
+constexpr Status kSharingViolation = 32;
 constexpr Status kFileExists = 80;
 constexpr Status kFileTooLarge = 223;
+constexpr Status kIsAFolder = 336;  // ERROR_DIRECTORY_NOT_SUPPORTED
 
 // File attributes, with the values of Windows.
 constexpr unsigned kReadOnly = 0x1;
@@ -28,7 +30,8 @@ class FileAccess {
  public:
   virtual ~FileAccess() = default;
   // The whole file, when it holds at most `limit` bytes; a larger one is refused with
-  // kFileTooLarge without being read whole. On failure `bytes` is empty.
+  // kFileTooLarge without being read whole, a folder with kIsAFolder. On failure `bytes` is
+  // empty.
   virtual Status ReadWhole(const std::u16string& path, std::size_t limit, std::string& bytes) = 0;
   // Creates or replaces the file with `bytes` in one step: they are written to a new file in the
   // same folder and flushed, and only then is that file moved over `path`. A file replaced keeps

@@ -35,8 +35,9 @@ class Registry {
   // Opens an existing subkey with options 0 and kAccess; never creates one. On failure `result`
   // is set to kNoKey.
   virtual Status OpenKey(Key parent, std::string_view subKey, Key& result) = 0;
-  // Reads a value that is exactly 4 bytes long into `data`, whatever its type. A value of any other
-  // length sets `data` to 0; a missing value or a failed call leaves it as the caller preset it.
+  // Reads up to four bytes of a value as they stand into `data`, whatever its type: a shorter
+  // value fills its low bytes and leaves the others 0 (a 1-byte 05 reads as 5), a longer one
+  // sets it to 0; a missing value or a failed call leaves it as the caller preset it.
   virtual Status QueryDword(Key key, std::string_view name, std::uint32_t& data) = 0;
   virtual Status SetDword(Key key, std::string_view name, std::uint32_t data) = 0;  // REG_DWORD
   // Reads a value whole. A missing one gives kFileNotFound with `value.present` false.

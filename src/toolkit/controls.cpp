@@ -32,11 +32,15 @@ void Control::OnFocusChanged(bool gained) {
   if (handler) handler();
 }
 
+void Control::OnKeyDown(std::int16_t keyCode, std::int16_t shift) {
+  if (KeyDown) KeyDown(keyCode, shift);
+}
+
 TextBox::TextBox(Form& form, const ControlSpec& spec)
     : Control(form, spec),
       text_(spec.caption),
-      fore_(spec.foreColor.value_or(0x000000)),
-      back_(spec.backColor.value_or(0xFFFFFF)) {}
+      fore_(spec.foreColor.value_or(kWindowText)),
+      back_(spec.backColor.value_or(kWindowBackground)) {}
 
 void TextBox::SetText(const std::u16string& text) {
   if (text == text_) return;
@@ -49,10 +53,6 @@ void TextBox::OnUserEdit(const std::u16string& text) {
   if (text == text_) return;
   text_ = text;
   if (Change) Change();
-}
-
-void TextBox::OnKeyDown(std::int16_t keyCode, std::int16_t shift) {
-  if (KeyDown) KeyDown(keyCode, shift);
 }
 
 void TextBox::SetForeColor(Color color) {

@@ -48,11 +48,17 @@ class Control {
 
   std::function<void()> GotFocus;
   std::function<void()> LostFocus;
+  // A key went down while the control had the focus (text boxes and command buttons), with the
+  // Shift, Ctrl and Alt bits as the keyboard holds them. The window's own keys never reach it:
+  // menu shortcuts, Tab, Enter, Esc, and on a button the arrows and Alt; a key held down on a
+  // button counts once.
+  std::function<void(std::int16_t keyCode, std::int16_t shift)> KeyDown;
 
   // Called by the backend.
   void AttachPeer(std::unique_ptr<ControlPeer> peer);
   ControlPeer* Peer() const { return peer_.get(); }
   void OnFocusChanged(bool gained);
+  void OnKeyDown(std::int16_t keyCode, std::int16_t shift);
 
  protected:
   Form& form_;
@@ -72,6 +78,7 @@ class TextBox : public Control {
   const std::u16string& Text() const { return text_; }
   // Raises Change before returning when the text differs; the caret then stands at the start.
   void SetText(const std::u16string& text);
+  // The system's window text and background until the design or the program gives colours.
   Color ForeColor() const { return fore_; }
   Color BackColor() const { return back_; }
   void SetForeColor(Color color);
@@ -80,11 +87,9 @@ class TextBox : public Control {
   void SetSelStart(int position);
 
   std::function<void()> Change;
-  std::function<void(std::int16_t keyCode, std::int16_t shift)> KeyDown;
 
   // Called by the backend: the user changed the text to `text`.
   void OnUserEdit(const std::u16string& text);
-  void OnKeyDown(std::int16_t keyCode, std::int16_t shift);
 
  private:
   std::u16string text_;

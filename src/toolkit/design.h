@@ -9,7 +9,15 @@
 
 namespace tk {
 
-using Color = std::uint32_t;  // 0x00BBGGRR
+using Color = std::uint32_t;  // 0x00BBGGRR, or a system colour
+
+// A colour of the system's scheme: the top bit set over the system's index of the colour. The
+// control takes it from the scheme as it paints, so that it follows a change of scheme.
+constexpr Color kSystemColor = 0x80000000;
+constexpr Color kWindowBackground = kSystemColor | 5;
+constexpr Color kWindowText = kSystemColor | 8;
+constexpr Color kButtonFace = kSystemColor | 15;
+constexpr Color kButtonText = kSystemColor | 18;
 
 enum class ControlKind {
   kTextBox,
@@ -44,6 +52,8 @@ struct ControlSpec {
   // in tab order.
   std::string_view names{};
   int namesIndex = -1;
+  // What screen readers call the control where neither its caption nor a label says it.
+  std::u16string_view accessibleName{};
 
   bool enabled = true;
   bool autoSize = false;       // labels and picture boxes size themselves to their content

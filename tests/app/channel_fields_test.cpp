@@ -54,8 +54,8 @@ TEST_F(ChannelFields, ShowChannelsKeepsAnAppliedStateApplied) {
 }
 
 // What the user does to the red field of the back colour: T types `text`, P pastes it, E erases
-// the field, L leaves it with Tab, U and D press ▲ and ▼ with `shift` and `button`, S presses
-// Space on ▲, A applies with Ctrl+A.
+// the field, L leaves it with Tab, U and D press ▲ and ▼ with `shift` and `button`, S and W press
+// Space with `shift` on a focused ▲ and ▼, A applies with Ctrl+A.
 struct Act {
   char what;
   std::u16string text = {};
@@ -120,7 +120,9 @@ const EditCase kEditCases[] = {
     {"▼ below 0 stays 0", kDec, 0, {{'D'}}, u"0", 0},
     {"a right press steps", kHex, 8, {{'U', {}, 0, kRight}}, u"09", 9},
     {"Shift+middle press steps 10", kDec, 100, {{'U', {}, kShift, tk::kMiddleButton}}, u"110", 110},
-    {"Space on ▲ does nothing", kDec, 100, {{'S'}}, u"100", 100, kUnchecked, true},
+    {"Space on ▲ steps as a left press", kDec, 100, {{'S'}}, u"101", 101},
+    {"Shift+Space on ▼ steps 16 in hexadecimal", kHex, 0x20, {{'W', {}, kShift}}, u"10", 16},
+    {"Ctrl+Space on ▲ is the largest value", kDec, 7, {{'S', {}, kCtrl}}, u"255", 255},
     // The field is left before its own button acts, so the step starts from the emptied 0; a
     // right press takes no focus and steps from the value the field had.
     {"▲ by the left button on an emptied field", kDec, 100, {{'E'}, {'U'}}, u"1", 1},
@@ -168,10 +170,12 @@ class ChannelEditing : public MainWindowTest, public ::testing::WithParamInterfa
         driver->Press(Button(act.what == 'U' ? "btnUp" : "btnDown", 0), act.button, act.shift);
         break;
       case 'S':
+      case 'W':
         Focus();
         driver->PressKey(kVkTab);
-        ASSERT_EQ(driver->ShownFocus(Form()), &Button("btnUp", 0));
-        driver->PressKey(kVkSpace);
+        if (act.what == 'W') driver->PressKey(kVkTab);
+        ASSERT_EQ(driver->ShownFocus(Form()), &Button(act.what == 'S' ? "btnUp" : "btnDown", 0));
+        driver->PressKey(kVkSpace, act.shift);
         break;
     }
   }

@@ -14,6 +14,8 @@ const MessageBoxCall kReadError{u"色の設定ファイルを読み込めませ�
 const MessageBoxCall kSaveError{u"色の設定を保存できませんでした。\r\n\r\n", 48,
                                 u" - 保存エラー - Tintmark"};
 constexpr std::uint32_t kOwnerPen = 0x123456, kOwnerBack = 0x654321;
+constexpr char16_t kNotFound[] = u"\r\nファイルが見つかりません。";
+constexpr char16_t kNotAColorFile[] = u"\r\n色の設定ファイルではありません。";
 
 std::string File(std::string pen, std::string back, std::string first = "REGEDIT4") {
   return first + "\r\n\r\n[HKEY_CURRENT_USER\\x]\r\n" + pen + "\r\n" + back + "\r\n";
@@ -81,43 +83,62 @@ TEST_F(FileCommands, SaveAsksForANameOnceThenWritesThereWithoutADialog) {
   EXPECT_TRUE(driver->MessageBoxes().empty());
 }
 
-TEST_F(FileCommands, OpenTakesBothColorsOrReportsTheFileAndTakesNothing) {
+TEST_F(FileCommands, OpenTakesBothColorsOrSaysWhyNotAndTakesNothing) {
   StartWithOwner();
+  // A file the Open dialog would not take comes dropped: m missing (its folder too), d a folder.
+  // h is held open by another program.
   const struct {
     const char* what;
     std::string bytes;
     bool read;
     std::uint32_t pen = 0, back = 0;
+    std::u16string cause = u"";
+    char file = 0;
   } cases[] = {
       {"the example", kExample, true, 0x0000FF, 0xFFFFFF},
       {"all bits set, top byte only", Named("FFFFFFFF", "ff000000"), true, 0xFFFF, 0},
       {"by name in any order", File("\"back color\"=dword:1", "\"Pen Color\"=dword:2"), true, 2, 1},
-      {"another key's export", File("\"Left\"=dword:0000000c", "\"Top\"=dword:00000020"), false},
+      {"another key's export", File("\"Left\"=dword:0000000c", "\"Top\"=dword:00000020"), false, 0,
+       0, kNotAColorFile},
       {"the registry editor's Unicode form",
        Unicode(File("\"Pen Color\"=dword:000000ff", "\"Back Color\"=dword:00ffffff",
                     "Windows Registry Editor Version 5.00")),
        true, 0xFF, 0xFFFFFF},
-      {"three lines", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\x]\r\n", false},
-      {"a text file", "Buy milk.\r\n", false},
-      {"a colour line shorter than its prefix", File("\"Pen Color\"=dword", "x"), false},
-      {"over 1 MiB", kExample + std::string(1 << 20, ';'), false},
+      {"three lines", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\x]\r\n", false, 0, 0, kNotAColorFile},
+      {"a text file", "Buy milk.\r\n", false, 0, 0, kNotAColorFile},
+      {"a colour line shorter than its prefix", File("\"Pen Color\"=dword", "x"), false, 0, 0,
+       kNotAColorFile},
+      {"over 1 MiB", kExample + std::string(1 << 20, ';'), false, 0, 0,
+       u"\r\nファイルが大きすぎます。"},
+      {"a file that is not there", "", false, 0, 0, kNotFound, 'm'},
+      {"a folder", "", false, 0, 0, u"\r\nファイルではなくフォルダーです。", 'd'},
+      {"a file another program holds", kExample, false, 0, 0,
+       u"\r\nファイルを開けません。ほかのプログラムが使用中か、アクセスが許可されていません。",
+       'h'},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     // A file of its own: only a file read becomes the current one and the dialog's next offer.
-    const std::u16string file = folder + u"\\" + char16_t(u'a' + (&c - cases)) + u".reg";
+    const std::u16string name = std::u16string(c.file == 'm' ? u"\\missing" : u"") + u"\\" +
+                                char16_t(u'a' + (&c - cases)) + u".reg";
+    const std::u16string file = c.file == 'd' ? files->Folder(u"色の設定" + name) : folder + name;
     const std::u16string current = State().strFileName, offered = frm->CommonDialog1().FileName;
-    files->Put(file, c.bytes);
+    if (!c.file || c.file == 'h') files->Put(file, c.bytes);
+    if (c.file == 'h') files->HoldOpen(file);
     driver->Click(Button("btnReset"));
     driver->ClearRecords();
-    driver->AnswerNextFileDialog(file);
     driver->AnswerNextMessageBox(c.read ? tk::kAnswerNo : tk::kAnswerOk);
-    driver->ChooseMenu(Menu("mnuOpen"));
-    ASSERT_EQ(driver->FileDialogs().size(), 1u);
-    ExpectDialog(driver->FileDialogs()[0], false, 6144);
+    if (c.file) {
+      driver->DropFile(Form(), file);
+    } else {
+      driver->AnswerNextFileDialog(file);
+      driver->ChooseMenu(Menu("mnuOpen"));
+      ASSERT_EQ(driver->FileDialogs().size(), 1u);
+      ExpectDialog(driver->FileDialogs()[0], false, 6144);
+    }
     EXPECT_EQ(State().strFileName, c.read ? file : current);
     EXPECT_EQ(frm->CommonDialog1().FileName, c.read ? file : offered);
-    ExpectMessage(c.read ? kQuestion : kReadError, c.read ? u"" : file);
+    ExpectMessage(c.read ? kQuestion : kReadError, c.read ? u"" : file + c.cause);
     EXPECT_EQ(Shown(editor::kPen), c.read ? c.pen : kOwnerPen);
     EXPECT_EQ(Shown(editor::kBack), c.read ? c.back : kOwnerBack);
     EXPECT_EQ(State().blnApplied, !c.read);
@@ -161,7 +182,7 @@ TEST_F(FileCommands, ArgumentsAndDroppedFilesTakeTheRoadOfOpenAfterTheDialog) {
   const std::u16string locked = files->LockedFolder() + u"\\colours.reg";
   driver->AnswerNextMessageBox(tk::kAnswerOk);
   driver->DropFile(Form(), locked);
-  ExpectMessage(kReadError, locked);
+  ExpectMessage(kReadError, locked + kNotFound);
   EXPECT_EQ(State().strFileName, path) << "the file read last";
   EXPECT_EQ(frm->CommonDialog1().FileName, path);
 

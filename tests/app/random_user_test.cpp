@@ -131,9 +131,11 @@ class RandomUser : public MainWindowTest {
       // Alt only where the window has a use for it: Alt+Space would open the system menu.
       if (key != kVkUp && key != kVkDown) shift &= key == kVkTab ? tk::kShiftBit : ~tk::kAltBit;
       if (key >= 'B') shift = tk::kAltBit;
-      edited |= inChannel && (key == kVkBack || key == kVkDelete || key == kVkSpace);
-      // Space clicks a focused button, whatever else is held.
+      // Space clicks a focused button, whatever else is held, and steps on a ▲ or ▼.
       const tk::Control* focus = driver->ShownFocus(Form());
+      const bool onStep = focus && (focus->Name() == "btnUp" || focus->Name() == "btnDown");
+      edited |= (inChannel && (key == kVkBack || key == kVkDelete)) ||
+                (key == kVkSpace && (inChannel || onStep));
       if (key == kVkSpace && focus == &Button("btnReset")) attempt = 'L';
       if (key == kVkSpace && focus == &Button("btnAccept")) attempt = 'A';
       driver->PressKey(key, shift);

@@ -63,7 +63,7 @@ escaped_dir=${win_dir//\\/\\\\}
 printf 'Buy milk.\r\n' >"$dir/notes.txt"
 start_tintmark "$win_dir\\notes.txt"
 wait_dialog " - 読み込みエラー - Tintmark"
-expect_eq "read error" "色の設定ファイルを読み込めませんでした。\\r\\n\\r\\n$escaped_dir\\\\notes.txt" \
+expect_eq "read error" "色の設定ファイルを読み込めませんでした。\\r\\n\\r\\n$escaped_dir\\\\notes.txt\\r\\n色の設定ファイルではありません。" \
   "$(dialog_message " - 読み込みエラー - Tintmark")"
 answer_dialog " - 読み込みエラー - Tintmark" OK
 press ctrl+s

@@ -1,7 +1,13 @@
 #!/bin/bash
 # At 144 dots per inch the windows and their controls are half as large again: the layouts are
-# converted with the window's DPI, not fixed in pixels.
+# converted with the window's DPI, not fixed in pixels. The program's icon holds an image for each
+# size Windows draws it at, at any scale.
 source "$(dirname "$0")/lib.bash"
+
+step "the icon: the 16-colour images, the 32 x 32 one first, then 32-bit ones up to 256 (PNG)"
+expect_eq "images" "32x32 4 bmp|16x16 4 bmp|48x48 4 bmp|16x16 32 bmp|20x20 32 bmp|24x24 32 bmp|\
+32x32 32 bmp|40x40 32 bmp|48x48 32 bmp|64x64 32 bmp|256x256 32 png" \
+  "$(probe icon-file "$(winepath -w "$TINTMARK_EXE")" | tr -d '\r' | paste -sd'|' -)"
 
 dpi=144
 desktop='HKCU\Control Panel\Desktop'

@@ -1,6 +1,6 @@
 #!/bin/bash
-# First start without ICQ's keys: the window, its layout at 96 DPI, the ID request, typing an ID,
-# and closing through the close box without a prompt.
+# First start without ICQ's keys: the window, its layout at 96 DPI, what a screen reader reads, the
+# ID request, typing an ID, and closing through the close box without a prompt.
 source "$(dirname "$0")/lib.bash"
 
 reset_icq_registry
@@ -100,6 +100,21 @@ for label in "ID :|240|180" "赤(&R) :|240|2040" "緑(&G) :|240|2520" "青(&B) :
   expect_eq "label $caption (left top)" "$(px "$left" "$dpi") $(px "$top" "$dpi")" \
     "$(relative_place "$line" | cut -d' ' -f1,2)"
 done
+
+step "what a screen reader reads (MSAA), made only when one asks"
+probe loaded "$MAIN_TITLE" oleacc.dll && fail "oleacc.dll was loaded before a screen reader asked"
+ok "oleacc.dll is not loaded yet"
+names=$(probe names "$MAIN_TITLE")
+# names_of CLASS [TEXT]: the names read for those controls, from the top, then from the left.
+names_of() {
+  awk -F'\t' -v c="$1" -v t="${2-}" '$2 == c && ($8 == t || t == "")' <<<"$names" |
+    sort -t' ' -k2,2n -k1,1n | cut -f9 | paste -sd'|' -
+}
+expect_eq "the fields by their labels, the sample by its role" "ID :|見本|赤(R) :|緑(G) :|青(B) :" \
+  "$(names_of Edit)"
+expect_eq "▲ by its channel" "赤 ▲|緑 ▲|青 ▲" "$(names_of Button ▲)"
+expect_eq "▼ by its channel" "赤 ▼|緑 ▼|青 ▼" "$(names_of Button ▼)"
+probe loaded "$MAIN_TITLE" oleacc.dll || fail "oleacc.dll is not loaded after a screen reader asked"
 
 step "screenshot"
 screenshot "$E2E_OUT/main_window.png"

@@ -61,9 +61,9 @@ TEST_F(FileAccessContract, ReadTakesAFileUpToTheLimitAndNothingElse) {
   Read(folder + u"\\over.reg", files::kFileTooLarge);
   Read(folder + u"\\missing.reg", files::kFileNotFound);
   Read(folder + u"\\missing\\colours.reg", files::kPathNotFound);
-  std::string bytes = "stale";
-  EXPECT_NE(access.ReadWhole(folder, kLimit, bytes), kSuccess) << "a folder";
-  EXPECT_EQ(bytes, "");
+  Read(folder, files::kIsAFolder);
+  fixture->HoldOpen(folder + u"\\full.reg");
+  Read(folder + u"\\full.reg", files::kSharingViolation);
 }
 
 TEST_F(FileAccessContract, AFailedReplaceLeavesTheFolderAsItWas) {

@@ -1,6 +1,7 @@
 // Whatever is left in the registry: "LastOwner" and the two colour values, of any type and
-// length, read as an ID of digits with at most a leading minus and as colour values of exactly
-// four bytes or 0; a value read whole is put back byte for byte; every key opened is closed.
+// length, read as an ID of digits with at most a leading minus and as colour values of up to
+// four bytes as they stand or 0; a value read whole is put back byte for byte; every key opened is
+// closed.
 
 #include <cstdint>
 #include <cstdlib>
@@ -17,8 +18,11 @@ constexpr char kOwners[] = "Software\\Mirabilis\\ICQ\\Owners";
 constexpr char kSendMsg[] = "Software\\Mirabilis\\ICQ\\Owners\\1\\Windows\\SendMsg";
 constexpr const char* kNames[] = {"LastOwner", "Pen Color", "Back Color"};
 
+// Up to four bytes, the first the lowest; a longer value reads as 0.
 std::uint32_t Dword(const std::vector<std::uint8_t>& b) {
-  return b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24;
+  std::uint32_t value = 0;
+  for (std::size_t i = 0; i < b.size() && b.size() <= 4; ++i) value |= b[i] * (1u << (8 * i));
+  return value;
 }
 }  // namespace
 
@@ -38,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   store::KeyChain chain;
   const store::Status chainStatus = chain.Open(registry);
   const std::string id = store::ReadLastOwner(registry, chain.Owners(), chainStatus);
-  const std::int32_t last = values[0].size() == 4 ? static_cast<std::int32_t>(Dword(values[0])) : 0;
+  const auto last = static_cast<std::int32_t>(Dword(values[0]));
   if (id != store::FormatLastOwner(last) || id.size() > 11) std::abort();
   for (std::size_t i = 0; i < id.size(); ++i) {
     if (!(id[i] >= '0' && id[i] <= '9') && !(i == 0 && id[i] == '-')) std::abort();
@@ -51,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t>& stored = values[index + 1];
     const auto read =
         static_cast<std::uint32_t>(store::GetColorValue(registry, keys.SendMsg(), index).value);
-    if (read != (stored.size() == 4 ? Dword(stored) : 0)) std::abort();
+    if (read != Dword(stored)) std::abort();
     store::RawValue raw;
     registry.QueryRaw(keys.SendMsg(), kNames[index + 1], raw);
     store::PutColorValue(registry, keys.SendMsg(), index, 7);

@@ -86,12 +86,14 @@ TEST_F(RegistryContract, OpeningBelowNoKeyFails) {
   EXPECT_EQ(key, kNoKey);
 }
 
-TEST_F(RegistryContract, QueryReadsAFourByteValueAndZeroForAnyOtherLength) {
+TEST_F(RegistryContract, QueryReadsUpToFourBytesAsTheyStandAndZeroForALongerValue) {
   fixture->SetDword(kSendMsg, "Pen Color", 0x000000FF);
   fixture->SetDword(kSendMsg, "Top Bit", 0xFFFFFFFF);
   fixture->SetBinary(kSendMsg, "Four Bytes", {0x78, 0x56, 0x34, 0x12});
   fixture->SetBinary(kSendMsg, "Eight Bytes", {1, 2, 3, 4, 5, 6, 7, 8});
-  fixture->SetBinary(kSendMsg, "Two Bytes", {0x34, 0x12});
+  fixture->SetBinary(kSendMsg, "One Byte", {0x05});
+  fixture->SetBinary(kSendMsg, "Two Bytes", {0x11, 0x22});
+  fixture->SetBinary(kSendMsg, "Three Bytes", {0x56, 0x34, 0x12});
   fixture->SetString(kSendMsg, "Text", "16711680 is blue");
   const auto keys =
       OpenSteps({"Software", "Mirabilis", "ICQ", "Owners", "12345678", "Windows", "SendMsg"});
@@ -108,7 +110,9 @@ TEST_F(RegistryContract, QueryReadsAFourByteValueAndZeroForAnyOtherLength) {
   EXPECT_EQ(query("Top Bit"), 0xFFFFFFFFu);
   EXPECT_EQ(query("Four Bytes"), 0x12345678u) << "the type is not examined";
   EXPECT_EQ(query("Eight Bytes"), 0u);
-  EXPECT_EQ(query("Two Bytes"), 0u);
+  EXPECT_EQ(query("One Byte"), 0x05u) << "the other bytes 0, not the caller's preset";
+  EXPECT_EQ(query("Two Bytes"), 0x2211u);
+  EXPECT_EQ(query("Three Bytes"), 0x123456u);
   EXPECT_EQ(query("Text"), 0u);
   CloseAll(keys);
 }

@@ -27,12 +27,14 @@ class FileFixture {
 
   virtual void Put(const std::u16string& path, std::string_view bytes) = 0;
   virtual std::optional<std::string> Get(const std::u16string& path) = 0;
+  // Another program holds the existing file open, sharing nothing, until the fixture is gone.
+  virtual void HoldOpen(const std::u16string& path) = 0;
   // Attributes of an existing file, files::kReadOnly and the others.
   virtual void SetAttributes(const std::u16string& path, unsigned attributes) = 0;
   virtual unsigned Attributes(const std::u16string& path) = 0;
   // The names of the files in a folder (not of its folders), sorted.
   virtual std::vector<std::u16string> Names(const std::u16string& folder) = 0;
-  // How many files of this test are held open now.
+  // How many files of this test are held open now, by the access under test.
   virtual int OpenFiles() = 0;
 };
 

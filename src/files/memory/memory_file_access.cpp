@@ -80,7 +80,8 @@ Status MemoryFileAccess::ReadWhole(const std::u16string& path, std::size_t limit
                                    std::string& bytes) {
   bytes.clear();
   const std::u16string folded = Folded(path);
-  if (folders_.count(folded)) return kAccessDenied;
+  if (folders_.count(folded)) return kIsAFolder;
+  if (heldOpen_.count(folded)) return kSharingViolation;
   const auto found = files_.find(folded);
   if (found == files_.end()) {
     return folders_.count(FolderOf(path)) ? kFileNotFound : kPathNotFound;

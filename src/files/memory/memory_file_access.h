@@ -38,6 +38,8 @@ class MemoryFileAccess final : public FileAccess {
   // The next file written stops after `bytes` bytes with kWriteFault, as on a full disk.
   void FailNextWriteAfter(std::size_t bytes) { failWriteAfter_ = bytes; }
   void RefuseMoveOnto(std::u16string_view path);  // moving a file over it: kAccessDenied
+  // Another program holds the file open and shares nothing: reading it is kSharingViolation.
+  void HoldOpen(std::u16string_view path) { heldOpen_.insert(Folded(path)); }
 
   // Files open now; each call opens one at most, and only while it runs.
   int OpenFiles() const { return openFiles_; }
@@ -59,6 +61,7 @@ class MemoryFileAccess final : public FileAccess {
   std::set<std::u16string> folders_;       // folded
   std::set<std::u16string> refusedCreates_;
   std::set<std::u16string> refusedMoves_;
+  std::set<std::u16string> heldOpen_;
   std::optional<std::size_t> failWriteAfter_;
   unsigned nextTemp_ = 1;
   int openFiles_ = 0;

@@ -22,6 +22,11 @@ bool Exists(const std::u16string& path) {
   return GetFileAttributesW(WidePtr(path)) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool IsFolder(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(WidePtr(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 class FileHandle {
  public:
   explicit FileHandle(HANDLE handle) : handle_(handle) {}
@@ -163,7 +168,8 @@ Status Win32FileAccess::ReadWhole(const std::u16string& path, std::size_t limit,
   bytes.clear();
   FileHandle file(CreateFileW(WidePtr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return LastError();
+  // Windows refuses a folder as it refuses a file one may not read; the user is told which.
+  if (!file.Valid()) return IsFolder(path) ? kIsAFolder : LastError();
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.Get(), &size)) return LastError();
   if (static_cast<unsigned long long>(size.QuadPart) > limit) return kFileTooLarge;

@@ -148,12 +148,13 @@ Status MemoryRegistry::QueryDword(Key key, std::string_view name, std::uint32_t&
   const Node::Value* value = node->FindValue(name);
   if (!value) return Record(CallKind::kQuery, key, name, kFileNotFound);
   const auto& bytes = value->bytes;
-  if (bytes.size() != 4) {
+  if (bytes.size() > 4) {
     data = 0;
-    return Record(CallKind::kQuery, key, name, bytes.size() > 4 ? kMoreData : kSuccess);
+    return Record(CallKind::kQuery, key, name, kMoreData);
   }
-  data = static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+  // Into a buffer preset to 0, as advapi32 reads a shorter value.
+  data = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) data |= std::uint32_t{bytes[i]} << (8 * i);
   return Record(CallKind::kQuery, key, name, kSuccess);
 }
 

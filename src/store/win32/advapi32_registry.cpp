@@ -36,12 +36,12 @@ Status Advapi32Registry::QueryDword(Key key, std::string_view name, std::uint32_
   DWORD size = sizeof buffer;
   const LONG status = RegQueryValueExA(ToHkey(key), valueName.c_str(), nullptr, &type,
                                        reinterpret_cast<BYTE*>(&buffer), &size);
-  // After ERROR_MORE_DATA the buffer's contents are undefined: such a value reads as 0, like any
-  // value that is not exactly four bytes long.
+  // After ERROR_MORE_DATA the buffer's contents are undefined: a value longer than four bytes
+  // reads as 0. A shorter one leaves the buffer's other bytes at their 0.
   if (status == ERROR_MORE_DATA) {
     data = 0;
   } else if (status == ERROR_SUCCESS) {
-    data = size == sizeof buffer ? buffer : 0;
+    data = size <= sizeof buffer ? buffer : 0;
   }
   return status;
 }

@@ -17,7 +17,8 @@
 // - menu shortcuts are taken before the focused control sees the key; a key with Alt held reaches
 //   a focused text box's KeyDown first, then Alt+letter tries the controls' access keys before the
 //   menu bar, and so does a typed character when no text box has the focus; Enter and Esc only
-//   click a default or cancel button; Space clicks a focused button;
+//   click a default or cancel button; other keys but the arrows reach a focused button's KeyDown
+//   first, and Space then clicks it;
 // - each form keeps its own focus across activations, and a form gets its first tab stop only
 //   when its Activate handler did not place the focus itself;
 // - a message box or a file dialog ends with the active form told of its activation again.

@@ -140,7 +140,7 @@ void HeadlessBackend::UserKey(int virtualKey, std::int16_t shift) {
   }
   if (alt && !ctrl) {
     if (HeadlessControlPeer* box = FocusedTextBox()) {
-      static_cast<TextBox&>(box->Owner()).OnKeyDown(static_cast<std::int16_t>(virtualKey), shift);
+      box->Owner().OnKeyDown(static_cast<std::int16_t>(virtualKey), shift);
       if (form.Destroyed() || active_ != &form) return;
     }
     if (form.ActivateAccessKey(static_cast<char16_t>(virtualKey))) return;
@@ -167,12 +167,6 @@ void HeadlessBackend::UserKey(int virtualKey, std::int16_t shift) {
                        true);
       }
       return;
-    case kVkSpace:
-      if (focus && !focus->IsTextBox()) {
-        KeyboardClick(focus->Owner());
-        return;
-      }
-      break;
     case kVkReturn:
     case kVkEscape:
       for (const auto& control : owner.Controls()) {
@@ -189,13 +183,24 @@ void HeadlessBackend::UserKey(int virtualKey, std::int16_t shift) {
       break;
   }
 
+  // Other keys reach a focused button, the arrows excepted: the dialog moves the focus with them.
+  if (focus && focus->Owner().Spec().kind == ControlKind::kCommandButton &&
+      (virtualKey < kVkLeft || virtualKey > kVkDown)) {
+    focus->Owner().OnKeyDown(static_cast<std::int16_t>(virtualKey), shift);
+    // A handler that took the focus away leaves the button no key to click on.
+    if (form.Destroyed() || form.Focus() != focus) return;
+  }
+  if (virtualKey == kVkSpace && focus && !focus->IsTextBox()) {
+    KeyboardClick(focus->Owner());
+    return;
+  }
   if (!focus || !focus->IsTextBox()) {
     if (!ctrl) {
       if (const char16_t typed = TypedBy(virtualKey, shift)) form.ActivateAccessKey(Upper(typed));
     }
     return;
   }
-  static_cast<TextBox&>(focus->Owner()).OnKeyDown(static_cast<std::int16_t>(virtualKey), shift);
+  focus->Owner().OnKeyDown(static_cast<std::int16_t>(virtualKey), shift);
   // The key still reaches the edit it was sent to, even when the handler moved the focus away.
   if (form.Destroyed()) return;
   if (const char16_t typed = ctrl ? 0 : TypedBy(virtualKey, shift)) {

@@ -1,5 +1,9 @@
 #include "toolkit/win32/control_window.h"
 
+#include <algorithm>
+#include <cstdint>
+
+#include "toolkit/win32/accessible_name.h"
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/program_icon.h"
 #include "toolkit/win32/win32_backend.h"
@@ -14,7 +18,43 @@ RECT PlaceAt(const ControlSpec& spec, int dpi) {
   return {left, top, left + TwipsToPixels(spec.width, dpi), top + TwipsToPixels(spec.height, dpi)};
 }
 
+bool IsSystem(Color color) { return (color & kSystemColor) != 0; }
+
+COLORREF Resolved(Color color) {
+  return IsSystem(color) ? GetSysColor(static_cast<int>(color & 0xFF)) : color;
+}
+
+// Relative luminance, with a gamma of 2 in place of sRGB's curve, from 0 (black) to kWhite.
+constexpr std::int64_t kWhite = 650250000;
+std::int64_t Luminance(COLORREF color) {
+  const std::int64_t r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);
+  return 2126 * r * r + 7152 * g * g + 722 * b * b;
+}
+
+// Whether text reads on a background: a contrast of 4.5 : 1 at least, (L1 + 0.05) / (L2 + 0.05)
+// with the luminances from 0 to 1, as the guidelines for text ask.
+bool Reads(COLORREF text, COLORREF back) {
+  const std::int64_t lighter = std::max(Luminance(text), Luminance(back));
+  const std::int64_t darker = std::min(Luminance(text), Luminance(back));
+  return 40 * lighter - 180 * darker >= 7 * kWhite;
+}
+
+bool HighContrast() {
+  HIGHCONTRASTW scheme{};
+  scheme.cbSize = sizeof(scheme);
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(scheme), &scheme, 0) &&
+         (scheme.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 }  // namespace
+
+std::int16_t KeyboardShiftState() {
+  std::int16_t shift = 0;
+  if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftBit;
+  if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrlBit;
+  if (GetKeyState(VK_MENU) < 0) shift |= kAltBit;
+  return shift;
+}
 
 ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND parent, UINT id,
                              const WindowDesign& design)
@@ -31,11 +71,8 @@ ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND parent, UI
       reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ProgramInstance(), nullptr);
   if (!window_) return;
   placedFor_ = form.Dpi();
-  if (spec.foreColor || spec.backColor) {
-    customColors_ = true;
-    fore_ = spec.foreColor.value_or(GetSysColor(COLOR_BTNTEXT));
-    back_ = spec.backColor.value_or(GetSysColor(COLOR_BTNFACE));
-  }
+  fore_ = spec.foreColor.value_or(fore_);
+  back_ = spec.backColor.value_or(back_);
 }
 
 ControlWindow::~ControlWindow() = default;
@@ -78,6 +115,13 @@ LRESULT ControlWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       OnLostFocus(reinterpret_cast<HWND>(wParam));
       return result;
     }
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lParam) == OBJID_CLIENT && !control_.Spec().accessibleName.empty()) {
+        const LRESULT named =
+            AccessibleObjectNamed(window_, wParam, control_.Spec().accessibleName);
+        if (named) return named;
+      }
+      return OnMessage(message, wParam, lParam);
     case WM_NCDESTROY:
       subclass_.Remove();
       window_ = nullptr;
@@ -111,7 +155,6 @@ void ControlWindow::SetFocus() {
 }
 
 void ControlWindow::SetColors(Color fore, Color back) {
-  customColors_ = true;
   fore_ = fore;
   back_ = back;
   brush_.reset();
@@ -119,13 +162,20 @@ void ControlWindow::SetColors(Color fore, Color back) {
   if (window_ && IsWindowVisible(window_)) InvalidateRect(window_, nullptr, TRUE);
 }
 
-HBRUSH ControlWindow::OnCtlColor(HDC dc) { return PaintColors(dc, fore_); }
-
-HBRUSH ControlWindow::PaintColors(HDC dc, COLORREF text) {
-  if (!customColors_) return nullptr;
+HBRUSH ControlWindow::OnCtlColor(HDC dc) {
+  // The system paints its own colours, and greys a disabled field in its own way.
+  if (IsSystem(fore_) && IsSystem(back_)) return nullptr;
+  const COLORREF back = Resolved(back_);
+  COLORREF text = Resolved(fore_);
+  // A text colour of the control's own on the system's background gives way to the system's text
+  // colour where it would not read: in high contrast, and on a face too dark for it.
+  if (IsSystem(back_) && !IsSystem(fore_) && (HighContrast() || !Reads(text, back))) {
+    text = GetSysColor(back_ == kWindowBackground ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
+  }
   SetTextColor(dc, text);
-  SetBkColor(dc, back_);
-  if (!brush_) brush_.reset(CreateSolidBrush(back_));
+  SetBkColor(dc, back);
+  if (IsSystem(back_)) return GetSysColorBrush(static_cast<int>(back_ & 0xFF));
+  if (!brush_) brush_.reset(CreateSolidBrush(back));
   return brush_.get();
 }
 

@@ -15,6 +15,9 @@ namespace tk::win32 {
 
 class FormWindow;
 
+// The Shift, Ctrl and Alt bits as the keyboard holds them now.
+std::int16_t KeyboardShiftState();
+
 // The window a kind of control makes: its class, styles and text.
 struct WindowDesign {
   const wchar_t* className = L"STATIC";
@@ -51,7 +54,7 @@ class ControlWindow : public ControlPeer {
   // A notification the control sent its parent (WM_COMMAND).
   virtual void OnCommand(UINT /*code*/) {}
   // The brush for WM_CTLCOLOR*, with the DC's colours set; null for the system's default.
-  virtual HBRUSH OnCtlColor(HDC dc);
+  HBRUSH OnCtlColor(HDC dc);
   // Whether the form paints through it (a frame draws only its edge).
   virtual bool SeeThrough() const { return false; }
 
@@ -66,7 +69,6 @@ class ControlWindow : public ControlPeer {
   bool Reporting() const;
   // Sizes the window around `content` (client coordinates), its borders added.
   void FitAround(RECT content);
-  HBRUSH PaintColors(HDC dc, COLORREF text);
 
   FormWindow& form_;
 
@@ -80,9 +82,8 @@ class ControlWindow : public ControlPeer {
   HWND window_ = nullptr;
   int placedFor_ = 0;  // the DPI the window stands where the design puts it for
   WindowSubclass subclass_;
-  bool customColors_ = false;
-  Color fore_ = 0, back_ = 0xFFFFFF;
-  BrushHandle brush_;
+  Color fore_ = kButtonText, back_ = kButtonFace;
+  BrushHandle brush_;  // of an own background colour
 };
 
 }  // namespace tk::win32

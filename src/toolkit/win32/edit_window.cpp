@@ -4,18 +4,6 @@
 
 namespace tk::win32 {
 
-namespace {
-
-std::int16_t KeyboardShiftState() {
-  std::int16_t shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= kShiftBit;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= kCtrlBit;
-  if (GetKeyState(VK_MENU) < 0) shift |= kAltBit;
-  return shift;
-}
-
-}  // namespace
-
 EditWindow::EditWindow(FormWindow& form, TextBox& box, HWND parent, UINT id)
     : ControlWindow(form, box, parent, id, Design(form, box)), box_(box) {
   if (box.Spec().maxLength > 0) {
@@ -55,11 +43,6 @@ void EditWindow::SetSelStart(int position) {
 
 void EditWindow::OnCommand(UINT code) {
   if (code == EN_CHANGE && !settingText_ && Reporting()) box_.OnUserEdit(WindowText(Handle()));
-}
-
-HBRUSH EditWindow::OnCtlColor(HDC dc) {
-  const bool greyed = !IsWindowEnabled(Handle());
-  return PaintColors(dc, greyed ? GetSysColor(COLOR_GRAYTEXT) : box_.ForeColor());
 }
 
 LRESULT EditWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

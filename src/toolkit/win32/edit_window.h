@@ -13,7 +13,6 @@ class EditWindow final : public ControlWindow {
   int SelStart() const override;
   void SetSelStart(int position) override;
   void OnCommand(UINT code) override;
-  HBRUSH OnCtlColor(HDC dc) override;
 
  private:
   static WindowDesign Design(const FormWindow& form, const TextBox& box);

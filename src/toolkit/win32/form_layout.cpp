@@ -70,14 +70,7 @@ void FormWindow::SizeClientToDesign() {
 }
 
 void FormWindow::ShowIcons() {
-  if (!form_.Spec().showsIcon) return;
-  for (const int which : {ICON_SMALL, ICON_BIG}) {
-    IconHandle icon;
-    const HICON shown =
-        ProgramIcon(SystemMetricAt(which == ICON_BIG ? SM_CXICON : SM_CXSMICON, dpi_), icon);
-    SendMessageW(window_, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(shown));
-    icons_[which] = std::move(icon);  // the icon it replaced goes now
-  }
+  if (form_.Spec().showsIcon) SetWindowIcons(window_, dpi_, icons_);
 }
 
 void FormWindow::OnDpiChanged(int dpi, const RECT& suggested) {

@@ -58,6 +58,9 @@ ATOM FormWindow::WindowClass() {
     windowClass.cbWndExtra = DLGWINDOWEXTRA;
     windowClass.hInstance = ProgramInstance();
     windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
+    // At the system's DPI; each window shows the icons of its own.
+    windowClass.hIcon = ProgramIcon(GetSystemMetrics(SM_CXICON));
+    windowClass.hIconSm = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = L"TintmarkForm";
     return RegisterClassExW(&windowClass);
@@ -76,6 +79,12 @@ struct FormSearch {
   const Form* form;
   FormWindow* found = nullptr;
 };
+
+BOOL CALLBACK PassOn(HWND child, LPARAM message) {
+  const MSG& change = *reinterpret_cast<const MSG*>(message);
+  SendMessageW(child, change.message, change.wParam, change.lParam);
+  return TRUE;
+}
 
 BOOL CALLBACK CheckForForm(HWND window, LPARAM data) {
   auto& search = *reinterpret_cast<FormSearch*>(data);
@@ -165,6 +174,17 @@ void FormWindow::OnDropFiles(WPARAM drop) {
   // Released before the program acts on it: the handler may show dialogs.
   shell.finish(files);
   if (!path.empty() && Reporting()) form_.OnFileDropped(FromWide(path));
+}
+
+// Controls take the scheme's colours as they paint, so a new scheme, or high contrast turned on
+// or off, needs the window painted afresh; the common controls also keep colours of their own.
+void FormWindow::OnSchemeChanged(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST) return;
+  if (message == WM_SYSCOLORCHANGE) {
+    const MSG change{window_, message, wParam, lParam, 0, {}};
+    EnumChildWindows(window_, &PassOn, reinterpret_cast<LPARAM>(&change));
+  }
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void FormWindow::DrawLines(HDC dc, std::string_view container) const {
@@ -286,6 +306,10 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
       Paint();
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      OnSchemeChanged(message, wParam, lParam);
+      break;
     case WM_NCDESTROY: {
       const HWND window = window_;
       window_ = nullptr;

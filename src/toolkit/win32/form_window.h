@@ -16,6 +16,7 @@
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/line_shape.h"
 #include "toolkit/win32/option_button_window.h"
+#include "toolkit/win32/program_icon.h"
 #include "toolkit/win32/push_button_window.h"
 #include "toolkit/win32/windows_api.h"
 
@@ -81,6 +82,7 @@ class FormWindow final : public FormPeer {
   MenuItem* MenuById(UINT id) const;
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnDropFiles(WPARAM drop);
+  void OnSchemeChanged(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
   void FocusFirstTabStop();
 
@@ -90,9 +92,9 @@ class FormWindow final : public FormPeer {
   int dpi_ = 96;
   bool destroying_ = false;
   bool closeFromSystemMenu_ = false;
+  WindowIcons icons_;
   FontHandle defaultFont_;
   std::vector<std::pair<FontSpec, FontHandle>> fonts_;
-  IconHandle icons_[2];  // ICON_SMALL, ICON_BIG
   AcceleratorHandle accelerators_;
   std::vector<ControlWindow*> controls_;  // by control index; null for lines
   std::vector<std::pair<std::string_view, std::unique_ptr<OptionGroup>>> optionGroups_;

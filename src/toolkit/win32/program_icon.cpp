@@ -1,21 +1,44 @@
 #include "toolkit/win32/program_icon.h"
 
+#include "toolkit/win32/system_metrics.h"
+
 namespace tk::win32 {
 
 namespace {
 
 constexpr int kProgramIconId = 1;
 
+HICON LoadProgramIcon(int size, UINT flags) {
+  return static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(kProgramIconId),
+                                       IMAGE_ICON, size, size, flags));
+}
+
+HICON SystemApplicationIcon(int size) {
+  return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */,
+                                       IMAGE_ICON, size, size, LR_SHARED));
+}
+
 }  // namespace
 
 HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
 
+HICON ProgramIcon(int size) {
+  const HICON icon = LoadProgramIcon(size, LR_SHARED);
+  return icon ? icon : SystemApplicationIcon(size);
+}
+
 HICON ProgramIcon(int size, IconHandle& own) {
-  own.reset(static_cast<HICON>(
-      LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON, size, size, 0)));
-  if (own) return own.get();
-  return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */,
-                                       IMAGE_ICON, size, size, LR_SHARED));
+  own.reset(LoadProgramIcon(size, 0));
+  return own ? own.get() : SystemApplicationIcon(size);
+}
+
+void SetWindowIcons(HWND window, int dpi, WindowIcons& icons) {
+  WindowIcons loaded;
+  const HICON big = ProgramIcon(SystemMetricAt(SM_CXICON, dpi), loaded.bigIcon);
+  const HICON small = ProgramIcon(SystemMetricAt(SM_CXSMICON, dpi), loaded.smallIcon);
+  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  icons = std::move(loaded);  // the icons replaced go now
 }
 
 }  // namespace tk::win32

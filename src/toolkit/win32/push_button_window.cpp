@@ -56,6 +56,11 @@ LRESULT PushButtonWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     if (wParam & pressed->keyBit) OnMouseDown(pressed->button, wParam, lParam);
     return result;
   }
+  // A key held down repeats its WM_KEYDOWN with bit 30 set.
+  if (message == WM_KEYDOWN && !(lParam & (1 << 30)) && Reporting()) {
+    button_.OnKeyDown(static_cast<std::int16_t>(wParam), KeyboardShiftState());
+    if (!Handle()) return 0;
+  }
   if (message == BM_SETSTYLE) {
     // The dialog manager makes the focused button the default, which would then answer Enter;
     // only the form's own default button may.

@@ -1,6 +1,9 @@
-// The real main window on the real controls: what screen readers and the window manager see.
+// The real main window on the real controls: what screen readers, the window manager and a
+// high-contrast scheme see.
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "app/main_window_harness.h"
 #include "toolkit/win32/system_metrics.h"
@@ -18,6 +21,73 @@ std::u16string WindowText(HWND window) {
 }
 
 class MainWindowOnWin32 : public MainWindowTest {};
+
+// The system's colours `indexes` set to `colors` for the test's time: SetSysColors tells every
+// window (WM_SYSCOLORCHANGE), as Windows does when high contrast is turned on.
+class Scheme {
+ public:
+  Scheme(std::vector<int> indexes, const std::vector<COLORREF>& colors) : indexes_(indexes) {
+    for (const int index : indexes_) saved_.push_back(GetSysColor(index));
+    SetSysColors(static_cast<int>(indexes_.size()), indexes_.data(), colors.data());
+  }
+  ~Scheme() { SetSysColors(static_cast<int>(indexes_.size()), indexes_.data(), saved_.data()); }
+
+ private:
+  std::vector<int> indexes_;
+  std::vector<COLORREF> saved_;
+};
+
+// What a control paints with: text, background and brush, its form's answer to the
+// WM_CTLCOLOR* message the control sends.
+using Colors = std::array<COLORREF, 3>;
+Colors PaintedWith(const tk::Control& control, UINT message) {
+  const HWND window = Win32Backend::WindowOf(control);
+  const HDC dc = CreateCompatibleDC(nullptr);
+  SetTextColor(dc, 0x123456);
+  SetBkColor(dc, 0x123456);
+  const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+      GetParent(window), message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
+  LOGBRUSH logBrush{};
+  GetObjectW(brush, sizeof(logBrush), &logBrush);
+  const Colors colors{GetTextColor(dc), GetBkColor(dc), logBrush.lbColor};
+  DeleteDC(dc);
+  return colors;
+}
+
+// White on black, as high contrast paints; Wine never reports high contrast on, so the scheme
+// alone has to tell.
+TEST_F(MainWindowOnWin32, AHighContrastSchemeReachesTheFieldsAndTheAboutLabelsButNotTheSample) {
+  constexpr COLORREF kBlack = 0, kWhite = 0xFFFFFF;
+  AddOwner(12345678, 0x0000FF, 0x00FFFF);
+  Start();
+  const Scheme highContrast(
+      {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_GRAYTEXT},
+      {kBlack, kWhite, kBlack, kWhite, 0x3FF23F});
+  EXPECT_EQ(PaintedWith(Text("txtColor", 0), WM_CTLCOLOREDIT), (Colors{kWhite, kBlack, kBlack}));
+  EXPECT_EQ(PaintedWith(Text("txtID"), WM_CTLCOLORSTATIC), (Colors{kWhite, kBlack, kBlack}))
+      << "locked, greyed by the system";
+  EXPECT_EQ(PaintedWith(Text("txtTest"), WM_CTLCOLOREDIT), (Colors{0x0000FF, 0x00FFFF, 0x00FFFF}))
+      << "the sample keeps the user's colours";
+
+  driver->WhenNextModalShown([&](tk::Form& box) {
+    for (const char* label : {"lblTitle", "lblDescription"}) {
+      EXPECT_EQ(PaintedWith(box.Find(label), WM_CTLCOLORSTATIC), (Colors{kWhite, kBlack, kBlack}))
+          << label;
+    }
+    {
+      const Scheme light({COLOR_BTNFACE, COLOR_BTNTEXT}, {0xC0C0C0, 0x800000});
+      EXPECT_EQ(PaintedWith(box.Find("lblTitle"), WM_CTLCOLORSTATIC)[0], kBlack)
+          << "black where it reads";
+    }
+    const HWND title = Win32Backend::WindowOf(box.Find("lblTitle"));
+    ValidateRect(title, nullptr);
+    SendMessageW(Win32Backend::WindowOf(box), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_TRUE(GetUpdateRect(title, nullptr, FALSE)) << "high contrast alone repaints";
+    driver->Click(box.Find("cmdOK"));
+  });
+  driver->ChooseMenu(Menu("mnuHelp"));
+  EXPECT_EQ(driver->UnexpectedDialogs(), 0);
+}
 
 // Screen readers name a field by the static text just before it among its siblings.
 TEST_F(MainWindowOnWin32, EveryFieldIsNamedByItsLabel) {

@@ -10,14 +10,25 @@
 //   e2e_probe closebox TITLE                   screen point in the middle of the close box
 //   e2e_probe dialogs                          every visible "#32770" window without a menu bar,
 //                                              with its buttons and texts
+//   e2e_probe names TITLE                      each control as `controls` prints it, then the name
+//                                              a screen reader reads for it (MSAA)
+//   e2e_probe loaded TITLE MODULE              exit 0 when the window's process has MODULE loaded
+//   e2e_probe icon-file EXE                    the images of EXE's icon 1 in file order, one line
+//                                              each: "WIDTHxHEIGHT BITS bmp|png", and
+//                                              " (unsound)" after an image that does not agree
+//                                              with its directory entry or its alpha
 //
 // Output is UTF-8, fields separated by tabs. Texts are escaped (\r \n \t \\) so that every record
 // stays on one line and a message's line breaks can be compared exactly.
 
 #include <windows.h>
+// After windows.h:
+#include <oleacc.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -162,6 +173,87 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM) {
   return TRUE;
 }
 
+// The name a screen reader reads for the control's client object (MSAA).
+BOOL CALLBACK PrintControlName(HWND control, LPARAM) {
+  IAccessible* object = nullptr;
+  BSTR name = nullptr;
+  VARIANT self{};
+  V_VT(&self) = VT_I4;  // with 0, CHILDID_SELF
+  if (SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                           __uuidof(IAccessible),
+                                           reinterpret_cast<void**>(&object)))) {
+    object->get_accName(self, &name);
+    object->Release();
+  }
+  Write(DescribeControl(control) + L"\t" + Escape(name ? name : L"(none)") + L"\n");
+  SysFreeString(name);
+  return TRUE;
+}
+
+int ModuleLoaded(HWND window, const std::wstring& module) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
+  MODULEENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  bool found = false;
+  for (BOOL more = Module32FirstW(snapshot, &entry); more && !found;
+       more = Module32NextW(snapshot, &entry)) {
+    found = _wcsicmp(entry.szModule, module.c_str()) == 0;
+  }
+  CloseHandle(snapshot);
+  return found ? 0 : 1;
+}
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+  BYTE width, height, colors, reserved;
+  WORD planes, bits;
+  DWORD bytes;
+  WORD id;
+};
+#pragma pack(pop)
+
+// Whether a bitmap agrees with its directory entry, and a 32-bit one's mask with its alpha: a
+// system that knows no alpha (Windows 2000 and older) draws it through the mask, which shows the
+// shape alone when it lets the background through exactly where the image is 0, transparent.
+bool Sound(const BITMAPINFOHEADER& header, const GroupIconEntry& entry, LONG side) {
+  if (header.biWidth != side || header.biHeight != 2 * side || header.biBitCount != entry.bits) {
+    return false;
+  }
+  const auto* pixels = reinterpret_cast<const DWORD*>(&header + 1);
+  const auto* mask = reinterpret_cast<const BYTE*>(pixels + side * side);
+  for (LONG i = 0; entry.bits == 32 && i < side * side; ++i) {
+    const LONG x = i % side;
+    const bool through = mask[i / side * ((side + 31) / 32 * 4) + x / 8] & (0x80 >> (x % 8));
+    if (through != (pixels[i] == 0)) return false;
+  }
+  return true;
+}
+
+// The images of the executable's icon, in their order, as the system reads them.
+int PrintIconFile(const std::wstring& exe) {
+  const HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+  if (!group) return 1;
+  const auto* directory = static_cast<const WORD*>(LockResource(LoadResource(module, group)));
+  const auto* entries = reinterpret_cast<const GroupIconEntry*>(directory + 3);
+  for (WORD i = 0; i < directory[2]; ++i) {
+    const GroupIconEntry& entry = entries[i];
+    const HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(entry.id), RT_ICON);
+    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(module, image)));
+    const LONG side = entry.width ? entry.width : 256;
+    const bool png = std::memcmp(data, "\x89PNG", 4) == 0;
+    const bool sound =
+        SizeofResource(module, image) == entry.bytes &&
+        (png || Sound(*reinterpret_cast<const BITMAPINFOHEADER*>(data), entry, side));
+    Write(std::to_wstring(side) + L"x" + std::to_wstring(entry.height ? entry.height : 256) + L" " +
+          std::to_wstring(entry.bits) + (png ? L" png" : L" bmp") + (sound ? L"" : L" (unsound)") +
+          L"\n");
+  }
+  return 0;
+}
+
 int WaitFor(const std::wstring& title, DWORD timeoutMs, bool present) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
@@ -277,7 +369,8 @@ int PrintCloseBox(HWND window) {
 int Usage() {
   Write(
       L"usage: e2e_probe wait-window|wait-gone TITLE [timeout_ms] | exists TITLE | window TITLE |"
-      L" client TITLE | controls TITLE | focus TITLE | closebox TITLE | dialogs\n");
+      L" client TITLE | controls TITLE | focus TITLE | closebox TITLE | dialogs | names TITLE |"
+      L" loaded TITLE MODULE | icon-file EXE\n");
   return 2;
 }
 
@@ -291,6 +384,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (argc < 3) return Usage();
+  if (command == L"icon-file") return PrintIconFile(argv[2]);
   const std::wstring title = argv[2];
   const DWORD timeoutMs = argc > 3 ? static_cast<DWORD>(wcstoul(argv[3], nullptr, 10)) : 10000;
   if (command == L"wait-window") return WaitFor(title, timeoutMs, true);
@@ -305,5 +399,12 @@ int wmain(int argc, wchar_t** argv) {
     EnumChildWindows(window, PrintControl, 0);
     return 0;
   }
+  if (command == L"names") {
+    CoInitialize(nullptr);
+    EnumChildWindows(window, PrintControlName, 0);
+    CoUninitialize();
+    return 0;
+  }
+  if (command == L"loaded" && argc > 3) return ModuleLoaded(window, argv[3]);
   return Usage();
 }

@@ -24,6 +24,7 @@ class MemoryFileFixture final : public FileFixture {
     files_.SetFile(path, bytes);
   }
   std::optional<std::string> Get(const std::u16string& path) override { return files_.File(path); }
+  void HoldOpen(const std::u16string& path) override { files_.HoldOpen(path); }
   void SetAttributes(const std::u16string& path, unsigned attributes) override {
     files_.SetAttributes(path, attributes);
   }

@@ -26,6 +26,7 @@ class Win32FileFixture final : public FileFixture {
     fs::create_directory(root_);
   }
   ~Win32FileFixture() override {
+    for (const HANDLE handle : held_) CloseHandle(handle);
     std::error_code ignored;
     for (const auto& entry : fs::recursive_directory_iterator(root_, ignored)) {
       SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only ones too
@@ -50,6 +51,12 @@ class Win32FileFixture final : public FileFixture {
     if (!file) return std::nullopt;
     return std::string(std::istreambuf_iterator<char>(file), {});
   }
+  void HoldOpen(const std::u16string& path) override {
+    const HANDLE handle =
+        CreateFileW(fs::path(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    held_.push_back(handle);
+  }
   void SetAttributes(const std::u16string& path, unsigned attributes) override {
     EXPECT_TRUE(SetFileAttributesW(fs::path(path).c_str(), attributes));
   }
@@ -64,7 +71,8 @@ class Win32FileFixture final : public FileFixture {
     std::sort(names.begin(), names.end());
     return names;
   }
-  // A file someone holds open cannot be opened for exclusive use.
+  // A file someone holds open cannot be opened for exclusive use; those the fixture holds do not
+  // count.
   int OpenFiles() override {
     int open = 0;
     for (const auto& entry : fs::recursive_directory_iterator(root_)) {
@@ -77,12 +85,13 @@ class Win32FileFixture final : public FileFixture {
         ++open;
       }
     }
-    return open;
+    return open - static_cast<int>(held_.size());
   }
 
  private:
   fs::path root_;
   files::Win32FileAccess files_;
+  std::vector<HANDLE> held_;
 };
 
 }  // namespace

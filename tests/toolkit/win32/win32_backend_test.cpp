@@ -19,6 +19,7 @@
 #include "support/win32/driver_win32.h"
 #include "toolkit/form.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/program_icon.h"
 #include "toolkit/win32/system_metrics.h"
 
 namespace {
@@ -52,7 +53,7 @@ void ExpectLaidOutAt(const tk::Form& form, int dpi) {
     const HWND window = Win32Backend::WindowOf(*control);
     if (!window) continue;  // a line
     const tk::ControlSpec& spec = control->Spec();
-    SCOPED_TRACE(spec.name + std::to_string(spec.index) + " at " + std::to_string(dpi));
+    SCOPED_TRACE(std::string(spec.name) + std::to_string(spec.index) + " at " + std::to_string(dpi));
     GetWindowRect(window, &place);
     MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&place), 2);
     EXPECT_EQ(place.left, tk::TwipsToPixels(spec.left, dpi));
@@ -387,6 +388,31 @@ TEST_F(Win32MainForm, AnExceptionReachingAWindowProcedureEndsTheProgramWithOneBo
   driver->PressKey(tktest::kVkUp);
   EXPECT_EQ(win32.ProgramEnds(), 2);
   EXPECT_EQ(driver->MessageBoxes().size(), 1u) << "one box, however many follow";
+}
+
+int IconWidth(LONG_PTR icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return 0;
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bitmap.bmWidth;
+}
+
+// The title bar's and the taskbar's icons: the program's own image of the size the DPI asks for,
+// not a smaller one stretched.
+TEST_F(Win32MainForm, WindowIconsAreTheProgramIconAtTheSizesOfTheDpi) {
+  driver->Show(form);
+  const HWND window = FormWindow();
+  EXPECT_EQ(IconWidth(GetClassLongPtrW(window, GCLP_HICONSM)), GetSystemMetrics(SM_CXSMICON))
+      << "the class's, at the system's DPI";
+  tk::win32::WindowIcons icons;
+  for (const int dpi : {96, 120, 144, 192}) {
+    tk::win32::SetWindowIcons(window, dpi, icons);
+    EXPECT_EQ(IconWidth(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), dpi / 3) << dpi;
+    EXPECT_EQ(IconWidth(SendMessageW(window, WM_GETICON, ICON_SMALL, 0)), dpi / 6) << dpi;
+  }
 }
 
 TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {

@@ -1,0 +1,202 @@
+#include "toolkit/win32/accessible_name.h"
+
+#include <oleacc.h>
+
+#include <memory>
+#include <string>
+
+#include "common/win32/system_function.h"
+#include "toolkit/win32/handles.h"
+
+namespace tk::win32 {
+
+namespace {
+
+using common::win32::SystemFunction;
+
+// oleacc, and the COM apartment through which its answers reach the screen reader's process,
+// from the first question on for the rest of the program, as imports would be.
+class Accessibility {
+ public:
+  static const Accessibility& Get() {
+    static const Accessibility loaded;
+    return loaded;
+  }
+  ~Accessibility() {
+    if (uninitialize_) uninitialize_();
+  }
+  Accessibility(const Accessibility&) = delete;
+  Accessibility& operator=(const Accessibility&) = delete;
+
+  bool Ready() const { return inApartment_ && createStandard && lresultFromObject && allocString; }
+
+  HRESULT(WINAPI* createStandard)(HWND, LONG, REFIID, void**) = nullptr;
+  LRESULT(WINAPI* lresultFromObject)(REFIID, WPARAM, LPUNKNOWN) = nullptr;
+  BSTR(WINAPI* allocString)(const OLECHAR*) = nullptr;
+
+ private:
+  Accessibility() {
+    const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
+    const HMODULE ole32 = LoadLibraryW(L"ole32.dll");
+    const HMODULE oleaut32 = LoadLibraryW(L"oleaut32.dll");
+    createStandard = SystemFunction<decltype(createStandard)>(oleacc, "CreateStdAccessibleObject");
+    lresultFromObject = SystemFunction<decltype(lresultFromObject)>(oleacc, "LresultFromObject");
+    allocString = SystemFunction<decltype(allocString)>(oleaut32, "SysAllocString");
+    using Initialize = HRESULT(WINAPI*)(LPVOID, DWORD);
+    const auto initialize = SystemFunction<Initialize>(ole32, "CoInitializeEx");
+    const HRESULT status = initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
+    // A thread some other code put into the multithreaded apartment serves as well.
+    inApartment_ = SUCCEEDED(status) || status == RPC_E_CHANGED_MODE;
+    if (SUCCEEDED(status)) {
+      uninitialize_ = SystemFunction<decltype(uninitialize_)>(ole32, "CoUninitialize");
+    }
+  }
+
+  bool inApartment_ = false;
+  void(WINAPI* uninitialize_)() = nullptr;
+};
+
+// The system's accessible object of a control, answering with the program's name for it and
+// passing every other question on: role, state, place and default action stay the system's.
+class NamedAccessible final : public IAccessible {
+ public:
+  explicit NamedAccessible(std::u16string_view name) : name_(name) {}
+  NamedAccessible(const NamedAccessible&) = delete;
+  NamedAccessible& operator=(const NamedAccessible&) = delete;
+
+  void** StandardSlot() { return reinterpret_cast<void**>(&standard_); }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+    if (!object) return E_POINTER;
+    if (IsEqualIID(id, __uuidof(IUnknown)) || IsEqualIID(id, __uuidof(IDispatch)) ||
+        IsEqualIID(id, __uuidof(IAccessible))) {
+      *object = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    // The window behind the object (IOleWindow) and the rest are the system's.
+    return standard_->QueryInterface(id, object);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+    if (V_VT(&child) != VT_I4 || V_I4(&child) != CHILDID_SELF) {
+      return standard_->get_accName(child, name);
+    }
+    if (!name) return E_POINTER;
+    *name = Accessibility::Get().allocString(WidePtr(name_));
+    return *name ? S_OK : E_OUTOFMEMORY;
+  }
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    return standard_->GetTypeInfoCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
+    return standard_->GetTypeInfo(index, locale, info);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID id, LPOLESTR* names, UINT count, LCID locale,
+                                          DISPID* ids) override {
+    return standard_->GetIDsOfNames(id, names, count, locale, ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID id, LCID locale, WORD flags,
+                                   DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* wrong) override {
+    return standard_->Invoke(member, id, locale, flags, parameters, result, exception, wrong);
+  }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    return standard_->get_accParent(parent);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+    return standard_->get_accChildCount(count);
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+    return standard_->get_accChild(child, object);
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    return standard_->get_accValue(child, value);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+    return standard_->get_accDescription(child, text);
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    return standard_->get_accRole(child, role);
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+    return standard_->get_accState(child, state);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+    return standard_->get_accHelp(child, help);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
+    return standard_->get_accHelpTopic(file, child, topic);
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
+    return standard_->get_accKeyboardShortcut(child, keys);
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
+    return standard_->get_accFocus(child);
+  }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
+    return standard_->get_accSelection(children);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+    return standard_->get_accDefaultAction(child, action);
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(long how, VARIANT child) override {
+    return standard_->accSelect(how, child);
+  }
+  HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
+                                        VARIANT child) override {
+    return standard_->accLocation(left, top, width, height, child);
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
+    return standard_->accNavigate(direction, start, end);
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(long left, long top, VARIANT* child) override {
+    return standard_->accHitTest(left, top, child);
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    return standard_->accDoDefaultAction(child);
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+    return standard_->put_accName(child, name);
+  }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+    return standard_->put_accValue(child, value);
+  }
+
+ private:
+  ~NamedAccessible() {
+    if (standard_) standard_->Release();
+  }
+
+  IAccessible* standard_ = nullptr;
+  std::u16string name_;
+  ULONG references_ = 1;
+};
+
+struct Releaser {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+
+}  // namespace
+
+LRESULT AccessibleObjectNamed(HWND window, WPARAM wParam, std::u16string_view name) {
+  const Accessibility& oleacc = Accessibility::Get();
+  if (!oleacc.Ready()) return 0;
+  const std::unique_ptr<NamedAccessible, Releaser> named(new NamedAccessible(name));
+  if (FAILED(oleacc.createStandard(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                   named->StandardSlot()))) {
+    return 0;
+  }
+  // Holds its own reference for the screen reader, given up when the reader lets go.
+  const LRESULT answer = oleacc.lresultFromObject(__uuidof(IAccessible), wParam, named.get());
+  return answer > 0 ? answer : 0;
+}
+
+}  // namespace tk::win32
