@@ -2,6 +2,7 @@
 
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/program_icon.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
@@ -22,12 +23,12 @@ ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND parent, UI
   if (!control.Enabled()) style |= WS_DISABLED;
   const int dpi = form.Dpi();
   const std::u16string text(design.text);
-  window_ = CreateWindowExW(
-      design.exStyle, design.className, WidePtr(text), style, TwipsToPixels(spec.left, dpi),
+  window_ = Windows().NewWindow(
+      design.exStyle, design.className, text, style, TwipsToPixels(spec.left, dpi),
       TwipsToPixels(spec.top, dpi), TwipsToPixels(spec.width, dpi), TwipsToPixels(spec.height, dpi),
-      parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ProgramInstance(), nullptr);
+      parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr);
   if (!window_) return;
-  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form.FontFor(spec)), FALSE);
+  Windows().Send(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form.FontFor(spec)), FALSE);
   if (spec.foreColor || spec.backColor) {
     customColors_ = true;
     fore_ = spec.foreColor.value_or(GetSysColor(COLOR_BTNTEXT));
@@ -83,7 +84,7 @@ LRESULT ControlWindow::CallNext(UINT message, WPARAM wParam, LPARAM lParam) cons
 bool ControlWindow::Reporting() const { return window_ && form_.Reporting(); }
 
 void ControlWindow::SetText(const std::u16string& text) {
-  if (window_) SetWindowTextW(window_, WidePtr(text));
+  if (window_) Windows().SetText(window_, text);
 }
 
 void ControlWindow::SetEnabled(bool enabled) {
@@ -115,8 +116,8 @@ HBRUSH ControlWindow::PaintColors(HDC dc, COLORREF text) {
 
 void ControlWindow::FitAround(RECT content) {
   if (!window_) return;
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
-  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
+  const auto style = static_cast<DWORD>(Windows().Long(window_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(Windows().Long(window_, GWL_EXSTYLE));
   AdjustWindowRectEx(&content, style, FALSE, exStyle);
   SetWindowPos(window_, nullptr, 0, 0, content.right - content.left, content.bottom - content.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

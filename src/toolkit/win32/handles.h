@@ -74,8 +74,6 @@ class Selected {
 using common::win32::FromWide;
 using common::win32::WidePtr;
 
-std::u16string WindowText(HWND window);
-
 // Reports a failure that must not leave a window procedure (an exception from an event handler).
 void ReportSwallowedException(const char* where) noexcept;
 int SwallowedExceptions() noexcept;

@@ -2,6 +2,7 @@
 
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/program_icon.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
@@ -18,7 +19,7 @@ PictureWindow::PictureWindow(FormWindow& form, PictureBox& picture, HWND parent,
   if (picture.Spec().showsIcon) {
     icon_.reset(LoadOwnProgramIcon(size));
     const HICON icon = icon_ ? icon_.get() : ProgramIcon(size);
-    SendMessageW(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    Windows().Send(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
   }
   if (picture.Spec().autoSize) FitAround(RECT{0, 0, size, size});
 }

@@ -8,13 +8,13 @@ constexpr int kProgramIconId = 1;
 
 }  // namespace
 
-HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
+HINSTANCE ProgramInstance() { return GetModuleHandleA(nullptr); }
 
 HICON ProgramIcon(int size) {
-  auto icon = static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(kProgramIconId),
+  auto icon = static_cast<HICON>(LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(kProgramIconId),
                                             IMAGE_ICON, size, size, LR_SHARED));
   if (!icon) {
-    icon = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */,
+    icon = static_cast<HICON>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512) /* IDI_APPLICATION */,
                                          IMAGE_ICON, size, size, LR_SHARED));
   }
   return icon;
@@ -22,7 +22,7 @@ HICON ProgramIcon(int size) {
 
 HICON LoadOwnProgramIcon(int size) {
   return static_cast<HICON>(
-      LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON, size, size, 0));
+      LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON, size, size, 0));
 }
 
 }  // namespace tk::win32

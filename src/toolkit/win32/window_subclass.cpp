@@ -4,6 +4,7 @@
 #include <shlwapi.h>  // DLLVERSIONINFO
 
 #include "common/win32/system_function.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
@@ -14,8 +15,8 @@ using common::win32::SystemFunction;
 constexpr UINT_PTR kSubclassId = 1;
 // The chained road's window properties: the WindowSubclass while it is installed, and the
 // procedure it stands in front of, which it keeps calling after a later subclasser made it stay.
-constexpr wchar_t kOwnerProperty[] = L"Tintmark.Subclass";
-constexpr wchar_t kNextProperty[] = L"Tintmark.NextProcedure";
+constexpr char kOwnerProperty[] = "Tintmark.Subclass";
+constexpr char kNextProperty[] = "Tintmark.NextProcedure";
 
 struct Comctl32Subclassing {
   BOOL(WINAPI* set)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR) = nullptr;
@@ -27,7 +28,7 @@ struct Comctl32Subclassing {
 // comctl32 is older than 5.8 (Windows 95, 98 and NT 4.0 without a later Internet Explorer).
 const Comctl32Subclassing& Comctl32() {
   static const Comctl32Subclassing found = [] {
-    const HMODULE comctl32 = LoadLibraryW(L"comctl32.dll");
+    const HMODULE comctl32 = LoadLibraryA("comctl32.dll");
     const auto getVersion = SystemFunction<DLLGETVERSIONPROC>(comctl32, "DllGetVersion");
     DLLVERSIONINFO version{};
     version.cbSize = sizeof version;
@@ -58,10 +59,10 @@ void WindowSubclass::Install(HWND window, Procedure procedure, void* owner) {
                               reinterpret_cast<DWORD_PTR>(this)) != FALSE;
     return;
   }
-  SetPropW(window, kOwnerProperty, this);
+  SetPropA(window, kOwnerProperty, this);
   chainedNext_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainedProcedure)));
-  SetPropW(window, kNextProperty, reinterpret_cast<HANDLE>(chainedNext_));
+      Windows().SetLong(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainedProcedure)));
+  SetPropA(window, kNextProperty, reinterpret_cast<HANDLE>(chainedNext_));
   installed_ = chainedNext_ != nullptr;
 }
 
@@ -73,18 +74,18 @@ void WindowSubclass::Remove() {
     Comctl32().remove(window_, &Comctl32Procedure, kSubclassId);
     return;
   }
-  RemovePropW(window_, kOwnerProperty);
+  RemovePropA(window_, kOwnerProperty);
   // Only while nobody has subclassed the window after us: otherwise putting our predecessor back
   // would unhook that later subclasser, so ChainedProcedure stays and passes everything on.
-  if (GetWindowLongPtrW(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ChainedProcedure)) {
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chainedNext_));
-    RemovePropW(window_, kNextProperty);
+  if (Windows().Long(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ChainedProcedure)) {
+    Windows().SetLong(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(chainedNext_));
+    RemovePropA(window_, kNextProperty);
   }
 }
 
 LRESULT WindowSubclass::CallNext(UINT message, WPARAM wParam, LPARAM lParam) const {
   if (viaComctl32_) return Comctl32().next(window_, message, wParam, lParam);
-  return CallWindowProcW(chainedNext_, window_, message, wParam, lParam);
+  return Windows().CallProcedure(chainedNext_, window_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK WindowSubclass::Comctl32Procedure(HWND, UINT message, WPARAM wParam, LPARAM lParam,
@@ -95,13 +96,12 @@ LRESULT CALLBACK WindowSubclass::Comctl32Procedure(HWND, UINT message, WPARAM wP
 
 LRESULT CALLBACK WindowSubclass::ChainedProcedure(HWND window, UINT message, WPARAM wParam,
                                                   LPARAM lParam) {
-  if (const auto* subclass = static_cast<const WindowSubclass*>(GetPropW(window, kOwnerProperty))) {
+  if (const auto* subclass = static_cast<const WindowSubclass*>(GetPropA(window, kOwnerProperty))) {
     return subclass->procedure_(subclass->owner_, message, wParam, lParam);
   }
-  const auto next = reinterpret_cast<WNDPROC>(GetPropW(window, kNextProperty));
-  const LRESULT result = next ? CallWindowProcW(next, window, message, wParam, lParam)
-                              : DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) RemovePropW(window, kNextProperty);
+  const auto next = reinterpret_cast<WNDPROC>(GetPropA(window, kNextProperty));
+  const LRESULT result = next ? Windows().CallProcedure(next, window, message, wParam, lParam) : 0;
+  if (message == WM_NCDESTROY) RemovePropA(window, kNextProperty);
   return result;
 }
 
