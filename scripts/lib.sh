@@ -97,6 +97,26 @@ build_win_arch() {
 # build_win [ARGS...]: the x64 build in build/win.
 build_win() { build_win_arch x64 "$@"; }
 
+# japanese_locale: prints a directory holding a ja_JP.UTF-8 locale, made once in build/locale, for
+# LOCPATH. Wine then runs a program with the ANSI code page 932 (LANG=ja_JP.UTF-8, LC_ALL unset)
+# without touching the machine's locales; without the locale it silently keeps 1252.
+japanese_locale() {
+  local dir=$TINTMARK_ROOT/build/locale
+  [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] || localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >/dev/null 2>&1
+  [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] && echo "$dir"
+}
+
+# as_windows VERSION EXE: Wine reports Windows VERSION (win95, win98, winme, nt40, win2k, ...) to
+# programs named EXE in $WINEPREFIX; an empty VERSION gives them Wine's own again.
+as_windows() {
+  local key="HKCU\\Software\\Wine\\AppDefaults\\$2"
+  if [[ -n $1 ]]; then
+    wine reg add "$key" /v Version /t REG_SZ /d "$1" /f >/dev/null 2>&1
+  else
+    wine reg delete "$key" /f >/dev/null 2>&1 || true
+  fi
+}
+
 # Starts Xvfb on the first free display from :99 on and exports DISPLAY and XVFB_PID.
 start_xvfb() {
   local n

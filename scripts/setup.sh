@@ -48,6 +48,7 @@ packages=(
 )
 if runs_32bit; then
   packages+=(wine32:i386)  # runs the 32-bit build
+  packages+=(locales)      # its runs as a Japanese Windows 98 (localedef ja_JP)
   # wine32 comes from Debian's i386 architecture, which apt knows only once it has been added.
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     "${sudo[@]}" dpkg --add-architecture i386

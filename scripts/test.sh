@@ -3,11 +3,13 @@
 #   native     build/native, Debug with AddressSanitizer + UBSan, the GoogleTest cases through ctest
 #              (300 s each at most: the random user takes about 35 s alone, more on a busy machine)
 #   windows    for x64 (build/win) and x86 (build/win-x86), mingw-w64: the x86 Tintmark.exe's
-#              imports checked against Windows 2000 (tests/imports/windows_2000_imports.sh), then
-#              under Wine tintmark_tests.exe (the x86 one also with its Windows 2000 switch, without
-#              the random user) and each tests/e2e/*.sh except lib*.sh (sourced helpers); on a
-#              machine that runs no 32-bit programs (runs_32bit in lib.sh, or TINTMARK_NO_32BIT=1)
-#              the x86 runs under Wine are skipped, and Wine goes through its 64-bit loader
+#              imports checked against Windows 95, 98, ME, NT 4.0 and 2000
+#              (tests/imports/windows_imports.sh), then under Wine tintmark_tests.exe (the x86 one
+#              three times more, without the random user: with its switch to Windows 2000, as
+#              Windows 98 with code page 932, as NT 4.0) and each tests/e2e/*.sh except lib*.sh
+#              (sourced helpers) and, for x64, *_x86.sh; on a machine that runs no 32-bit programs
+#              (runs_32bit in lib.sh, or TINTMARK_NO_32BIT=1) the x86 runs under Wine are skipped,
+#              and Wine goes through its 64-bit loader
 #   fuzz       tests/fuzz/*.cpp with clang and libFuzzer in build/fuzz, 20 s each
 # Counts: every GoogleTest case of each run, every e2e script on each architecture, the import check
 # and every fuzz target is one test; so is each run skipped (tintmark_tests.exe, an e2e script).
@@ -131,22 +133,27 @@ for arch in "${WIN_ARCHES[@]}"; do
   build_win_arch "$arch" || { fail "windows $arch build"; continue; }
 
   if [[ $arch == x86 ]]; then
-    log=$dir/windows_2000_imports.log
-    if tests/imports/windows_2000_imports.sh "$dir/Tintmark.exe" >"$log" 2>&1; then
+    log=$dir/windows_imports.log
+    if tests/imports/windows_imports.sh "$dir/Tintmark.exe" 95 98 me nt40 2000 >"$log" 2>&1; then
       pass 1
-      echo "windows_2000_imports: passed ($(grep -c ' functions$' "$log") DLLs checked)"
+      echo "windows_imports: passed for 95, 98, ME, NT 4.0 and 2000" \
+        "($(grep -c ' functions$' "$log") DLLs checked)"
     else
       cat "$log"
-      fail "windows_2000_imports (log: $log)"
+      fail "windows_imports (log: $log)"
     fi
   fi
 
   tests_exe=$dir/tintmark_tests.exe
   [[ -f $tests_exe || ${#e2e_scripts[@]} -gt 0 ]] || continue
+  arch_scripts=()
+  for script in "${e2e_scripts[@]}"; do
+    [[ $arch == x86 || $script != *_x86.sh ]] && arch_scripts+=("$script")
+  done
   if [[ $arch == x86 ]] && ! runs_32bit; then
-    skip $((2 + ${#e2e_scripts[@]}))
-    echo "skipped: x86 tintmark_tests.exe (plain and with its Windows 2000 switch) and" \
-      "${#e2e_scripts[@]} e2e scripts under Wine: $(no_32bit_reason)"
+    skip $((4 + ${#arch_scripts[@]}))
+    echo "skipped: x86 tintmark_tests.exe (plain, as Windows 2000, 98 and NT 4.0) and" \
+      "${#arch_scripts[@]} e2e scripts under Wine: $(no_32bit_reason)"
     continue
   fi
   scripts/wine-prefix.sh "$WINEPREFIX" || { fail "windows $arch: Wine prefix $WINEPREFIX"; continue; }
@@ -156,11 +163,23 @@ for arch in "${WIN_ARCHES[@]}"; do
 
   [[ -f $tests_exe ]] && run_tests_exe "$tests_exe"
   if [[ $arch == x86 && -f $tests_exe ]]; then
-    TINTMARK_WINDOWS_2000=1 run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_2000.log" \
+    TINTMARK_WINDOWS=2000 run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_2000.log" \
       '--gtest_filter=-RandomUser.*'
+    # As Windows 98 with code page 932: the A road over the real controls, dialogs and files.
+    if locale=$(japanese_locale); then
+      as_windows win98 tintmark_tests.exe
+      LC_ALL= LOCPATH=$locale LANG=ja_JP.UTF-8 TINTMARK_WINDOWS=98 \
+        run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_98.log" '--gtest_filter=-RandomUser.*'
+    else
+      fail "x86 tintmark_tests.exe as Windows 98: no Japanese locale (localedef)"
+    fi
+    as_windows nt40 tintmark_tests.exe
+    TINTMARK_WINDOWS=nt40 run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_nt4.log" \
+      '--gtest_filter=-RandomUser.*'
+    as_windows "" tintmark_tests.exe
   fi
 
-  for script in "${e2e_scripts[@]}"; do
+  for script in "${arch_scripts[@]}"; do
     reset_registry
     name=$(basename "$script" .sh)
     log=$dir/e2e-$name.log

@@ -23,7 +23,9 @@ std::u16string FileArgument() {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+// The ANSI entry: the wide one's start-up calls W functions that Windows 95, 98 and ME lack. The
+// command line comes from GetCommandLineW, which they have.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   tk::win32::Win32Backend backend;
   try {
     tk::Application application(backend);

@@ -6,12 +6,10 @@
 #include <atomic>
 
 #include "common/hex_digits.h"
-#include "common/win32/wide.h"
+#include "files/win32/file_calls.h"
 
 namespace files {
 namespace {
-
-using common::win32::WidePtr;
 
 Status LastError() {
   const DWORD error = GetLastError();
@@ -19,11 +17,11 @@ Status LastError() {
 }
 
 bool Exists(const std::u16string& path) {
-  return GetFileAttributesW(WidePtr(path)) != INVALID_FILE_ATTRIBUTES;
+  return Files().Attributes(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool IsFolder(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(WidePtr(path));
+  const DWORD attributes = Files().Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -61,7 +59,7 @@ class TempFile {
   }
   ~TempFile() {
     handle_.Close();
-    if (created_ && !moved_) DeleteFileW(WidePtr(name_));
+    if (created_ && !moved_) Files().Delete(name_);
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
@@ -70,8 +68,7 @@ class TempFile {
   Status Create(DWORD attributes) {
     for (int attempt = 0; attempt < 100; ++attempt) {
       name_ = NewName(u".tmp");
-      HANDLE handle =
-          CreateFileW(WidePtr(name_), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+      HANDLE handle = Files().Open(name_, GENERIC_WRITE, 0, CREATE_NEW, attributes);
       if (handle != INVALID_HANDLE_VALUE) {
         handle_.Reset(handle);
         created_ = true;
@@ -99,8 +96,7 @@ class TempFile {
   }
 
   Status MoveOver(const std::u16string& target) {
-    if (!MoveFileExW(WidePtr(name_), WidePtr(target),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!Files().Move(name_, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return LastError();
     }
     moved_ = true;
@@ -113,14 +109,13 @@ class TempFile {
   // over as before. The paths are full: Wine's ReplaceFileW refuses a bare name.
   Status ReplaceOver(const std::u16string& target) {
     const std::u16string full = FullPath(target), backup = FullPath(NewName(u".old"));
-    if (ReplaceFileW(WidePtr(full), WidePtr(FullPath(name_)), WidePtr(backup),
-                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    if (Files().Replace(full, FullPath(name_), backup)) {
       moved_ = true;
-      DeleteFileW(WidePtr(backup));
+      Files().Delete(backup);
       return kSuccess;
     }
     const Status error = LastError();
-    if (Exists(backup) && !MoveFileExW(WidePtr(backup), WidePtr(full), MOVEFILE_WRITE_THROUGH)) {
+    if (Exists(backup) && !Files().Move(backup, full, MOVEFILE_WRITE_THROUGH)) {
       return error;
     }
     return MoveOver(target);
@@ -149,25 +144,13 @@ class TempFile {
 
 }  // namespace
 
-std::u16string FullPath(const std::u16string& path) {
-  std::wstring full(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length =
-        GetFullPathNameW(WidePtr(path), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0) return path;
-    if (length < full.size()) {
-      full.resize(length);
-      return std::u16string(full.begin(), full.end());
-    }
-    full.resize(length);
-  }
-}
+std::u16string FullPath(const std::u16string& path) { return Files().FullPath(path); }
 
 Status Win32FileAccess::ReadWhole(const std::u16string& path, std::size_t limit,
                                   std::string& bytes) {
   bytes.clear();
-  FileHandle file(CreateFileW(WidePtr(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(Files().Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
   // Windows refuses a folder as it refuses a file one may not read; the user is told which.
   if (!file.Valid()) return IsFolder(path) ? kIsAFolder : LastError();
   LARGE_INTEGER size{};
@@ -195,7 +178,7 @@ Status Win32FileAccess::ReadWhole(const std::u16string& path, std::size_t limit,
 }
 
 Status Win32FileAccess::ReplaceWhole(const std::u16string& path, std::string_view bytes) {
-  const DWORD attributes = GetFileAttributesW(WidePtr(path));
+  const DWORD attributes = Files().Attributes(path);
   const bool replacing =
       attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   // Windows refuses to replace a read-only file; Wine's MoveFileExW, run as root, does not.

@@ -1,5 +1,5 @@
 #pragma once
-// Files of the running Windows session through the W calls of kernel32.
+// Files of the running Windows session through kernel32.
 
 #include "files/file_access.h"
 

@@ -36,9 +36,9 @@ class Accessibility {
 
  private:
   Accessibility() {
-    const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-    const HMODULE ole32 = LoadLibraryW(L"ole32.dll");
-    const HMODULE oleaut32 = LoadLibraryW(L"oleaut32.dll");
+    const HMODULE oleacc = LoadLibraryA("oleacc.dll");
+    const HMODULE ole32 = LoadLibraryA("ole32.dll");
+    const HMODULE oleaut32 = LoadLibraryA("oleaut32.dll");
     createStandard = SystemFunction<decltype(createStandard)>(oleacc, "CreateStdAccessibleObject");
     lresultFromObject = SystemFunction<decltype(lresultFromObject)>(oleacc, "LresultFromObject");
     allocString = SystemFunction<decltype(allocString)>(oleaut32, "SysAllocString");

@@ -7,6 +7,7 @@
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/program_icon.h"
 #include "toolkit/win32/win32_backend.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
@@ -40,9 +41,9 @@ bool Reads(COLORREF text, COLORREF back) {
 }
 
 bool HighContrast() {
-  HIGHCONTRASTW scheme{};
+  HIGHCONTRASTA scheme{};  // the A form, which every system has; its scheme's name is not read
   scheme.cbSize = sizeof(scheme);
-  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(scheme), &scheme, 0) &&
+  return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(scheme), &scheme, 0) &&
          (scheme.dwFlags & HCF_HIGHCONTRASTON);
 }
 
@@ -65,10 +66,9 @@ ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND parent, UI
   if (!control.Enabled()) style |= WS_DISABLED;
   const RECT place = PlaceAt(spec, form.Dpi());
   const std::u16string text(design.text);
-  window_ = CreateWindowExW(
-      design.exStyle, design.className, WidePtr(text), style, place.left, place.top,
-      place.right - place.left, place.bottom - place.top, parent,
-      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ProgramInstance(), nullptr);
+  window_ = Windows().NewWindow(design.exStyle, design.className, text, style, place.left,
+                                place.top, place.right - place.left, place.bottom - place.top,
+                                parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr);
   if (!window_) return;
   placedFor_ = form.Dpi();
   fore_ = spec.foreColor.value_or(fore_);
@@ -85,7 +85,7 @@ void ControlWindow::LayOut() {
     SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left,
                  place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.FontFor(control_.Spec())),
+  Windows().Send(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.FontFor(control_.Spec())),
                FALSE);
 }
 
@@ -142,7 +142,7 @@ LRESULT ControlWindow::CallNext(UINT message, WPARAM wParam, LPARAM lParam) cons
 bool ControlWindow::Reporting() const { return window_ && form_.Reporting(); }
 
 void ControlWindow::SetText(const std::u16string& text) {
-  if (window_) SetWindowTextW(window_, WidePtr(text));
+  if (window_) Windows().SetText(window_, text);
 }
 
 void ControlWindow::SetEnabled(bool enabled) {
@@ -181,8 +181,8 @@ HBRUSH ControlWindow::OnCtlColor(HDC dc) {
 
 void ControlWindow::FitAround(RECT content) {
   if (!window_) return;
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
-  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
+  const auto style = static_cast<DWORD>(Windows().Long(window_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(Windows().Long(window_, GWL_EXSTYLE));
   AdjustWindowRectEx(&content, style, FALSE, exStyle);
   SetWindowPos(window_, nullptr, 0, 0, content.right - content.left, content.bottom - content.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -20,7 +20,7 @@ std::int16_t KeyboardShiftState();
 
 // The window a kind of control makes: its class, styles and text.
 struct WindowDesign {
-  const wchar_t* className = L"STATIC";
+  const char* className = "STATIC";
   DWORD style = 0;
   DWORD exStyle = 0;
   std::u16string_view text{};

@@ -1,13 +1,14 @@
 #include "toolkit/win32/edit_window.h"
 
 #include "toolkit/win32/form_window.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
 EditWindow::EditWindow(FormWindow& form, TextBox& box, HWND parent, UINT id)
     : ControlWindow(form, box, parent, id, Design(form, box)), box_(box) {
   if (box.Spec().maxLength > 0) {
-    SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(box.Spec().maxLength), 0);
+    Windows().Send(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(box.Spec().maxLength), 0);
   }
   SetColors(box.ForeColor(), box.BackColor());
 }
@@ -18,7 +19,7 @@ WindowDesign EditWindow::Design(const FormWindow& form, const TextBox& box) {
   style |= box.Spec().multiLine
                ? ES_MULTILINE | ES_AUTOVSCROLL | (form.HasDefaultButton() ? 0 : ES_WANTRETURN)
                : ES_AUTOHSCROLL;
-  return {.className = L"EDIT", .style = style, .exStyle = WS_EX_CLIENTEDGE, .text = box.Text()};
+  return {.className = "EDIT", .style = style, .exStyle = WS_EX_CLIENTEDGE, .text = box.Text()};
 }
 
 void EditWindow::SetText(const std::u16string& text) {
@@ -26,23 +27,19 @@ void EditWindow::SetText(const std::u16string& text) {
   settingText_ = true;
   ControlWindow::SetText(text);
   settingText_ = false;
-  if (Handle()) SendMessageW(Handle(), EM_SETSEL, 0, 0);
+  if (Handle()) Windows().Send(Handle(), EM_SETSEL, 0, 0);
 }
 
-int EditWindow::SelStart() const {
-  DWORD start = 0;
-  if (Handle()) SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-  return static_cast<int>(start);
-}
+int EditWindow::SelStart() const { return Handle() ? Windows().SelectionStart(Handle()) : 0; }
 
 void EditWindow::SetSelStart(int position) {
   if (!Handle()) return;
-  SendMessageW(Handle(), EM_SETSEL, position, position);
-  SendMessageW(Handle(), EM_SCROLLCARET, 0, 0);
+  Windows().Select(Handle(), position, position);
+  Windows().Send(Handle(), EM_SCROLLCARET, 0, 0);
 }
 
 void EditWindow::OnCommand(UINT code) {
-  if (code == EN_CHANGE && !settingText_ && Reporting()) box_.OnUserEdit(WindowText(Handle()));
+  if (code == EN_CHANGE && !settingText_ && Reporting()) box_.OnUserEdit(Windows().Text(Handle()));
 }
 
 LRESULT EditWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

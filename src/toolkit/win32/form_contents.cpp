@@ -10,6 +10,8 @@
 #include "toolkit/win32/frame_window.h"
 #include "toolkit/win32/label_window.h"
 #include "toolkit/win32/picture_window.h"
+#include "toolkit/win32/system_metrics.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
@@ -34,7 +36,7 @@ void FormWindow::BuildMenu(HMENU& bar) {
       const MenuSpec& spec = menus[i]->Spec();
       if (spec.parent != parent) continue;
       if (menus[i]->IsSeparator()) {
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         continue;
       }
       const auto id = static_cast<UINT>(kFirstMenuId + i);
@@ -49,12 +51,12 @@ void FormWindow::BuildMenu(HMENU& bar) {
       if (hasChildren(spec.name)) {
         MenuHandle popup(CreatePopupMenu());
         fill(popup.get(), spec.name);
-        if (AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup.get()),
-                        WidePtr(text))) {
+        if (Windows().AppendMenuItem(menu, MF_POPUP | MF_STRING,
+                                     reinterpret_cast<UINT_PTR>(popup.get()), text)) {
           popup.release();  // now part of `menu`
         }
       } else {
-        AppendMenuW(menu, MF_STRING, id, WidePtr(text));
+        Windows().AppendMenuItem(menu, MF_STRING, id, text);
       }
     }
   };
@@ -63,7 +65,7 @@ void FormWindow::BuildMenu(HMENU& bar) {
   fill(menuBar.get(), {});
   if (!shortcuts.empty()) {
     accelerators_.reset(
-        CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size())));
+        Windows().NewAcceleratorTable(shortcuts.data(), static_cast<int>(shortcuts.size())));
   }
   bar = menuBar.release();
 }

@@ -1,35 +1,15 @@
 #include "toolkit/win32/form_window.h"
 
-#include "common/win32/system_function.h"
 #include "toolkit/win32/program_icon.h"
 #include "toolkit/win32/win32_backend.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
 namespace {
 
-using common::win32::SystemFunction;
-
 // A close request handed back to the form once the event that made it wait has returned.
 constexpr UINT kCloseRequest = WM_APP + 1;
-
-// The two shell32 functions a drop needs. shell32 drags much else in at start (see the start-up
-// measurements), so it is loaded on the first drop and stays loaded, as an import would.
-struct DropFunctions {
-  UINT(WINAPI* queryFile)(HDROP, UINT, LPWSTR, UINT) = nullptr;
-  void(WINAPI* finish)(HDROP) = nullptr;
-};
-
-const DropFunctions& Shell32Drop() {
-  static const DropFunctions functions = [] {
-    DropFunctions found;
-    const HMODULE shell32 = LoadLibraryW(L"shell32.dll");
-    found.queryFile = SystemFunction<decltype(found.queryFile)>(shell32, "DragQueryFileW");
-    found.finish = SystemFunction<decltype(found.finish)>(shell32, "DragFinish");
-    return found;
-  }();
-  return functions;
-}
 
 }  // namespace
 
@@ -50,27 +30,19 @@ FormWindow::~FormWindow() {
 }
 
 ATOM FormWindow::WindowClass() {
-  static const ATOM atom = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &FormWindow::Proc;
-    // Dialog extra bytes, so that DefDlgProcW can run the dialog manager on these windows.
-    windowClass.cbWndExtra = DLGWINDOWEXTRA;
-    windowClass.hInstance = ProgramInstance();
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
-    // At the system's DPI; each window shows the icons of its own.
-    windowClass.hIcon = ProgramIcon(GetSystemMetrics(SM_CXICON));
-    windowClass.hIconSm = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    windowClass.lpszClassName = L"TintmarkForm";
-    return RegisterClassExW(&windowClass);
-  }();
+  // Dialog extra bytes, so that the dialog manager can run on these windows. The icons are at the
+  // system's DPI; each window shows the icons of its own.
+  static const ATOM atom = Windows().RegisterFormClass(
+      &FormWindow::Proc, DLGWINDOWEXTRA,
+      reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+      ProgramIcon(GetSystemMetrics(SM_CXICON)), ProgramIcon(GetSystemMetrics(SM_CXSMICON)),
+      "TintmarkForm");
   return atom;
 }
 
 FormWindow* FormWindow::FromHandle(HWND window) {
-  if (!window || GetClassLongPtrW(window, GCW_ATOM) != WindowClass()) return nullptr;
-  return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!window || Windows().ClassAtom(window) != WindowClass()) return nullptr;
+  return reinterpret_cast<FormWindow*>(Windows().Long(window, GWLP_USERDATA));
 }
 
 namespace {
@@ -82,7 +54,7 @@ struct FormSearch {
 
 BOOL CALLBACK PassOn(HWND child, LPARAM message) {
   const MSG& change = *reinterpret_cast<const MSG*>(message);
-  SendMessageW(child, change.message, change.wParam, change.lParam);
+  Windows().Send(child, change.message, change.wParam, change.lParam);
   return TRUE;
 }
 
@@ -120,7 +92,7 @@ void FormWindow::Show() {
 void FormWindow::FocusFirstTabStop() {
   // Through the dialog manager, as when the dialog itself takes the focus.
   if (const HWND first = GetNextDlgTabItem(window_, nullptr, FALSE)) {
-    SendMessageW(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+    Windows().Send(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
   }
 }
 
@@ -141,7 +113,7 @@ void FormWindow::Destroy() {
 }
 
 void FormWindow::PostCloseRequest(std::int16_t unloadMode) {
-  if (window_) PostMessageW(window_, kCloseRequest, static_cast<WPARAM>(unloadMode), 0);
+  if (window_) Windows().Post(window_, kCloseRequest, static_cast<WPARAM>(unloadMode), 0);
 }
 
 void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -164,16 +136,9 @@ void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void FormWindow::OnDropFiles(WPARAM drop) {
-  const auto files = reinterpret_cast<HDROP>(drop);
-  const DropFunctions& shell = Shell32Drop();
-  if (!shell.queryFile || !shell.finish) return;
-  std::wstring path(shell.queryFile(files, 0, nullptr, 0), L'\0');
-  if (!path.empty()) {
-    path.resize(shell.queryFile(files, 0, path.data(), static_cast<UINT>(path.size() + 1)));
-  }
   // Released before the program acts on it: the handler may show dialogs.
-  shell.finish(files);
-  if (!path.empty() && Reporting()) form_.OnFileDropped(FromWide(path));
+  const std::u16string path = Windows().TakeDroppedFile(reinterpret_cast<HDROP>(drop));
+  if (!path.empty() && Reporting()) form_.OnFileDropped(path);
 }
 
 // Controls take the scheme's colours as they paint, so a new scheme, or high contrast turned on
@@ -218,11 +183,11 @@ LRESULT CALLBACK FormWindow::Proc(HWND window, UINT message, WPARAM wParam, LPAR
   if (message == WM_NCCREATE) {
     self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    Windows().SetLong(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   } else {
-    self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    self = reinterpret_cast<FormWindow*>(Windows().Long(window, GWLP_USERDATA));
   }
-  if (!self) return DefDlgProcW(window, message, wParam, lParam);
+  if (!self) return Windows().DialogDefault(window, message, wParam, lParam);
   try {
     return self->Handle(message, wParam, lParam);
   } catch (...) {
@@ -253,7 +218,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_ACTIVATE: {
       // The dialog manager first puts the focus back where it was; Activate handlers then see it.
-      const LRESULT result = DefDlgProcW(window_, message, wParam, lParam);
+      const LRESULT result = Windows().DialogDefault(window_, message, wParam, lParam);
       if (LOWORD(wParam) != WA_INACTIVE && Reporting()) {
         backend_.OnActivated(*this);
         form_.OnActivated();
@@ -275,7 +240,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if ((wParam & 0xFFF0) == SC_CLOSE) {
         closeFromSystemMenu_ = true;
         const HWND window = window_;
-        const LRESULT result = DefDlgProcW(window, message, wParam, lParam);
+        const LRESULT result = Windows().DialogDefault(window, message, wParam, lParam);
         closeFromSystemMenu_ = false;
         return result;
       }
@@ -313,13 +278,13 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY: {
       const HWND window = window_;
       window_ = nullptr;
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      return DefDlgProcW(window, message, wParam, lParam);
+      Windows().SetLong(window, GWLP_USERDATA, 0);
+      return Windows().DialogDefault(window, message, wParam, lParam);
     }
     default:
       break;
   }
-  return DefDlgProcW(window_, message, wParam, lParam);
+  return Windows().DialogDefault(window_, message, wParam, lParam);
 }
 
 }  // namespace tk::win32

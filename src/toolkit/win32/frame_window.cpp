@@ -1,13 +1,14 @@
 #include "toolkit/win32/frame_window.h"
 
 #include "toolkit/win32/form_window.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
 FrameWindow::FrameWindow(FormWindow& form, Frame& frame, HWND parent, UINT id)
     : ControlWindow(form, frame, parent, id,
                     // The dialog manager looks inside for tab stops and access keys.
-                    {.className = L"BUTTON",
+                    {.className = "BUTTON",
                      .style = BS_GROUPBOX,
                      .exStyle = WS_EX_CONTROLPARENT,
                      .text = frame.Spec().caption}),
@@ -20,7 +21,7 @@ LRESULT FrameWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-      return SendMessageW(form_.Handle(), message, wParam, lParam);
+      return Windows().Send(form_.Handle(), message, wParam, lParam);
     case WM_PAINT:
       if (frame_.Spec().caption.empty()) {
         Paint();

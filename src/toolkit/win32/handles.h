@@ -74,6 +74,5 @@ class Selected {
 using common::win32::FromWide;
 using common::win32::WidePtr;
 
-std::u16string WindowText(HWND window);
 
 }  // namespace tk::win32

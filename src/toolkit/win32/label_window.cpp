@@ -1,5 +1,7 @@
 #include "toolkit/win32/label_window.h"
 
+#include "toolkit/win32/windows_calls.h"
+
 namespace tk::win32 {
 
 LabelWindow::LabelWindow(FormWindow& form, Label& label, HWND parent, UINT id)
@@ -22,13 +24,9 @@ void LabelWindow::SetText(const std::u16string& text) {
 void LabelWindow::FitToCaption() {
   if (!label_.Spec().autoSize || !Handle()) return;
   WindowDc dc(Handle());
-  Selected font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
-  const std::u16string caption = WindowText(Handle());
-  RECT content{0, 0, 0, 0};
+  Selected font(dc.Get(), reinterpret_cast<HGDIOBJ>(Windows().Send(Handle(), WM_GETFONT, 0, 0)));
   // DrawText measures the caption as the static shows it, without the access-key mark.
-  DrawTextW(dc.Get(), WidePtr(caption), static_cast<int>(caption.size()), &content,
-            DT_CALCRECT | DT_SINGLELINE | DT_LEFT);
-  FitAround(content);
+  FitAround(Windows().MeasureText(dc.Get(), Windows().Text(Handle()), DT_SINGLELINE | DT_LEFT));
 }
 
 }  // namespace tk::win32

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/win32/windows_calls.h"
+
 namespace tk::win32 {
 
 namespace {
@@ -13,7 +15,7 @@ WPARAM CheckState(bool checked) { return checked ? BST_CHECKED : BST_UNCHECKED; 
 OptionButtonWindow::OptionButtonWindow(FormWindow& form, OptionButton& option, HWND parent, UINT id,
                                        OptionGroup& group)
     : ControlWindow(form, option, parent, id,
-                    {.className = L"BUTTON",
+                    {.className = "BUTTON",
                      .style = BS_AUTORADIOBUTTON,
                      .text = option.Spec().caption,
                      // Consecutive options form one group: arrow keys move within it.
@@ -21,12 +23,12 @@ OptionButtonWindow::OptionButtonWindow(FormWindow& form, OptionButton& option, H
       option_(option),
       group_(group) {
   group.Add(*this);
-  if (Handle()) SendMessageW(Handle(), BM_SETCHECK, CheckState(option.Value()), 0);
+  if (Handle()) Windows().Send(Handle(), BM_SETCHECK, CheckState(option.Value()), 0);
 }
 
 void OptionButtonWindow::SetChecked(bool checked) {
   if (!Handle()) return;
-  SendMessageW(Handle(), BM_SETCHECK, CheckState(checked), 0);
+  Windows().Send(Handle(), BM_SETCHECK, CheckState(checked), 0);
   group_.UpdateTabStop();
 }
 
@@ -36,7 +38,7 @@ void OptionButtonWindow::OnCommand(UINT code) {
 }
 
 bool OptionButtonWindow::Checked() const {
-  return Handle() && SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return Handle() && Windows().Send(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void OptionGroup::UpdateTabStop() const {
@@ -47,11 +49,11 @@ void OptionGroup::UpdateTabStop() const {
   const OptionButtonWindow* stop = checked != members_.end() ? *checked : members_.front();
   for (const OptionButtonWindow* member : members_) {
     if (!member->Handle()) continue;
-    const LONG_PTR style = GetWindowLongPtrW(member->Handle(), GWL_STYLE);
+    const LONG_PTR style = Windows().Long(member->Handle(), GWL_STYLE);
     const LONG_PTR wanted =
         member == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
     // Each change of style costs a repaint and, under Wine, trips to its server.
-    if (wanted != style) SetWindowLongPtrW(member->Handle(), GWL_STYLE, wanted);
+    if (wanted != style) Windows().SetLong(member->Handle(), GWL_STYLE, wanted);
   }
 }
 

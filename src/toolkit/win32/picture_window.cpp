@@ -4,6 +4,7 @@
 
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/program_icon.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
@@ -23,7 +24,7 @@ void PictureWindow::LayOut() {
   if (picture_.Spec().showsIcon) {
     IconHandle icon;
     const HICON shown = ProgramIcon(size, icon);
-    SendMessageW(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
+    Windows().Send(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
     icon_ = std::move(icon);  // the icon it replaced goes now
   }
   if (picture_.Spec().autoSize) FitAround(RECT{0, 0, size, size});

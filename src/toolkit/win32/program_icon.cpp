@@ -1,6 +1,7 @@
 #include "toolkit/win32/program_icon.h"
 
 #include "toolkit/win32/system_metrics.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
@@ -9,18 +10,18 @@ namespace {
 constexpr int kProgramIconId = 1;
 
 HICON LoadProgramIcon(int size, UINT flags) {
-  return static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(kProgramIconId),
+  return static_cast<HICON>(LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(kProgramIconId),
                                        IMAGE_ICON, size, size, flags));
 }
 
 HICON SystemApplicationIcon(int size) {
-  return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */,
+  return static_cast<HICON>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512) /* IDI_APPLICATION */,
                                        IMAGE_ICON, size, size, LR_SHARED));
 }
 
 }  // namespace
 
-HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
+HINSTANCE ProgramInstance() { return GetModuleHandleA(nullptr); }
 
 HICON ProgramIcon(int size) {
   const HICON icon = LoadProgramIcon(size, LR_SHARED);
@@ -36,8 +37,8 @@ void SetWindowIcons(HWND window, int dpi, WindowIcons& icons) {
   WindowIcons loaded;
   const HICON big = ProgramIcon(SystemMetricAt(SM_CXICON, dpi), loaded.bigIcon);
   const HICON small = ProgramIcon(SystemMetricAt(SM_CXSMICON, dpi), loaded.smallIcon);
-  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  Windows().Send(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  Windows().Send(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
   icons = std::move(loaded);  // the icons replaced go now
 }
 

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "toolkit/win32/form_window.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
@@ -32,7 +33,7 @@ std::optional<MouseButton> PressedButton(UINT message) {
 
 WindowDesign Design(const CommandButton& button) {
   const DWORD type = button.Spec().defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-  return {.className = L"BUTTON", .style = WS_TABSTOP | type, .text = button.Spec().caption};
+  return {.className = "BUTTON", .style = WS_TABSTOP | type, .text = button.Spec().caption};
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include "toolkit/win32/system_metrics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <map>
 
 #include "common/win32/system_function.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
@@ -17,7 +19,7 @@ using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 template <class Function>
 Function User32Function(const char* name) {
-  static const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  static const HMODULE user32 = GetModuleHandleA("user32.dll");
   return common::win32::SystemFunction<Function>(user32, name);
 }
 
@@ -36,34 +38,11 @@ const DpiFunctions& Functions() {
   return functions;
 }
 
-int CALLBACK NoteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<bool*>(found) = true;
-  return 0;
-}
-
-bool FaceExists(const std::u16string& face) {
-  if (face.empty() || face.size() >= LF_FACESIZE) return false;
-  LOGFONTW query{};
-  query.lfCharSet = DEFAULT_CHARSET;
-  face.copy(reinterpret_cast<char16_t*>(query.lfFaceName), face.size());
-  bool found = false;
-  WindowDc screen(nullptr);
-  EnumFontFamiliesExW(screen.Get(), &query, NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
-  return found;
-}
-
 bool IsJapaneseProportionalFace(const std::u16string& face) {
   return face == u"ＭＳ Ｐゴシック" || face == u"MS PGothic";
 }
 
 }  // namespace
-
-std::u16string WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(window, buffer.data(), length + 1);
-  return FromWide(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
-}
 
 int SystemDpi() {
   WindowDc screen(nullptr);
@@ -106,24 +85,20 @@ FontHandle CreateMessageFont(int dpi) {
                                                     &metrics, 0, static_cast<UINT>(dpi)) != FALSE;
   }
   if (!scaled) {
-    // The size Windows 2000 and XP know: they refuse one counting Vista's iPaddedBorderWidth.
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-      return FontHandle();
-    }
+    if (!Windows().MessageFont(metrics.lfMessageFont)) return FontHandle();
     metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
   }
-  return FontHandle(CreateFontIndirectW(&metrics.lfMessageFont));
+  return FontHandle(Windows().NewFont(metrics.lfMessageFont));
 }
 
 std::u16string FaceInUse(const std::u16string& requested) {
   static std::map<std::u16string, std::u16string> resolved;
   if (auto known = resolved.find(requested); known != resolved.end()) return known->second;
   std::u16string face = requested;
-  if (!FaceExists(requested) && IsJapaneseProportionalFace(requested)) {
+  if (!Windows().FaceExists(requested) && IsJapaneseProportionalFace(requested)) {
     for (const char16_t* candidate :
          {u"ＭＳ Ｐゴシック", u"MS PGothic", u"Meiryo UI", u"Yu Gothic UI", u"IPAPGothic"}) {
-      if (FaceExists(candidate)) {
+      if (Windows().FaceExists(candidate)) {
         face = candidate;
         break;
       }
@@ -134,12 +109,18 @@ std::u16string FaceInUse(const std::u16string& requested) {
 }
 
 FontHandle CreateNamedFont(const FontSpec& spec, int dpi) {
-  const int height = -static_cast<int>(std::lround(spec.points * dpi / 72.0));
+  LOGFONTW font{};
+  font.lfHeight = -static_cast<LONG>(std::lround(spec.points * dpi / 72.0));
+  font.lfWeight = spec.weight;
+  font.lfCharSet = static_cast<BYTE>(spec.charset);
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
   const std::u16string face = FaceInUse(std::u16string(spec.face));
-  return FontHandle(CreateFontW(height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE,
-                                static_cast<DWORD>(spec.charset), OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                WidePtr(face)));
+  face.copy(reinterpret_cast<char16_t*>(font.lfFaceName),
+            std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+  return FontHandle(Windows().NewFont(font));
 }
 
 }  // namespace tk::win32

@@ -7,9 +7,9 @@
 #include <cwchar>
 #include <utility>
 
-#include "common/win32/system_function.h"
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
@@ -20,32 +20,6 @@ constexpr char16_t kFailureText[] =
     u"適用していない色の設定は失われます。";
 constexpr char16_t kFailureTitle[] = u"Tintmark";
 constexpr int kMbIconStop = 16;
-
-// comdlg32 brings shell32, ole32 and more with it when it loads: about 6 MiB and 20 ms that a
-// program started to change two colours should not pay before a file command is chosen. It is
-// loaded with the first file dialog and stays for the life of the program.
-struct CommonDialogs {
-  using ShowFunction = BOOL(WINAPI*)(OPENFILENAMEW*);
-  using ErrorFunction = DWORD(WINAPI*)();
-
-  static const CommonDialogs& Get() {
-    static const CommonDialogs dialogs;
-    return dialogs;
-  }
-
-  template <class Pointer>
-  Pointer Function(const char* name) const {
-    return common::win32::SystemFunction<Pointer>(module.get(), name);
-  }
-  bool Loaded() const { return getOpenFileName && getSaveFileName && commDlgExtendedError; }
-
-  // Declared first: the functions below are looked up in it. comdlg32 is a known DLL, always
-  // loaded from the system folder.
-  ModuleHandle module{LoadLibraryW(L"comdlg32.dll")};
-  ShowFunction getOpenFileName = Function<ShowFunction>("GetOpenFileNameW");
-  ShowFunction getSaveFileName = Function<ShowFunction>("GetSaveFileNameW");
-  ErrorFunction commDlgExtendedError = Function<ErrorFunction>("CommDlgExtendedError");
-};
 
 }  // namespace
 
@@ -100,14 +74,14 @@ void Win32Backend::ProcessMessage(MSG& message) {
   if (FormWindow* active = ActiveFormWindow()) {
     const HWND form = active->Handle();
     if (message.hwnd == form || IsChild(form, message.hwnd)) {
-      if (active->Accelerators() && TranslateAcceleratorW(form, active->Accelerators(), &message)) {
+      if (active->Accelerators() && Windows().Accelerate(form, active->Accelerators(), message)) {
         return;
       }
-      if (IsDialogMessageW(form, &message)) return;
+      if (Windows().DialogKey(form, message)) return;
     }
   }
   TranslateMessage(&message);
-  DispatchMessageW(&message);
+  Windows().Dispatch(message);
 }
 
 void Win32Backend::RunUntil(const std::function<bool()>& done) {
@@ -117,7 +91,7 @@ void Win32Backend::RunUntil(const std::function<bool()>& done) {
   };
   while (!done() && anyWindow()) {
     MSG message{};
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    const BOOL got = Windows().NextMessage(message);
     if (got == 0) {
       // Leave WM_QUIT for the loop further out.
       PostQuitMessage(static_cast<int>(message.wParam));
@@ -160,51 +134,28 @@ std::u16string FilterList(const std::u16string& filter) {
 }
 
 DialogResult Win32Backend::ShowFileDialog(FileDialogRequest& request) {
-  std::u16string folder, name;
-  SplitInitialFileName(request.fileName, folder, name);
-  // Large enough for any path Windows accepts.
-  std::wstring buffer(32768, L'\0');
-  name.copy(reinterpret_cast<char16_t*>(buffer.data()), std::min(name.size(), buffer.size() - 1));
-  const std::u16string filter = FilterList(request.filter);
-  std::u16string extension = request.defaultExt;
-  if (!extension.empty() && extension.front() == u'.') extension.erase(0, 1);
-
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = OwnerWindow();
-  dialog.lpstrFilter = filter.empty() ? nullptr : WidePtr(filter);
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = buffer.data();
-  dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-  dialog.lpstrInitialDir = folder.empty() ? nullptr : WidePtr(folder);
-  dialog.lpstrTitle = request.title.empty() ? nullptr : WidePtr(request.title);
-  dialog.lpstrDefExt = extension.empty() ? nullptr : WidePtr(extension);
-  dialog.Flags = static_cast<DWORD>(request.flags);
-
-  const CommonDialogs& dialogs = CommonDialogs::Get();
-  if (!dialogs.Loaded()) return DialogResult::kFailed;
-  const BOOL chosen =
-      request.save ? dialogs.getSaveFileName(&dialog) : dialogs.getOpenFileName(&dialog);
-  if (chosen) {
-    request.fileName = FromWide(buffer.c_str(), std::wcslen(buffer.c_str()));
+  FileChoice choice{.save = request.save,
+                    .owner = OwnerWindow(),
+                    .filter = FilterList(request.filter),
+                    .title = request.title,
+                    .defaultExtension = request.defaultExt,
+                    .flags = static_cast<DWORD>(request.flags)};
+  SplitInitialFileName(request.fileName, choice.initialFolder, choice.fileName);
+  if (!choice.defaultExtension.empty() && choice.defaultExtension.front() == u'.') {
+    choice.defaultExtension.erase(0, 1);
+  }
+  DWORD error = 0;
+  if (Windows().ChooseFile(choice, error)) {
+    request.fileName = std::move(choice.fileName);
     return DialogResult::kOk;
   }
-  return dialogs.commDlgExtendedError() == 0 ? DialogResult::kCancelled : DialogResult::kFailed;
+  return error == 0 ? DialogResult::kCancelled : DialogResult::kFailed;
 }
 
 std::u16string Win32Backend::ProgramFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);  // truncated: try again with room to spare
-  }
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return FromWide(path.substr(0, slash == std::wstring::npos ? 0 : slash));
+  const std::u16string path = Windows().ProgramPath();
+  const std::size_t slash = path.find_last_of(u"\\/");
+  return path.substr(0, slash == std::u16string::npos ? 0 : slash);
 }
 
 HWND Win32Backend::WindowOf(const Form& form) {
@@ -219,9 +170,13 @@ HWND Win32Backend::WindowOf(const Control& control) {
 }
 
 Control* Win32Backend::ControlOf(HWND window) {
-  const FormWindow* form = FormWindow::FromHandle(GetAncestor(window, GA_ROOT));
-  const ControlWindow* control = form ? form->ControlFor(window) : nullptr;
-  return control ? &control->Owner() : nullptr;
+  for (HWND parent = window ? GetParent(window) : nullptr; parent; parent = GetParent(parent)) {
+    if (const FormWindow* form = FormWindow::FromHandle(parent)) {
+      const ControlWindow* control = form->ControlFor(window);
+      return control ? &control->Owner() : nullptr;
+    }
+  }
+  return nullptr;
 }
 
 Form* Win32Backend::FormOf(HWND window) {

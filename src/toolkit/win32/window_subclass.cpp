@@ -1,12 +1,14 @@
 #include "toolkit/win32/window_subclass.h"
 
+#include "toolkit/win32/windows_calls.h"
+
 namespace tk::win32 {
 
 namespace {
 
 // The procedure ChainedProcedure stands in front of, for the time after it was taken out while
 // a later subclasser still calls it.
-constexpr wchar_t kNextProperty[] = L"Tintmark.NextProcedure";
+constexpr char kNextProperty[] = "Tintmark.NextProcedure";
 
 }  // namespace
 
@@ -15,41 +17,40 @@ void WindowSubclass::Install(HWND window, Procedure procedure, void* owner) {
   window_ = window;
   procedure_ = procedure;
   owner_ = owner;
-  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  Windows().SetLong(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   next_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainedProcedure)));
+      Windows().SetLong(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainedProcedure)));
   installed_ = next_ != nullptr;
-  if (!installed_) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  if (!installed_) Windows().SetLong(window, GWLP_USERDATA, 0);
 }
 
 void WindowSubclass::Remove() {
   if (!installed_) return;
   installed_ = false;
   if (!IsWindow(window_)) return;
-  SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+  Windows().SetLong(window_, GWLP_USERDATA, 0);
   // Only while nobody has subclassed the window after us: otherwise putting our predecessor back
   // would unhook that later subclasser, so ChainedProcedure stays and passes everything on.
-  if (GetWindowLongPtrW(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ChainedProcedure)) {
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next_));
+  if (Windows().Long(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ChainedProcedure)) {
+    Windows().SetLong(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next_));
   } else {
-    SetPropW(window_, kNextProperty, reinterpret_cast<HANDLE>(next_));
+    SetPropA(window_, kNextProperty, reinterpret_cast<HANDLE>(next_));
   }
 }
 
 LRESULT WindowSubclass::CallNext(UINT message, WPARAM wParam, LPARAM lParam) const {
-  return CallWindowProcW(next_, window_, message, wParam, lParam);
+  return Windows().CallProcedure(next_, window_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK WindowSubclass::ChainedProcedure(HWND window, UINT message, WPARAM wParam,
                                                   LPARAM lParam) {
   if (const auto* subclass =
-          reinterpret_cast<const WindowSubclass*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+          reinterpret_cast<const WindowSubclass*>(Windows().Long(window, GWLP_USERDATA))) {
     return subclass->procedure_(subclass->owner_, message, wParam, lParam);
   }
-  const auto next = reinterpret_cast<WNDPROC>(GetPropW(window, kNextProperty));
-  const LRESULT result = next ? CallWindowProcW(next, window, message, wParam, lParam)
-                              : DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) RemovePropW(window, kNextProperty);
+  const auto next = reinterpret_cast<WNDPROC>(GetPropA(window, kNextProperty));
+  const LRESULT result = next ? Windows().CallProcedure(next, window, message, wParam, lParam) : 0;
+  if (message == WM_NCDESTROY) RemovePropA(window, kNextProperty);
   return result;
 }
 

@@ -8,6 +8,7 @@
 #include <cwchar>
 
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace tktest {
 

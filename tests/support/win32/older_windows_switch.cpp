@@ -1,0 +1,181 @@
+// The tests' switch to an older Windows: with TINTMARK_WINDOWS set to 2000, 98 or nt40, the 32-bit
+// test executable finds by name only functions that system has, and SystemParametersInfo wants that
+// system's size of the non-client metrics, so that the suite runs through the fallbacks the program
+// keeps for older systems (the DPI functions, the message font, the imports of the oldest
+// kernel32, the runtime's own lookups). Under Wine, as Windows 98
+// (its AppDefaults version) the program takes the A road, and the switch then also keeps it from
+// the W functions it looks up. It holds the import slots of GetProcAddress, through which every
+// such lookup goes, and of SystemParametersInfoW and SystemParametersInfoA; Tintmark.exe has
+// nothing of this.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "toolkit/win32/windows_api.h"
+
+#if defined(__MINGW32__) && defined(__i386__)
+#include <winternl.h>
+
+extern "C" NTSTATUS NTAPI LdrGetProcedureAddress(HMODULE module, ANSI_STRING* name, ULONG ordinal,
+                                                 PVOID* address);
+
+namespace {
+
+// The names looked up by this program and its runtime that each system has. A lookup of any other
+// name fails under the switch; the functions the program may look up are checked against these
+// systems before they join a list. Active Accessibility (oleacc) came with Windows 98 and 2000;
+// NT 4.0 has it only from a later redistributable.
+constexpr const char* kWindows2000Names[] = {
+    "CommDlgExtendedError", "GetOpenFileNameW", "GetSaveFileNameW",   // comdlg32
+    "DragFinish", "DragQueryFileW",                                   // shell32
+    "CreateStdAccessibleObject", "LresultFromObject",                 // oleacc
+    "CoInitializeEx", "CoUninitialize", "SysAllocString",             // ole32, oleaut32
+    "__lc_codepage",                                                  // msvcrt (Visual C++ 6)
+};
+constexpr const char* kWindowsNt4Names[] = {
+    "CommDlgExtendedError", "GetOpenFileNameW", "GetSaveFileNameW", "DragFinish", "DragQueryFileW",
+    "CoInitializeEx", "CoUninitialize", "SysAllocString", "__lc_codepage",
+};
+constexpr const char* kWindows98Names[] = {
+    "CommDlgExtendedError", "GetOpenFileNameA", "GetSaveFileNameA", "DragFinish", "DragQueryFileA",
+    "CreateStdAccessibleObject", "LresultFromObject", "CoInitializeEx", "CoUninitialize",
+    "SysAllocString", "__lc_codepage",
+};
+
+// NONCLIENTMETRICSW as Windows 2000 and XP know it (and NT 4.0), without Vista's
+// iPaddedBorderWidth; NONCLIENTMETRICSA likewise on Windows 95, 98 and ME.
+constexpr UINT kOldNonClientMetricsSizeW = 500;
+constexpr UINT kOldNonClientMetricsSizeA = 340;
+
+// Names refused so far, without repeats. Plain arrays: lookups begin before any constructor runs.
+char refused[16][64];
+int refusedCount = 0;
+
+// The system the switch stands for: "2000", "98" or "nt40"; empty when it is off.
+const char* System() {
+  static char value[8];
+  if (GetEnvironmentVariableA("TINTMARK_WINDOWS", value, sizeof value) == 0) value[0] = '\0';
+  return value;
+}
+
+bool SwitchOn() { return System()[0] != '\0'; }
+
+template <std::size_t N>
+bool Holds(const char* const (&names)[N], const char* name) {
+  for (const char* known : names) {
+    if (std::strcmp(known, name) == 0) return true;
+  }
+  return false;
+}
+
+bool SystemHas(const char* name) {
+  const std::string system = System();
+  if (system == "98") return Holds(kWindows98Names, name);
+  if (system == "nt40") return Holds(kWindowsNt4Names, name);
+  return Holds(kWindows2000Names, name);
+}
+
+void NoteRefused(const char* name) {
+  for (int i = 0; i < refusedCount; ++i) {
+    if (std::strncmp(refused[i], name, sizeof refused[i] - 1) == 0) return;
+  }
+  if (refusedCount == static_cast<int>(std::size(refused))) return;
+  std::strncpy(refused[refusedCount], name, sizeof refused[refusedCount] - 1);
+  ++refusedCount;
+}
+
+// What GetProcAddress does.
+FARPROC SystemLookUp(HMODULE module, LPCSTR name) {
+  const bool byName = reinterpret_cast<ULONG_PTR>(name) > 0xFFFF;
+  ANSI_STRING text{};
+  if (byName) {
+    text.Length = static_cast<USHORT>(std::strlen(name));
+    text.MaximumLength = static_cast<USHORT>(text.Length + 1);
+    text.Buffer = const_cast<char*>(name);
+  }
+  const ULONG ordinal = byName ? 0 : static_cast<ULONG>(reinterpret_cast<ULONG_PTR>(name));
+  PVOID address = nullptr;
+  const NTSTATUS status = LdrGetProcedureAddress(module ? module : GetModuleHandleW(nullptr),
+                                                 byName ? &text : nullptr, ordinal, &address);
+  if (status < 0) {
+    SetLastError(RtlNtStatusToDosError(status));
+    return nullptr;
+  }
+  return reinterpret_cast<FARPROC>(address);
+}
+
+FARPROC WINAPI LookUp(HMODULE module, LPCSTR name) {
+  if (reinterpret_cast<ULONG_PTR>(name) > 0xFFFF && SwitchOn() && !SystemHas(name)) {
+    NoteRefused(name);
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+  }
+  return SystemLookUp(module, name);
+}
+
+template <class Metrics>
+bool OldMetricsRefused(UINT action, UINT size, void* data, UINT oldSize) {
+  if (action != SPI_GETNONCLIENTMETRICS || !SwitchOn()) return false;
+  if (size == oldSize && data && static_cast<Metrics*>(data)->cbSize == oldSize) return false;
+  NoteRefused("SystemParametersInfo with Vista's NONCLIENTMETRICS");
+  SetLastError(ERROR_INVALID_PARAMETER);
+  return true;
+}
+
+template <class Function>
+Function User32(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+BOOL WINAPI SystemParameters(UINT action, UINT size, void* data, UINT update) {
+  if (OldMetricsRefused<NONCLIENTMETRICSW>(action, size, data, kOldNonClientMetricsSizeW)) {
+    return FALSE;
+  }
+  using Function = BOOL(WINAPI*)(UINT, UINT, void*, UINT);
+  static const auto system = User32<Function>("SystemParametersInfoW");
+  return system(action, size, data, update);
+}
+
+BOOL WINAPI SystemParametersAnsi(UINT action, UINT size, void* data, UINT update) {
+  if (OldMetricsRefused<NONCLIENTMETRICSA>(action, size, data, kOldNonClientMetricsSizeA)) {
+    return FALSE;
+  }
+  using Function = BOOL(WINAPI*)(UINT, UINT, void*, UINT);
+  static const auto system = User32<Function>("SystemParametersInfoA");
+  return system(action, size, data, update);
+}
+
+}  // namespace
+
+extern "C" decltype(&LookUp) tintmarkTestGetProcAddressImport __asm__("__imp__GetProcAddress@8");
+decltype(&LookUp) tintmarkTestGetProcAddressImport = LookUp;
+extern "C" decltype(&SystemParameters) tintmarkTestSystemParametersInfoImport __asm__(
+    "__imp__SystemParametersInfoW@16");
+decltype(&SystemParameters) tintmarkTestSystemParametersInfoImport = SystemParameters;
+extern "C" decltype(&SystemParametersAnsi) tintmarkTestSystemParametersInfoAImport __asm__(
+    "__imp__SystemParametersInfoA@16");
+decltype(&SystemParametersAnsi) tintmarkTestSystemParametersInfoAImport = SystemParametersAnsi;
+
+namespace {
+
+// What the switch refused, in the log of the run.
+class OlderWindowsRun : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    if (!SwitchOn()) return;
+    std::string names;
+    for (int i = 0; i < refusedCount; ++i) names += std::string(" ") + refused[i] + ";";
+    std::printf("Windows %s switch (GetVersion 0x%08lX): refused%s\n", System(), GetVersion(),
+                names.empty() ? " nothing" : names.c_str());
+  }
+};
+
+[[maybe_unused]] ::testing::Environment* const olderWindowsRun =
+    ::testing::AddGlobalTestEnvironment(new OlderWindowsRun);
+
+}  // namespace
+#endif
