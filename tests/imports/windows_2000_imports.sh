@@ -30,11 +30,11 @@ declare -A known=(
   [user32.dll]="AdjustWindowRectEx AppendMenuW BeginPaint CallWindowProcW CreateAcceleratorTableW
     CreateMenu CreatePopupMenu CreateWindowExW DefDlgProcW DefWindowProcW DestroyAcceleratorTable
     DestroyIcon DestroyMenu DestroyWindow DispatchMessageW DrawEdge DrawTextW EnableWindow EndPaint
-    GetActiveWindow GetClassLongW GetClientRect GetDC GetDlgCtrlID GetFocus GetKeyState GetMessageW
-    GetNextDlgTabItem GetSysColor GetSystemMetrics GetWindow GetWindowLongW GetWindowRect
+    EnumThreadWindows GetActiveWindow GetAncestor GetClassLongW GetClientRect GetDC GetDlgCtrlID GetFocus GetKeyState GetMessageW
+    GetNextDlgTabItem GetPropW GetSysColor GetSystemMetrics GetWindow GetWindowLongW GetWindowRect
     GetWindowTextLengthW GetWindowTextW InvalidateRect IsChild IsDialogMessageW IsWindow
     IsWindowEnabled IsWindowVisible LoadCursorW LoadImageW MapWindowPoints MessageBeep MessageBoxW
-    PostQuitMessage RegisterClassExW ReleaseDC SendMessageW SetActiveWindow SetFocus SetWindowLongW
+    PostQuitMessage RegisterClassExW ReleaseDC RemovePropW SendMessageW SetActiveWindow SetFocus SetPropW SetWindowLongW
     SetWindowPos SetWindowTextW ShowWindow SystemParametersInfoW TranslateAcceleratorW
     TranslateMessage UpdateWindow"
   [gdi32.dll]="CreateFontIndirectW CreateFontW CreatePen CreateSolidBrush DeleteObject
