@@ -1,5 +1,5 @@
 #!/bin/bash
-# At 144 dots per inch the windows and their controls are half as large again: the layouts are
+# At 144 dots per inch (E2E_DPI for another) the windows and their controls are half as large again: the layouts are
 # converted with the window's DPI, not fixed in pixels. The program's icon holds an image for each
 # size Windows draws it at, at any scale.
 source "$(dirname "$0")/lib.bash"
@@ -9,7 +9,7 @@ expect_eq "images" "32x32 4 bmp|16x16 4 bmp|48x48 4 bmp|16x16 32 bmp|20x20 32 bm
 32x32 32 bmp|40x40 32 bmp|48x48 32 bmp|64x64 32 bmp|256x256 32 png" \
   "$(probe icon-file "$(winepath -w "$TINTMARK_EXE")" | tr -d '\r' | paste -sd'|' -)"
 
-dpi=144
+dpi=${E2E_DPI:-144}
 desktop='HKCU\Control Panel\Desktop'
 wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null || fail "LogPixels not set"
 restore_dpi() {
