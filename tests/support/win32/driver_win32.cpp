@@ -356,9 +356,19 @@ void Win32Driver::Type(std::u16string_view characters) {
     const HWND target = KeyboardTarget();
     if (!target) return;
     // The character alone, through the dialog manager: on a control that takes no text it is an
-    // access key.
-    MSG typed = MakeMessage(target, WM_CHAR, character, 1);
-    backend_->ProcessMessage(typed);
+    // access key. A window of the ANSI road gets it as the keyboard of Windows 9x sends it: the
+    // bytes of the system's code page, a double-byte character as its two bytes.
+    char bytes[2] = {'?', 0};
+    const int count =
+        IsWindowUnicode(target)
+            ? 0
+            : WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(&character), 1,
+                                  bytes, sizeof bytes, nullptr, nullptr);
+    for (int i = 0; i < std::max(count, 1); ++i) {
+      MSG typed = MakeMessage(target, WM_CHAR,
+                              count ? static_cast<unsigned char>(bytes[i]) : character, 1);
+      backend_->ProcessMessage(typed);
+    }
     Settle();
   }
 }
