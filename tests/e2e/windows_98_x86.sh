@@ -119,9 +119,14 @@ expect_reg "$send_msg" "Pen Color" "REG_DWORD 0xac8"
 step "the relay trace: no W function Windows 98 lacks, called by the program itself"
 read -r base size < <(i686-w64-mingw32-objdump -p "$TINTMARK_EXE" |
   awk '$1 == "ImageBase" { b = $2 } $1 == "SizeOfImage" { s = $2 } END { print b, s }')
+# Hexadecimal by hand: Debian's awk (mawk) has no strtonum.
 own=$(awk -v lo=$((16#$base)) -v hi=$((16#$base + 16#$size)) '
-  / Call / && match($0, /ret=[0-9a-fA-F]+/) {
-    ret = strtonum("0x" substr($0, RSTART + 4, RLENGTH - 4))
+  function hex(text,  i, n) {
+    for (i = 1; i <= length(text); i++) n = n * 16 + index("0123456789abcdef", substr(text, i, 1)) - 1
+    return n
+  }
+  /:Call / && match($0, /ret=[0-9a-fA-F]+$/) {
+    ret = hex(tolower(substr($0, RSTART + 4, RLENGTH - 4)))
     if (ret >= lo && ret < hi && match($0, /Call [A-Za-z0-9_]+\.[A-Za-z0-9_]+/))
       print substr($0, RSTART + 5, RLENGTH - 5)
   }' "$relay" | sort -u)
