@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "toolkit/win32/windows_api.h"
 
@@ -116,36 +117,27 @@ FARPROC WINAPI LookUp(HMODULE module, LPCSTR name) {
   return SystemLookUp(module, name);
 }
 
-template <class Metrics>
-bool OldMetricsRefused(UINT action, UINT size, void* data, UINT oldSize) {
-  if (action != SPI_GETNONCLIENTMETRICS || !SwitchOn()) return false;
-  if (size == oldSize && data && static_cast<Metrics*>(data)->cbSize == oldSize) return false;
-  NoteRefused("SystemParametersInfo with Vista's NONCLIENTMETRICS");
-  SetLastError(ERROR_INVALID_PARAMETER);
-  return true;
-}
-
 template <class Function>
 Function User32(const char* name) {
   return reinterpret_cast<Function>(
       reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleW(L"user32.dll"), name)));
 }
 
+// SystemParametersInfoW or, with NONCLIENTMETRICSA, SystemParametersInfoA, refusing the
+// non-client metrics in any size but the old system's.
+template <class Metrics>
 BOOL WINAPI SystemParameters(UINT action, UINT size, void* data, UINT update) {
-  if (OldMetricsRefused<NONCLIENTMETRICSW>(action, size, data, kOldNonClientMetricsSizeW)) {
+  constexpr bool kAnsi = std::is_same_v<Metrics, NONCLIENTMETRICSA>;
+  constexpr UINT kOldSize = kAnsi ? kOldNonClientMetricsSizeA : kOldNonClientMetricsSizeW;
+  if (action == SPI_GETNONCLIENTMETRICS && SwitchOn() &&
+      !(size == kOldSize && data && static_cast<Metrics*>(data)->cbSize == kOldSize)) {
+    NoteRefused("SystemParametersInfo with Vista's NONCLIENTMETRICS");
+    SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   using Function = BOOL(WINAPI*)(UINT, UINT, void*, UINT);
-  static const auto system = User32<Function>("SystemParametersInfoW");
-  return system(action, size, data, update);
-}
-
-BOOL WINAPI SystemParametersAnsi(UINT action, UINT size, void* data, UINT update) {
-  if (OldMetricsRefused<NONCLIENTMETRICSA>(action, size, data, kOldNonClientMetricsSizeA)) {
-    return FALSE;
-  }
-  using Function = BOOL(WINAPI*)(UINT, UINT, void*, UINT);
-  static const auto system = User32<Function>("SystemParametersInfoA");
+  static const auto system =
+      User32<Function>(kAnsi ? "SystemParametersInfoA" : "SystemParametersInfoW");
   return system(action, size, data, update);
 }
 
@@ -153,12 +145,14 @@ BOOL WINAPI SystemParametersAnsi(UINT action, UINT size, void* data, UINT update
 
 extern "C" decltype(&LookUp) tintmarkTestGetProcAddressImport __asm__("__imp__GetProcAddress@8");
 decltype(&LookUp) tintmarkTestGetProcAddressImport = LookUp;
-extern "C" decltype(&SystemParameters) tintmarkTestSystemParametersInfoImport __asm__(
-    "__imp__SystemParametersInfoW@16");
-decltype(&SystemParameters) tintmarkTestSystemParametersInfoImport = SystemParameters;
-extern "C" decltype(&SystemParametersAnsi) tintmarkTestSystemParametersInfoAImport __asm__(
-    "__imp__SystemParametersInfoA@16");
-decltype(&SystemParametersAnsi) tintmarkTestSystemParametersInfoAImport = SystemParametersAnsi;
+extern "C" decltype(&SystemParameters<NONCLIENTMETRICSW>) tintmarkTestSystemParametersInfoImport
+    __asm__("__imp__SystemParametersInfoW@16");
+decltype(&SystemParameters<NONCLIENTMETRICSW>) tintmarkTestSystemParametersInfoImport =
+    SystemParameters<NONCLIENTMETRICSW>;
+extern "C" decltype(&SystemParameters<NONCLIENTMETRICSA>) tintmarkTestSystemParametersInfoAImport
+    __asm__("__imp__SystemParametersInfoA@16");
+decltype(&SystemParameters<NONCLIENTMETRICSA>) tintmarkTestSystemParametersInfoAImport =
+    SystemParameters<NONCLIENTMETRICSA>;
 
 namespace {
 
