@@ -94,7 +94,10 @@ fi
 # One server for all the reg calls below, instead of one per call.
 wineserver -p
 
-reg_add() { wine reg add "$@" /f >>"$log" 2>&1 || failed "reg add $*"; }
+# Tried twice: once in a CI run one reg call failed without a word, and the next run passed.
+reg_add() {
+  wine reg add "$@" /f >>"$log" 2>&1 || wine reg add "$@" /f >>"$log" 2>&1 || failed "reg add $*"
+}
 
 if [[ $config_done -eq 0 ]]; then
   fonts="$prefix/drive_c/windows/Fonts"
