@@ -5,16 +5,15 @@
 
 #if defined(TINTMARK_ANSI_ROAD)
 
-
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string>
 
 #include "common/win32/ansi_text.h"
-#include "common/win32/system_function.h"
 #include "common/win32/windows_version.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/late_libraries.h"
 
 namespace tk::win32 {
 
@@ -23,7 +22,6 @@ const WindowsCalls& WideWindowsCalls();
 namespace {
 
 using common::win32::FromAnsi;
-using common::win32::SystemFunction;
 using common::win32::ToAnsi;
 
 std::string WindowBytes(HWND window) {
@@ -39,22 +37,11 @@ int CALLBACK NoteFaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM fo
   return 0;
 }
 
-// LOGFONTA and LOGFONTW share every field but the face name.
+// LOGFONTA and LOGFONTW share every field but the face name, which comes last.
+static_assert(offsetof(LOGFONTA, lfFaceName) == offsetof(LOGFONTW, lfFaceName));
 template <class To, class From>
 void CopyFontFields(To& to, const From& from) {
-  to.lfHeight = from.lfHeight;
-  to.lfWidth = from.lfWidth;
-  to.lfEscapement = from.lfEscapement;
-  to.lfOrientation = from.lfOrientation;
-  to.lfWeight = from.lfWeight;
-  to.lfItalic = from.lfItalic;
-  to.lfUnderline = from.lfUnderline;
-  to.lfStrikeOut = from.lfStrikeOut;
-  to.lfCharSet = from.lfCharSet;
-  to.lfOutPrecision = from.lfOutPrecision;
-  to.lfClipPrecision = from.lfClipPrecision;
-  to.lfQuality = from.lfQuality;
-  to.lfPitchAndFamily = from.lfPitchAndFamily;
+  std::memcpy(&to, &from, offsetof(LOGFONTW, lfFaceName));
 }
 
 void SetFace(LOGFONTA& font, const std::u16string& face) {
@@ -62,20 +49,6 @@ void SetFace(LOGFONTA& font, const std::u16string& face) {
   std::memset(font.lfFaceName, 0, sizeof font.lfFaceName);
   bytes.copy(font.lfFaceName, std::min(bytes.size(), sizeof font.lfFaceName - 1));
 }
-
-struct AnsiDialogs {
-  HMODULE comdlg32 = LoadLibraryA("comdlg32.dll");
-  BOOL(WINAPI* open)(OPENFILENAMEA*) = SystemFunction<decltype(open)>(comdlg32, "GetOpenFileNameA");
-  BOOL(WINAPI* save)(OPENFILENAMEA*) = SystemFunction<decltype(save)>(comdlg32, "GetSaveFileNameA");
-  DWORD(WINAPI* error)() = SystemFunction<decltype(error)>(comdlg32, "CommDlgExtendedError");
-};
-
-struct AnsiDrops {
-  HMODULE shell32 = LoadLibraryA("shell32.dll");
-  UINT(WINAPI* query)
-  (HDROP, UINT, LPSTR, UINT) = SystemFunction<decltype(query)>(shell32, "DragQueryFileA");
-  void(WINAPI* finish)(HDROP) = SystemFunction<decltype(finish)>(shell32, "DragFinish");
-};
 
 class AnsiCalls final : public WindowsCalls {
  public:
@@ -195,9 +168,9 @@ class AnsiCalls final : public WindowsCalls {
     return FromAnsi(std::string_view(path, length));
   }
   bool ChooseFile(FileChoice& choice, DWORD& error) const override {
-    static const AnsiDialogs dialogs;
+    static const FileDialogFunctions<OPENFILENAMEA> dialogs("GetOpenFileNameA", "GetSaveFileNameA");
     error = CDERR_INITIALIZATION;
-    if (!dialogs.open || !dialogs.save || !dialogs.error) return false;
+    if (!dialogs.Loaded()) return false;
     const std::string filter = ToAnsi(choice.filter), folder = ToAnsi(choice.initialFolder),
                       title = ToAnsi(choice.title), extension = ToAnsi(choice.defaultExtension);
     std::string buffer(32768, '\0');
@@ -222,14 +195,8 @@ class AnsiCalls final : public WindowsCalls {
     return false;
   }
   std::u16string TakeDroppedFile(HDROP drop) const override {
-    static const AnsiDrops shell;
-    if (!shell.query || !shell.finish) return {};
-    std::string path(shell.query(drop, 0, nullptr, 0), '\0');
-    if (!path.empty()) {
-      path.resize(shell.query(drop, 0, path.data(), static_cast<UINT>(path.size() + 1)));
-    }
-    shell.finish(drop);
-    return FromAnsi(path);
+    static const DropFunctions<char> shell("DragQueryFileA");
+    return FromAnsi(shell.TakeFirst(drop));
   }
 };
 

@@ -3,16 +3,14 @@
 #include <cstddef>
 #include <cwchar>
 
-#include "common/win32/system_function.h"
 #include "common/win32/windows_version.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/late_libraries.h"
 #include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
 namespace {
-
-using common::win32::SystemFunction;
 
 std::wstring WideName(const char* name) {
   std::wstring wide;
@@ -24,22 +22,6 @@ int CALLBACK NoteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM fo
   *reinterpret_cast<bool*>(found) = true;
   return 0;
 }
-
-// comdlg32 and shell32 bring much else with them when they load (see the start-up
-// measurements): they are loaded on first use and stay for the life of the program.
-struct WideDialogs {
-  HMODULE comdlg32 = LoadLibraryA("comdlg32.dll");
-  BOOL(WINAPI* open)(OPENFILENAMEW*) = SystemFunction<decltype(open)>(comdlg32, "GetOpenFileNameW");
-  BOOL(WINAPI* save)(OPENFILENAMEW*) = SystemFunction<decltype(save)>(comdlg32, "GetSaveFileNameW");
-  DWORD(WINAPI* error)() = SystemFunction<decltype(error)>(comdlg32, "CommDlgExtendedError");
-};
-
-struct WideDrops {
-  HMODULE shell32 = LoadLibraryA("shell32.dll");
-  UINT(WINAPI* query)
-  (HDROP, UINT, LPWSTR, UINT) = SystemFunction<decltype(query)>(shell32, "DragQueryFileW");
-  void(WINAPI* finish)(HDROP) = SystemFunction<decltype(finish)>(shell32, "DragFinish");
-};
 
 class WideCalls final : public WindowsCalls {
  public:
@@ -155,9 +137,9 @@ class WideCalls final : public WindowsCalls {
     }
   }
   bool ChooseFile(FileChoice& choice, DWORD& error) const override {
-    static const WideDialogs dialogs;
+    static const FileDialogFunctions<OPENFILENAMEW> dialogs("GetOpenFileNameW", "GetSaveFileNameW");
     error = CDERR_INITIALIZATION;
-    if (!dialogs.open || !dialogs.save || !dialogs.error) return false;
+    if (!dialogs.Loaded()) return false;
     // Large enough for any path Windows accepts.
     std::wstring buffer(32768, L'\0');
     choice.fileName.copy(reinterpret_cast<char16_t*>(buffer.data()),
@@ -183,14 +165,8 @@ class WideCalls final : public WindowsCalls {
     return false;
   }
   std::u16string TakeDroppedFile(HDROP drop) const override {
-    static const WideDrops shell;
-    if (!shell.query || !shell.finish) return {};
-    std::wstring path(shell.query(drop, 0, nullptr, 0), L'\0');
-    if (!path.empty()) {
-      path.resize(shell.query(drop, 0, path.data(), static_cast<UINT>(path.size() + 1)));
-    }
-    shell.finish(drop);
-    return FromWide(path);
+    static const DropFunctions<wchar_t> shell("DragQueryFileW");
+    return FromWide(shell.TakeFirst(drop));
   }
 };
 
