@@ -42,22 +42,22 @@ declare -A known=(
     WideCharToMultiByte WriteFile"
   [user32.dll]="AdjustWindowRectEx AppendMenuA AppendMenuW BeginPaint CallWindowProcA
     CallWindowProcW CreateAcceleratorTableA CreateAcceleratorTableW CreateMenu CreatePopupMenu
-    CreateWindowExA CreateWindowExW DefDlgProcA DefDlgProcW DestroyAcceleratorTable DestroyIcon
-    DestroyMenu DestroyWindow DispatchMessageA DispatchMessageW DrawEdge DrawTextA DrawTextW
-    EnableWindow EndPaint EnumChildWindows EnumThreadWindows GetActiveWindow GetClassLongA
-    GetClassLongW GetClientRect GetDC GetDlgCtrlID GetFocus GetKeyState GetMenu GetMessageA
-    GetMessageW GetNextDlgTabItem GetParent GetPropA GetSysColor GetSysColorBrush GetSystemMetrics
-    GetWindow GetWindowLongA GetWindowLongW GetWindowRect GetWindowTextA GetWindowTextLengthA
-    GetWindowTextLengthW GetWindowTextW InvalidateRect IsChild IsDialogMessageA IsDialogMessageW
-    IsIconic IsWindow IsWindowEnabled IsWindowVisible LoadCursorA LoadImageA MapWindowPoints
-    MessageBeep MessageBoxW PostMessageA PostMessageW PostQuitMessage RedrawWindow RegisterClassExA
-    RegisterClassExW ReleaseDC RemovePropA SendMessageA SendMessageW SetActiveWindow SetFocus
-    SetPropA SetWindowLongA SetWindowLongW SetWindowPos SetWindowTextA SetWindowTextW ShowWindow
-    SystemParametersInfoA SystemParametersInfoW TranslateAcceleratorA TranslateAcceleratorW
-    TranslateMessage UpdateWindow"
-  [gdi32.dll]="CreateFontIndirectA CreateFontIndirectW CreatePen CreateSolidBrush DeleteObject
-    EnumFontFamiliesExA EnumFontFamiliesExW ExcludeClipRect GetDeviceCaps GetStockObject LineTo
-    MoveToEx SelectObject SetBkColor SetTextColor"
+    CreateWindowExA CreateWindowExW DefDlgProcA DefDlgProcW DefWindowProcA DefWindowProcW
+    DestroyAcceleratorTable DestroyIcon DestroyMenu DestroyWindow DispatchMessageA DispatchMessageW
+    DrawEdge DrawTextA DrawTextW EnableWindow EndPaint EnumChildWindows EnumThreadWindows
+    GetActiveWindow GetClassLongA GetClassLongW GetClientRect GetDC GetDlgCtrlID GetFocus
+    GetKeyState GetMenu GetMessageA GetMessageW GetNextDlgTabItem GetParent GetPropA GetSysColor
+    GetSysColorBrush GetSystemMetrics GetWindow GetWindowLongA GetWindowLongW GetWindowRect
+    GetWindowTextA GetWindowTextLengthA GetWindowTextLengthW GetWindowTextW InvalidateRect IsChild
+    IsDialogMessageA IsDialogMessageW IsIconic IsWindow IsWindowEnabled IsWindowVisible LoadCursorA
+    LoadImageA MapWindowPoints MessageBeep MessageBoxW PostMessageA PostMessageW PostQuitMessage
+    RedrawWindow RegisterClassExA RegisterClassExW ReleaseDC RemovePropA SendMessageA SendMessageW
+    SetActiveWindow SetFocus SetPropA SetWindowLongA SetWindowLongW SetWindowPos SetWindowTextA
+    SetWindowTextW ShowWindow SystemParametersInfoA SystemParametersInfoW TranslateAcceleratorA
+    TranslateAcceleratorW TranslateMessage UpdateWindow"
+  [gdi32.dll]="CreateCompatibleDC CreateFontIndirectA CreateFontIndirectW CreatePen CreateSolidBrush
+    DeleteDC DeleteObject EnumFontFamiliesExA EnumFontFamiliesExW ExcludeClipRect GetDeviceCaps
+    GetStockObject LineTo MoveToEx SelectObject SetBkColor SetTextColor"
   [advapi32.dll]="RegCloseKey RegDeleteValueA RegFlushKey RegOpenKeyExA RegQueryValueExA
     RegSetValueExA"
   [msvcrt.dll]="__getmainargs __initenv __mb_cur_max __p__acmdln __p__commode __p__fmode

@@ -75,6 +75,9 @@ class AnsiCalls final : public WindowsCalls {
   LRESULT DialogDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const override {
     return DefDlgProcA(window, message, wParam, lParam);
   }
+  LRESULT WindowDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const override {
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
   LRESULT CallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam,
                         LPARAM lParam) const override {
     return CallWindowProcA(procedure, window, message, wParam, lParam);

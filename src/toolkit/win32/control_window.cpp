@@ -66,9 +66,10 @@ ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND parent, UI
   if (!control.Enabled()) style |= WS_DISABLED;
   const RECT place = PlaceAt(spec, form.Dpi());
   const std::u16string text(design.text);
-  window_ = Windows().NewWindow(design.exStyle, design.className, text, style, place.left,
-                                place.top, place.right - place.left, place.bottom - place.top,
-                                parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr);
+  window_ =
+      Windows().NewWindow(design.exStyle, design.className, text, style, place.left, place.top,
+                          place.right - place.left, place.bottom - place.top, parent,
+                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr);
   if (!window_) return;
   placedFor_ = form.Dpi();
   fore_ = spec.foreColor.value_or(fore_);
@@ -86,7 +87,7 @@ void ControlWindow::LayOut() {
                  place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   Windows().Send(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.FontFor(control_.Spec())),
-               FALSE);
+                 FALSE);
 }
 
 void ControlWindow::Subclass() {

@@ -71,7 +71,11 @@ void FormWindow::SizeClientToDesign() {
 }
 
 void FormWindow::ShowIcons() {
-  if (form_.Spec().showsIcon) SetWindowIcons(window_, dpi_, icons_);
+  // At the system's DPI the class's icons are the right ones, and setting a window's own costs a
+  // round of the window manager's at start.
+  if (!form_.Spec().showsIcon || (dpi_ == SystemDpi() && !iconsOfItsOwn_)) return;
+  SetWindowIcons(window_, dpi_, icons_);
+  iconsOfItsOwn_ = true;
 }
 
 void FormWindow::OnDpiChanged(int dpi, const RECT& suggested) {

@@ -31,12 +31,12 @@ FormWindow::~FormWindow() {
 
 ATOM FormWindow::WindowClass() {
   // Dialog extra bytes, so that the dialog manager can run on these windows. The icons are at the
-  // system's DPI; each window shows the icons of its own.
-  static const ATOM atom = Windows().RegisterFormClass(
-      &FormWindow::Proc, DLGWINDOWEXTRA,
-      reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
-      ProgramIcon(GetSystemMetrics(SM_CXICON)), ProgramIcon(GetSystemMetrics(SM_CXSMICON)),
-      "TintmarkForm");
+  // system's DPI; a window at another shows icons of its own.
+  static const ATOM atom =
+      Windows().RegisterFormClass(&FormWindow::Proc, DLGWINDOWEXTRA,
+                                  reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+                                  ProgramIcon(GetSystemMetrics(SM_CXICON)),
+                                  ProgramIcon(GetSystemMetrics(SM_CXSMICON)), "TintmarkForm");
   return atom;
 }
 
@@ -209,7 +209,12 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
           return reinterpret_cast<LRESULT>(brush);
         }
       }
-      break;
+      [[fallthrough]];
+    case WM_CTLCOLORDLG:
+    case WM_ERASEBKGND:
+      // No dialog texture is asked for, so the dialog manager would answer with the window's
+      // defaults all the same, after looking for a theme on every control's paint.
+      return Windows().WindowDefault(window_, message, wParam, lParam);
     case DM_GETDEFID:
       return defaultButton_ && defaultButton_->Handle()
                  ? MAKELRESULT(GetDlgCtrlID(defaultButton_->Handle()), DC_HASDEFID)

@@ -93,6 +93,7 @@ class FormWindow final : public FormPeer {
   bool destroying_ = false;
   bool closeFromSystemMenu_ = false;
   WindowIcons icons_;
+  bool iconsOfItsOwn_ = false;  // else the class's, at the system's DPI
   FontHandle defaultFont_;
   std::vector<std::pair<FontSpec, FontHandle>> fonts_;
   AcceleratorHandle accelerators_;

@@ -55,6 +55,21 @@ class WindowDc {
   HDC dc_;
 };
 
+// A memory device context compatible with the screen, deleted on scope exit.
+class MemoryDc {
+ public:
+  MemoryDc() : dc_(CreateCompatibleDC(nullptr)) {}
+  ~MemoryDc() {
+    if (dc_) DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
 // Selects an object into a DC for the lifetime of the guard.
 class Selected {
  public:
@@ -73,6 +88,5 @@ class Selected {
 
 using common::win32::FromWide;
 using common::win32::WidePtr;
-
 
 }  // namespace tk::win32

@@ -23,7 +23,8 @@ void LabelWindow::SetText(const std::u16string& text) {
 
 void LabelWindow::FitToCaption() {
   if (!label_.Spec().autoSize || !Handle()) return;
-  WindowDc dc(Handle());
+  // A memory DC measures as the screen does, without the window's clipping set up for it.
+  const MemoryDc dc;
   Selected font(dc.Get(), reinterpret_cast<HGDIOBJ>(Windows().Send(Handle(), WM_GETFONT, 0, 0)));
   // DrawText measures the caption as the static shows it, without the access-key mark.
   FitAround(Windows().MeasureText(dc.Get(), Windows().Text(Handle()), DT_SINGLELINE | DT_LEFT));

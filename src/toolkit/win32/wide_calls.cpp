@@ -52,6 +52,9 @@ class WideCalls final : public WindowsCalls {
   LRESULT DialogDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const override {
     return DefDlgProcW(window, message, wParam, lParam);
   }
+  LRESULT WindowDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const override {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
   LRESULT CallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam,
                         LPARAM lParam) const override {
     return CallWindowProcW(procedure, window, message, wParam, lParam);

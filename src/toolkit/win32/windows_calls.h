@@ -32,6 +32,7 @@ class WindowsCalls {
                          DWORD style, int x, int y, int width, int height, HWND parent,
                          HMENU menuOrId, void* param) const = 0;
   virtual LRESULT DialogDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const = 0;
+  virtual LRESULT WindowDefault(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const = 0;
   virtual LRESULT CallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam,
                                 LPARAM lParam) const = 0;
   virtual LONG_PTR Long(HWND window, int index) const = 0;

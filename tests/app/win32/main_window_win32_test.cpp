@@ -133,7 +133,7 @@ TEST_F(MainWindowOnWin32, FixedSizeWindowWithMinimizeBoxOnlyThatMaximizingAndMin
   EXPECT_EQ(client.right, tk::TwipsToPixels(2760, dpi));
   EXPECT_EQ(client.bottom, tk::TwipsToPixels(4455, dpi));
   EXPECT_NE(GetMenu(window), nullptr);
-  EXPECT_NE(SendMessageW(window, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_NE(GetClassLongPtrW(window, GCLP_HICON), 0u) << "the window's icon at the system's DPI";
 }
 
 }  // namespace

@@ -405,13 +405,15 @@ int IconWidth(LONG_PTR icon) {
 TEST_F(Win32MainForm, WindowIconsAreTheProgramIconAtTheSizesOfTheDpi) {
   driver->Show(form);
   const HWND window = FormWindow();
-  EXPECT_EQ(IconWidth(GetClassLongPtrW(window, GCLP_HICONSM)), GetSystemMetrics(SM_CXSMICON))
-      << "the class's, at the system's DPI";
-  tk::win32::WindowIcons icons;
-  for (const int dpi : {96, 120, 144, 192}) {
-    tk::win32::SetWindowIcons(window, dpi, icons);
-    EXPECT_EQ(IconWidth(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), dpi / 3) << dpi;
-    EXPECT_EQ(IconWidth(SendMessageW(window, WM_GETICON, ICON_SMALL, 0)), dpi / 6) << dpi;
+  // What the title bar and the taskbar draw: the window's own icon, else its class's.
+  const auto shown = [window](WPARAM which, int classIcon) {
+    const LRESULT own = SendMessageW(window, WM_GETICON, which, 0);
+    return IconWidth(own ? own : static_cast<LRESULT>(GetClassLongPtrW(window, classIcon)));
+  };
+  for (const int dpi : {96, 120, 144, 192, 96}) {
+    ChangeDpi(window, dpi);
+    EXPECT_EQ(shown(ICON_BIG, GCLP_HICON), dpi / 3) << dpi;
+    EXPECT_EQ(shown(ICON_SMALL, GCLP_HICONSM), dpi / 6) << dpi;
   }
 }
 
