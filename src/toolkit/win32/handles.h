@@ -34,6 +34,11 @@ struct MenuDeleter {
 };
 using MenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 
+struct MemoryDcDeleter {
+  void operator()(HDC dc) const { DeleteDC(dc); }
+};
+using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
+
 struct ModuleDeleter {
   void operator()(HMODULE module) const { FreeLibrary(module); }
 };
@@ -52,21 +57,6 @@ class WindowDc {
 
  private:
   HWND window_;
-  HDC dc_;
-};
-
-// A memory device context compatible with the screen, deleted on scope exit.
-class MemoryDc {
- public:
-  MemoryDc() : dc_(CreateCompatibleDC(nullptr)) {}
-  ~MemoryDc() {
-    if (dc_) DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
   HDC dc_;
 };
 

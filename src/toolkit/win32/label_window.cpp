@@ -24,10 +24,10 @@ void LabelWindow::SetText(const std::u16string& text) {
 void LabelWindow::FitToCaption() {
   if (!label_.Spec().autoSize || !Handle()) return;
   // A memory DC measures as the screen does, without the window's clipping set up for it.
-  const MemoryDc dc;
-  Selected font(dc.Get(), reinterpret_cast<HGDIOBJ>(Windows().Send(Handle(), WM_GETFONT, 0, 0)));
+  const MemoryDc dc(CreateCompatibleDC(nullptr));
+  Selected font(dc.get(), reinterpret_cast<HGDIOBJ>(Windows().Send(Handle(), WM_GETFONT, 0, 0)));
   // DrawText measures the caption as the static shows it, without the access-key mark.
-  FitAround(Windows().MeasureText(dc.Get(), Windows().Text(Handle()), DT_SINGLELINE | DT_LEFT));
+  FitAround(Windows().MeasureText(dc.get(), Windows().Text(Handle()), DT_SINGLELINE | DT_LEFT));
 }
 
 }  // namespace tk::win32
