@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <set>
 #include <sstream>
@@ -70,6 +71,7 @@ class RandomUser : public MainWindowTest {
     files = MakeFileFixture();
     const std::u16string folder = files->Folder(u"色の設定");
     disk.clear();
+    newNames = 0;
     for (const char16_t* name : {u"good.reg", u"bad.reg", u"new.reg", u"refused.reg"}) {
       disk[folder + u"\\" + name] = std::nullopt;
     }
@@ -204,8 +206,12 @@ class RandomUser : public MainWindowTest {
 #ifdef _WIN32
     if (command == 0) path = paths[rng() % 2];
     if (command == 2 || (command == 1 && State().strFileName.empty())) {
-      const std::string name = "new" + std::to_string(disk.size()) + ".reg";
+      // Sixteen names taken in turn, each removed before it is used again: every file is read
+      // after every event, so a long run must not let the folder grow.
+      const std::string name = "new" + std::to_string(newNames++ % 16) + ".reg";
       path = paths[0].substr(0, paths[0].size() - 8) + std::u16string(name.begin(), name.end());
+      std::error_code ignored;
+      std::filesystem::remove(std::filesystem::path(path), ignored);
       disk[path] = std::nullopt;
     }
 #endif
@@ -452,6 +458,7 @@ class RandomUser : public MainWindowTest {
   std::u16string idBefore;
   editor::ColorTable tableBefore{};
   std::map<std::u16string, std::optional<std::string>> disk;  // every file the test knows of
+  unsigned newNames = 0;
   std::vector<std::u16string> paths;  // good, bad, new, refused, in no folder, in a locked one
   std::u16string readPath;
   std::string broken;
