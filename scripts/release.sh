@@ -1,8 +1,9 @@
 #!/bin/bash
 # Builds the release archive build/release/Tintmark-<version>.zip:
-#   Tintmark-<version>/32bit-x86/Tintmark.exe   for every Windows from 2000 SP4 to 11
+#   Tintmark-<version>/32bit-x86/Tintmark.exe   for every Windows from 95 and NT 4.0 to 11
 #   Tintmark-<version>/64bit-x64/Tintmark.exe   for 64-bit Windows
-#   Tintmark-<version>/readme.txt               packaging/readme.txt, as Windows' Notepad reads it
+#   Tintmark-<version>/readme.txt               packaging/readme.txt in Shift_JIS with CR LF
+#   Tintmark-<version>/readme-utf8.txt          the same in UTF-8, for a Windows of another language
 # Reproducible: the same commit gives the same bytes wherever it is built. The programs carry no
 # link time, and every file in the archive carries the time of the commit (SOURCE_DATE_EPOCH if
 # set), in a fixed order, without owners or extra time stamps.
@@ -33,8 +34,18 @@ for arch in x86 x64; do
   mkdir -p "$stage/${folder[$arch]}"
   cp "$dir/Tintmark.exe" "$stage/${folder[$arch]}/"
 done
-# UTF-8 with a byte-order mark and CR LF: Notepad shows it so from XP on, in any language.
-{ printf '\xef\xbb\xbf'; sed 's/$/\r/' packaging/readme.txt; } >"$stage/readme.txt"
+# The read-me as Japanese freeware ships it, in Shift_JIS (code page 932) with CR LF: Notepad reads
+# that on every Japanese Windows, back to 95 and NT 4.0, which read no UTF-8. Its first line, in
+# ASCII, points a Windows of another language to the UTF-8 copy, which Notepad reads from XP on.
+# A character code page 932 cannot hold, or holds only as another one, stops the release.
+readme=$out/stage/readme.txt
+{ echo "(If the text below does not read, open readme-utf8.txt: the same in UTF-8.)"; echo
+  cat packaging/readme.txt; } | sed 's/$/\r/' >"$readme"
+iconv -f UTF-8 -t CP932 "$readme" >"$stage/readme.txt"
+iconv -f CP932 -t UTF-8 "$stage/readme.txt" | cmp -s - "$readme" ||
+  { echo "release: the read-me does not survive code page 932 unchanged" >&2; exit 1; }
+rm "$readme"
+{ printf '\xef\xbb\xbf'; sed 's/$/\r/' packaging/readme.txt; } >"$stage/readme-utf8.txt"
 
 find "$out/stage" -type d -exec chmod 755 {} + -o -type f -exec chmod 644 {} +
 find "$out/stage" -exec touch -h -d "@$epoch" {} +

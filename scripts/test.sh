@@ -4,7 +4,8 @@
 #              (300 s each at most: the random user takes about 35 s alone, more on a busy machine)
 #   windows    for x64 (build/win) and x86 (build/win-x86), mingw-w64: the x86 Tintmark.exe's
 #              imports checked against Windows 95, 98, ME, NT 4.0 and 2000
-#              (tests/imports/windows_imports.sh), then under Wine tintmark_tests.exe (the x86 one
+#              (tests/imports/windows_imports.sh) and its entry's processor check
+#              (tests/imports/processor_check.sh), then under Wine tintmark_tests.exe (the x86 one
 #              three times more, without the random user: with its switch to Windows 2000, as
 #              Windows 98 with code page 932, as NT 4.0) and each tests/e2e/*.sh except lib*.sh
 #              (sourced helpers) and, for x64, *_x86.sh; on a machine that runs no 32-bit programs
@@ -141,6 +142,14 @@ for arch in "${WIN_ARCHES[@]}"; do
     else
       cat "$log"
       fail "windows_imports (log: $log)"
+    fi
+    log=$dir/processor_check.log
+    if tests/imports/processor_check.sh "$dir/Tintmark.exe" "$dir/Tintmark.map" >"$log" 2>&1; then
+      pass 1
+      echo "processor_check: passed ($(head -n 1 "$log"))"
+    else
+      cat "$log"
+      fail "processor_check (log: $log)"
     fi
   fi
 

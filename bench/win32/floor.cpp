@@ -4,6 +4,8 @@
 // memory of Tintmark.exe are measured against this program in the same run.
 
 #include <windows.h>
+// commctrl.h needs the types of windows.h.
+#include <commctrl.h>
 
 namespace {
 
@@ -74,6 +76,8 @@ LRESULT CALLBACK FloorProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  // As Tintmark does: the manifest's common controls 6 exist only once comctl32 is loaded.
+  InitCommonControls();
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = FloorProc;

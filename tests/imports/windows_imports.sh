@@ -9,6 +9,8 @@
 #   - user32 and gdi32: Wine's user32.spec and gdi32.spec of 1997 to 1999, which list the exports
 #     of the Windows 95 and NT 4.0 DLLs of their day;
 #   - advapi32: the registry's A functions, in every Win32 system;
+#   - comctl32: InitCommonControls, for which Microsoft's common controls reference names no
+#     minimum version, that is, every version from the 4.00 of Windows 95 and NT 4.0 on;
 #   - msvcrt.dll: mingw-w64's msvcrt.def.in, its list of "symbols available in the original
 #     Microsoft Visual C++ 4.2 version of msvcrt.dll", the same set as NT 4.0's (Windows 95 gets
 #     msvcrt.dll with Internet Explorer 4 or later, or Microsoft's runtime redistributable).
@@ -58,6 +60,7 @@ declare -A known=(
   [gdi32.dll]="CreateCompatibleDC CreateFontIndirectA CreateFontIndirectW CreatePen CreateSolidBrush
     DeleteDC DeleteObject EnumFontFamiliesExA EnumFontFamiliesExW ExcludeClipRect GetDeviceCaps
     GetStockObject LineTo MoveToEx SelectObject SetBkColor SetTextColor"
+  [comctl32.dll]="InitCommonControls"
   [advapi32.dll]="RegCloseKey RegDeleteValueA RegFlushKey RegOpenKeyExA RegQueryValueExA
     RegSetValueExA"
   [msvcrt.dll]="__getmainargs __initenv __mb_cur_max __p__acmdln __p__commode __p__fmode

@@ -103,7 +103,8 @@ TINTMARK_IMPORT_SLOT(TryEnterFunction, tintmarkTryEnterCriticalSectionImport,
 namespace {
 
 // Puts kernel32's `name`, or `standIn` where kernel32 lacks it (or, with `not9x`, where the system
-// is Windows 95, 98 or ME), into `slot`, and returns it.
+// is Windows 95, 98 or ME, whose kernel32 may export a name as a stub that only fails), into
+// `slot`, and returns it.
 template <class Function>
 Function Install(Function& slot, const char* name, Function standIn, bool not9x = false) {
   const Function found =
@@ -130,7 +131,9 @@ ULONGLONG WINAPI FirstTickCount64() {
 }
 
 BOOL WINAPI FirstGetFileSizeEx(HANDLE file, PLARGE_INTEGER size) {
-  return Install(tintmarkGetFileSizeExImport, "GetFileSizeEx", FileSizeFromGetFileSize)(file, size);
+  const auto function =
+      Install(tintmarkGetFileSizeExImport, "GetFileSizeEx", FileSizeFromGetFileSize, true);
+  return function(file, size);
 }
 
 BOOL WINAPI FirstReplaceFileW(LPCWSTR target, LPCWSTR replacement, LPCWSTR backup, DWORD flags,

@@ -68,10 +68,7 @@ class AnsiFiles final : public FileCalls {
   }
   BOOL Move(const std::u16string& from, const std::u16string& to, DWORD flags) const override {
     const auto source = AnsiPath(from), target = AnsiPath(to);
-    if (!source || !target) return FALSE;
-    if (MoveFileExA(source->c_str(), target->c_str(), flags)) return TRUE;
-    if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return FALSE;
-    return MoveWithoutMoveFileEx(*source, *target, flags);
+    return source && target && MoveWithoutMoveFileEx(*source, *target, flags);
   }
   BOOL Replace(const std::u16string&, const std::u16string&, const std::u16string&) const override {
     SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
@@ -90,14 +87,17 @@ class AnsiFiles final : public FileCalls {
   }
 
  private:
-  // Windows 95 has no MoveFileEx. Replacing a file then takes three renames, and at every moment
-  // the old file or the new one is there: the old file steps aside to a name of its own, the new
-  // one takes its place, and only then is the old one deleted; a failure in between puts the old
-  // one back.
+  // Windows 95, 98 and ME have no MoveFileEx (its stub's error code is not documented), so this
+  // road never calls it. Replacing a file takes three renames, and at every moment the old file or
+  // the new one is there: the old file steps aside to a name of its own, the new one takes its
+  // place, and only then is the old one deleted; a failure in between puts the old one back.
   static BOOL MoveWithoutMoveFileEx(const std::string& from, const std::string& to, DWORD flags) {
     if (MoveFileA(from.c_str(), to.c_str())) return TRUE;
-    if (!(flags & MOVEFILE_REPLACE_EXISTING) ||
-        GetFileAttributesA(to.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const DWORD existing = GetFileAttributesA(to.c_str());
+    if (!(flags & MOVEFILE_REPLACE_EXISTING) || existing == INVALID_FILE_ATTRIBUTES) return FALSE;
+    // As MoveFileEx, which replaces files only: a folder is never stepped aside.
+    if (existing & FILE_ATTRIBUTE_DIRECTORY) {
+      SetLastError(ERROR_ACCESS_DENIED);
       return FALSE;
     }
     const std::string aside = from + ".old";

@@ -31,12 +31,14 @@ FormWindow::~FormWindow() {
 
 ATOM FormWindow::WindowClass() {
   // Dialog extra bytes, so that the dialog manager can run on these windows. The icons are at the
-  // system's DPI; a window at another shows icons of its own.
-  static const ATOM atom =
-      Windows().RegisterFormClass(&FormWindow::Proc, DLGWINDOWEXTRA,
-                                  reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
-                                  ProgramIcon(GetSystemMetrics(SM_CXICON)),
-                                  ProgramIcon(GetSystemMetrics(SM_CXSMICON)), "TintmarkForm");
+  // system's DPI; a window at another shows icons of its own. They are the class's for the life of
+  // the program.
+  static IconHandle bigIcon, smallIcon;
+  static const ATOM atom = Windows().RegisterFormClass(
+      &FormWindow::Proc, DLGWINDOWEXTRA,
+      reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+      ProgramIcon(GetSystemMetrics(SM_CXICON), bigIcon),
+      ProgramIcon(GetSystemMetrics(SM_CXSMICON), smallIcon), "TintmarkForm");
   return atom;
 }
 

@@ -9,9 +9,11 @@ namespace {
 
 constexpr int kProgramIconId = 1;
 
-HICON LoadProgramIcon(int size, UINT flags) {
-  return static_cast<HICON>(LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(kProgramIconId),
-                                       IMAGE_ICON, size, size, flags));
+// Never LR_SHARED: Windows 95, 98 and ME keep one shared image per resource name and hand it out
+// for every size asked, so the second size would be the first one stretched.
+HICON LoadProgramIcon(int size) {
+  return static_cast<HICON>(
+      LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(kProgramIconId), IMAGE_ICON, size, size, 0));
 }
 
 HICON SystemApplicationIcon(int size) {
@@ -23,13 +25,8 @@ HICON SystemApplicationIcon(int size) {
 
 HINSTANCE ProgramInstance() { return GetModuleHandleA(nullptr); }
 
-HICON ProgramIcon(int size) {
-  const HICON icon = LoadProgramIcon(size, LR_SHARED);
-  return icon ? icon : SystemApplicationIcon(size);
-}
-
 HICON ProgramIcon(int size, IconHandle& own) {
-  own.reset(LoadProgramIcon(size, 0));
+  own.reset(LoadProgramIcon(size));
   return own ? own.get() : SystemApplicationIcon(size);
 }
 

@@ -8,13 +8,8 @@ namespace tk::win32 {
 
 HINSTANCE ProgramInstance();
 
-// The program icon at `size` pixels, shared (a class's icons live as long as the program); where
-// the program has none, the system's application icon.
-HICON ProgramIcon(int size);
-
 // The program icon at `size` pixels, loaded into `own`, which holds it from then on; where the
 // program has none, the system's application icon, which is shared (`own` then stays empty).
-// Not shared itself: Windows shares icons of its standard sizes only, and these follow the DPI.
 HICON ProgramIcon(int size, IconHandle& own);
 
 // A window's big icon (Alt+Tab, the taskbar) and small one (the title bar), as it shows them.

@@ -1,5 +1,6 @@
 #include "toolkit/win32/win32_backend.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <algorithm>
@@ -36,7 +37,11 @@ void Win32Backend::OnUncaughtException() noexcept {
 
 void Win32Backend::EndProgram() noexcept { ExitProcess(EXIT_FAILURE); }
 
-Win32Backend::Win32Backend() = default;
+// The manifest asks for common controls 6, whose BUTTON, EDIT and STATIC classes exist only once
+// comctl32 6 is loaded: Vista and later load it when the first such window is made, Windows XP
+// does not. The call (in every comctl32 since Windows 95; in version 6 it does nothing more)
+// makes the program import comctl32, so it is loaded with the program, before any window or box.
+Win32Backend::Win32Backend() { InitCommonControls(); }
 
 Win32Backend::~Win32Backend() = default;
 

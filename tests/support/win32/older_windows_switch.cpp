@@ -5,8 +5,8 @@
 // kernel32, the runtime's own lookups). Under Wine, as Windows 98
 // (its AppDefaults version) the program takes the A road, and the switch then also keeps it from
 // the W functions it looks up. It holds the import slots of GetProcAddress, through which every
-// such lookup goes, and of SystemParametersInfoW and SystemParametersInfoA; Tintmark.exe has
-// nothing of this.
+// such lookup goes, of SystemParametersInfoW and SystemParametersInfoA, and of MoveFileExA;
+// Tintmark.exe has nothing of this.
 
 #include <gtest/gtest.h>
 
@@ -141,8 +141,24 @@ BOOL WINAPI SystemParameters(UINT action, UINT size, void* data, UINT update) {
   return system(action, size, data, update);
 }
 
+// Windows 95, 98 and ME have no MoveFileEx; which error their stub sets is not documented, so as
+// Windows 98 it fails with one nothing may count on.
+BOOL WINAPI MoveFileExAs98(LPCSTR from, LPCSTR to, DWORD flags) {
+  if (std::strcmp(System(), "98") == 0) {
+    NoteRefused("MoveFileExA");
+    SetLastError(ERROR_INVALID_FUNCTION);
+    return FALSE;
+  }
+  using Function = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+  static const auto system = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(
+      SystemLookUp(GetModuleHandleW(L"kernel32.dll"), "MoveFileExA")));
+  return system(from, to, flags);
+}
+
 }  // namespace
 
+extern "C" decltype(&MoveFileExAs98) tintmarkTestMoveFileExAImport __asm__("__imp__MoveFileExA@12");
+decltype(&MoveFileExAs98) tintmarkTestMoveFileExAImport = MoveFileExAs98;
 extern "C" decltype(&LookUp) tintmarkTestGetProcAddressImport __asm__("__imp__GetProcAddress@8");
 decltype(&LookUp) tintmarkTestGetProcAddressImport = LookUp;
 extern "C" decltype(&SystemParameters<NONCLIENTMETRICSW>) tintmarkTestSystemParametersInfoImport

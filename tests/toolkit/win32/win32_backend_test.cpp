@@ -415,6 +415,14 @@ TEST_F(Win32MainForm, WindowIconsAreTheProgramIconAtTheSizesOfTheDpi) {
     EXPECT_EQ(shown(ICON_BIG, GCLP_HICON), dpi / 3) << dpi;
     EXPECT_EQ(shown(ICON_SMALL, GCLP_HICONSM), dpi / 6) << dpi;
   }
+  // The class's icons are its own, not the shared cache's, which on Windows 95, 98 and ME holds
+  // one image per resource name whatever the size asked (Wine's keys by size, like NT's).
+  for (const int which : {GCLP_HICON, GCLP_HICONSM}) {
+    const int size = IconWidth(GetClassLongPtrW(window, which));
+    const HANDLE shared = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                     size, size, LR_SHARED);
+    EXPECT_NE(reinterpret_cast<LONG_PTR>(shared), GetClassLongPtrW(window, which)) << size;
+  }
 }
 
 TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
