@@ -231,12 +231,15 @@ wait_dialog() {
 # dialog_message TITLE: the message text, escaped (CR LF reads \r\n).
 dialog_message() { dialog_block "$1" | awk -F'\t' '$2 == "Static" { print $8 }'; }
 
-# answer_dialog TITLE BUTTON: clicks the button whose caption, without its "&", is BUTTON; a
-# box with a single button has it clicked whatever its language.
+# answer_dialog TITLE BUTTON: clicks the button whose caption, without its "&", is BUTTON, or
+# whose ID is that of a message box's BUTTON (OK, Cancel, Yes, No), which holds in any language
+# (a Japanese system's box reads "いいえ(&N)"); a box with a single button has it clicked.
 answer_dialog() {
-  local title=$1 wanted=$2 buttons line
+  local title=$1 wanted=$2 buttons line id
+  case $wanted in OK) id=1 ;; Cancel) id=2 ;; Yes) id=6 ;; No) id=7 ;; *) id=none ;; esac
   buttons=$(dialog_block "$title" | awk -F'\t' '$2 == "Button"')
-  line=$(awk -F'\t' -v b="$wanted" '{ t = $8; gsub(/&/, "", t) } t == b' <<<"$buttons" | head -n 1)
+  line=$(awk -F'\t' -v b="$wanted" -v id="$id" '{ t = $8; gsub(/&/, "", t) } t == b || $6 == id' \
+    <<<"$buttons" | head -n 1)
   if [[ -z $line && $(grep -c . <<<"$buttons") -eq 1 ]]; then
     line=$buttons
   fi

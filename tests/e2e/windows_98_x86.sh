@@ -142,5 +142,8 @@ while IFS=. read -r dll function; do
 done <<<"$own"
 ((${#offending[@]} == 0)) || fail "W calls Windows 98 only stubs: ${offending[*]}"
 ok "$(wc -l <<<"$own") functions called by the program, none a W function Windows 98 lacks"
+# Windows 95, 98 and ME have no MoveFileEx at all: the save above went by renames alone.
+grep -qx 'kernel32.MoveFileExA' <<<"$own" && fail "the program called MoveFileExA as Windows 98"
+ok "no MoveFileExA: the save renamed its way"
 
 echo "PASS windows_98_x86"
