@@ -151,8 +151,12 @@ Status Win32FileAccess::ReadWhole(const std::u16string& path, std::size_t limit,
   bytes.clear();
   FileHandle file(Files().Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
-  // Windows refuses a folder as it refuses a file one may not read; the user is told which.
-  if (!file.Valid()) return IsFolder(path) ? kIsAFolder : LastError();
+  // Windows refuses a folder as it refuses a file one may not read; the user is told which. The
+  // error is taken first: the look at the attributes may change it.
+  if (!file.Valid()) {
+    const Status error = LastError();
+    return IsFolder(path) ? kIsAFolder : error;
+  }
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.Get(), &size)) return LastError();
   if (static_cast<unsigned long long>(size.QuadPart) > limit) return kFileTooLarge;

@@ -39,11 +39,6 @@ struct MemoryDcDeleter {
 };
 using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
 
-struct ModuleDeleter {
-  void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-using ModuleHandle = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleDeleter>;
-
 // A device context obtained with GetDC, released on scope exit.
 class WindowDc {
  public:

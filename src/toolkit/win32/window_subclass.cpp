@@ -44,12 +44,15 @@ LRESULT WindowSubclass::CallNext(UINT message, WPARAM wParam, LPARAM lParam) con
 
 LRESULT CALLBACK WindowSubclass::ChainedProcedure(HWND window, UINT message, WPARAM wParam,
                                                   LPARAM lParam) {
+  LRESULT result = 0;
   if (const auto* subclass =
           reinterpret_cast<const WindowSubclass*>(Windows().Long(window, GWLP_USERDATA))) {
-    return subclass->procedure_(subclass->owner_, message, wParam, lParam);
+    result = subclass->procedure_(subclass->owner_, message, wParam, lParam);
+  } else if (const auto next = reinterpret_cast<WNDPROC>(GetPropA(window, kNextProperty))) {
+    result = Windows().CallProcedure(next, window, message, wParam, lParam);
   }
-  const auto next = reinterpret_cast<WNDPROC>(GetPropA(window, kNextProperty));
-  const LRESULT result = next ? Windows().CallProcedure(next, window, message, wParam, lParam) : 0;
+  // A window's properties must be gone before its WM_NCDESTROY returns; Remove, called during
+  // it, may just have set ours.
   if (message == WM_NCDESTROY) RemovePropA(window, kNextProperty);
   return result;
 }

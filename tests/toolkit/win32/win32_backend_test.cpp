@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -75,10 +76,30 @@ void ExpectLaidOutAt(const tk::Form& form, int dpi) {
   }
 }
 
-LRESULT CALLBACK CountCharacters(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR count) {
-  if (message == WM_CHAR) ++*reinterpret_cast<int*>(count);
-  return DefSubclassProc(window, message, wParam, lParam);
+// What a subclasser that came after the program's own sees of a field.
+struct OutsideView {
+  int characters = 0;
+  int programPropertiesAtEnd = -1;  // left on the window when its WM_NCDESTROY has been handled
+};
+
+BOOL CALLBACK CountProgramProperties(HWND, LPSTR name, HANDLE, ULONG_PTR count) {
+  if (!IS_INTRESOURCE(name) && std::strncmp(name, "Tintmark", 8) == 0) {
+    ++*reinterpret_cast<int*>(count);
+  }
+  return TRUE;
+}
+
+LRESULT CALLBACK WatchFromOutside(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                  UINT_PTR, DWORD_PTR data) {
+  auto& view = *reinterpret_cast<OutsideView*>(data);
+  if (message == WM_CHAR) ++view.characters;
+  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    view.programPropertiesAtEnd = 0;
+    EnumPropsExA(window, &CountProgramProperties,
+                 reinterpret_cast<LPARAM>(&view.programPropertiesAtEnd));
+  }
+  return result;
 }
 
 class Win32MainForm : public ::testing::Test {
@@ -353,17 +374,18 @@ TEST_F(Win32MainForm, AFieldSubclassedAgainFromOutsideStillReportsItsEvents) {
   field.Change = [&] { changes.push_back(field.Text()); };
   driver->Show(form);
   // As an input method or a screen reader would, after the program's own subclass.
-  int charactersSeen = 0;
-  ASSERT_TRUE(SetWindowSubclass(Window("txtColor", 0), &CountCharacters, 1,
-                                reinterpret_cast<DWORD_PTR>(&charactersSeen)));
+  OutsideView view;
+  ASSERT_TRUE(SetWindowSubclass(Window("txtColor", 0), &WatchFromOutside, 1,
+                                reinterpret_cast<DWORD_PTR>(&view)));
 
   driver->Click(field);
   driver->SelectAll();
   driver->Type(u"42");
   EXPECT_EQ(changes, (std::vector<std::u16string>{u"4", u"42"}));
-  EXPECT_EQ(charactersSeen, 2);
+  EXPECT_EQ(view.characters, 2);
   driver->CloseBox(form);
   EXPECT_FALSE(IsWindow(FormWindow()));
+  EXPECT_EQ(view.programPropertiesAtEnd, 0) << "Windows wants them gone by then";
 }
 
 // What it left half done cannot be known: one box says so, and the program ends.
