@@ -57,10 +57,12 @@ class Accessibility {
 };
 
 // The system's accessible object of a control, answering with the program's name for it and
-// passing every other question on: role, state, place and default action stay the system's.
+// passing every other question on: role, state, place and default action stay the system's. It is
+// one COM object: every interface it hands out is its own, so that a client coming back to
+// IAccessible from any of them finds the named object, not the system's.
 class NamedAccessible final : public IAccessible {
  public:
-  explicit NamedAccessible(std::u16string_view name) : name_(name) {}
+  NamedAccessible(HWND window, std::u16string_view name) : window_(window), name_(name) {}
   NamedAccessible(const NamedAccessible&) = delete;
   NamedAccessible& operator=(const NamedAccessible&) = delete;
 
@@ -68,14 +70,18 @@ class NamedAccessible final : public IAccessible {
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
     if (!object) return E_POINTER;
+    *object = nullptr;
     if (IsEqualIID(id, __uuidof(IUnknown)) || IsEqualIID(id, __uuidof(IDispatch)) ||
         IsEqualIID(id, __uuidof(IAccessible))) {
       *object = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
+    } else if (IsEqualIID(id, __uuidof(IOleWindow))) {
+      // How a screen reader finds the window behind the object (WindowFromAccessibleObject).
+      *object = &windowPart_;
+    } else {
+      return E_NOINTERFACE;
     }
-    // The window behind the object (IOleWindow) and the rest are the system's.
-    return standard_->QueryInterface(id, object);
+    AddRef();
+    return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
   ULONG STDMETHODCALLTYPE Release() override {
@@ -175,7 +181,30 @@ class NamedAccessible final : public IAccessible {
     if (standard_) standard_->Release();
   }
 
+  // IOleWindow as a part of this object rather than a second base, whose type information would
+  // bring the library's multiple-inheritance casts (3.5 KB) into the program.
+  class WindowPart final : public IOleWindow {
+   public:
+    explicit WindowPart(NamedAccessible& whole) : whole_(whole) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+      return whole_.QueryInterface(id, object);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return whole_.AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return whole_.Release(); }
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+      if (!window) return E_POINTER;
+      *window = whole_.window_;
+      return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+   private:
+    NamedAccessible& whole_;
+  };
+
   IAccessible* standard_ = nullptr;
+  HWND window_;
+  WindowPart windowPart_{*this};
   std::u16string name_;
   ULONG references_ = 1;
 };
@@ -189,7 +218,7 @@ struct Releaser {
 LRESULT AccessibleObjectNamed(HWND window, WPARAM wParam, std::u16string_view name) {
   const Accessibility& oleacc = Accessibility::Get();
   if (!oleacc.Ready()) return 0;
-  const std::unique_ptr<NamedAccessible, Releaser> named(new NamedAccessible(name));
+  const std::unique_ptr<NamedAccessible, Releaser> named(new NamedAccessible(window, name));
   if (FAILED(oleacc.createStandard(window, OBJID_CLIENT, __uuidof(IAccessible),
                                    named->StandardSlot()))) {
     return 0;

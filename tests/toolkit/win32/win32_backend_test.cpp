@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <cstddef>
 #include <cstring>
@@ -54,7 +55,8 @@ void ExpectLaidOutAt(const tk::Form& form, int dpi) {
     const HWND window = Win32Backend::WindowOf(*control);
     if (!window) continue;  // a line
     const tk::ControlSpec& spec = control->Spec();
-    SCOPED_TRACE(std::string(spec.name) + std::to_string(spec.index) + " at " + std::to_string(dpi));
+    SCOPED_TRACE(std::string(spec.name) + std::to_string(spec.index) + " at " +
+                 std::to_string(dpi));
     GetWindowRect(window, &place);
     MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&place), 2);
     EXPECT_EQ(place.left, tk::TwipsToPixels(spec.left, dpi));
@@ -89,8 +91,8 @@ BOOL CALLBACK CountProgramProperties(HWND, LPSTR name, HANDLE, ULONG_PTR count) 
   return TRUE;
 }
 
-LRESULT CALLBACK WatchFromOutside(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                  UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK WatchFromOutside(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR data) {
   auto& view = *reinterpret_cast<OutsideView*>(data);
   if (message == WM_CHAR) ++view.characters;
   const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
@@ -386,6 +388,39 @@ TEST_F(Win32MainForm, AFieldSubclassedAgainFromOutsideStillReportsItsEvents) {
   driver->CloseBox(form);
   EXPECT_FALSE(IsWindow(FormWindow()));
   EXPECT_EQ(view.programPropertiesAtEnd, 0) << "Windows wants them gone by then";
+}
+
+// A screen reader that comes back to IAccessible through another of the object's interfaces
+// (WindowFromAccessibleObject goes through IOleWindow) still reads the program's name.
+TEST_F(Win32MainForm, ANamedControlsAccessibleObjectIsOneObjectThroughEachOfItsInterfaces) {
+  driver->Show(form);
+  const HWND up = Window("btnUp", 0);
+  const LRESULT answer = SendMessageW(up, WM_GETOBJECT, 0, OBJID_CLIENT);
+  ASSERT_GT(answer, 0);
+  IAccessible* accessible = nullptr;
+  ASSERT_EQ(
+      ObjectFromLresult(answer, __uuidof(IAccessible), 0, reinterpret_cast<void**>(&accessible)),
+      S_OK);
+  IOleWindow* oleWindow = nullptr;
+  ASSERT_EQ(accessible->QueryInterface(__uuidof(IOleWindow), reinterpret_cast<void**>(&oleWindow)),
+            S_OK);
+  HWND behind = nullptr;
+  EXPECT_EQ(oleWindow->GetWindow(&behind), S_OK);
+  EXPECT_EQ(behind, up);
+  IAccessible* back = nullptr;
+  ASSERT_EQ(oleWindow->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&back)),
+            S_OK);
+  EXPECT_EQ(back, accessible);
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  ASSERT_EQ(back->get_accName(self, &name), S_OK);
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(name)), u"赤 ▲");
+  SysFreeString(name);
+  for (IUnknown* held : std::initializer_list<IUnknown*>{back, oleWindow, accessible}) {
+    held->Release();
+  }
 }
 
 // What it left half done cannot be known: one box says so, and the program ends.
