@@ -59,6 +59,14 @@ expect_eq() {
 
 probe() { wine "$PROBE" "$@"; }
 
+# E2E_PATIENCE: how many times every deadline and typing delay below is stretched here, one for
+# each 0.2 s that a start of the probe takes (0.05 s on a machine of today, over a second where
+# 32-bit programs are emulated); at least 1.
+started=$(date +%s%N)
+probe dialogs >/dev/null 2>&1
+E2E_PATIENCE=$((($(date +%s%N) - started) / 200000000))
+((E2E_PATIENCE >= 1)) || E2E_PATIENCE=1
+
 # Integer MulDiv(twips, dpi, 1440) with halves rounded away from zero.
 px() {
   local twips=$1 dpi=${2:-96}
@@ -107,11 +115,12 @@ channel_texts() {
 # ------------------------------------------------------------------------------------------------
 # Waiting: poll with a deadline, never a bare sleep.
 
-# wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when the time is up.
+# wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when the time is up (SECONDS on
+# a machine of today, times E2E_PATIENCE).
 wait_until() {
   local limit=$1
   shift
-  local deadline=$((SECONDS + limit))
+  local deadline=$((SECONDS + limit * E2E_PATIENCE))
   while true; do
     "$@" && return 0
     ((SECONDS >= deadline)) && return 1
@@ -134,7 +143,8 @@ start_tintmark() {
   step "start $(basename "$TINTMARK_EXE")${1:+ $*}"
   wine "$TINTMARK_EXE" "$@" >/dev/null 2>&1 &
   TINTMARK_PID=$!
-  probe wait-window "$MAIN_TITLE" 15000 || fail "no window titled \"$MAIN_TITLE\" within 15 s"
+  probe wait-window "$MAIN_TITLE" $((15000 * E2E_PATIENCE)) ||
+    fail "no window titled \"$MAIN_TITLE\" within $((15 * E2E_PATIENCE)) s"
   ok "window \"$MAIN_TITLE\" is open"
 }
 
@@ -146,7 +156,7 @@ wait_tintmark_end() {
     local open
     open=$(probe dialogs | head -n 1 | cut -f3)
     [[ -n $open ]] && fail "the program asked \"$open\" instead of ending"
-    fail "Tintmark still running ${limit} s after the request to end"
+    fail "Tintmark still running $((limit * E2E_PATIENCE)) s after the request to end"
   fi
   wait "$TINTMARK_PID" 2>/dev/null
   TINTMARK_PID=
@@ -190,8 +200,10 @@ click_control() {
   ok "clicked $1 \"$2\"${3:+ #$3}"
 }
 
-press() { pointer_on_window; xdotool key --delay 60 "$@"; }
-type_text() { pointer_on_window; xdotool type --delay 60 "$1"; }
+# xdotool types a character missing from the keyboard map by remapping a spare key for a moment:
+# a slow program that reads the key later would get another character, hence the longer delay.
+press() { pointer_on_window; xdotool key --delay $((60 * E2E_PATIENCE)) "$@"; }
+type_text() { pointer_on_window; xdotool type --delay $((60 * E2E_PATIENCE)) "$1"; }
 
 # click_close_box [TITLE]: of the main window unless TITLE names another.
 click_close_box() {
@@ -223,7 +235,7 @@ wait_dialog() {
   wait_until "${2:-10}" dialog_open "$1" || {
     local others
     others=$(dialog_titles | paste -sd'|' -)
-    fail "no message box titled \"$1\" within ${2:-10} s (open: [${others}])"
+    fail "no message box titled \"$1\" within $((${2:-10} * E2E_PATIENCE)) s (open: [${others}])"
   }
   ok "message box \"$1\" is shown"
 }
@@ -284,7 +296,10 @@ ABOUT_TITLE=Tintmarkについて
 # window_field TITLE NAME: one field of `probe window`, such as rect, style or dpi.
 window_field() { probe window "$1" | tr -d '\r' | awk -F'\t' -v n="$2" '$1 == n { print $2 }'; }
 
-wait_about() { probe wait-window "$ABOUT_TITLE" 5000 || fail "no About box within 5 s"; }
+wait_about() {
+  probe wait-window "$ABOUT_TITLE" $((5000 * E2E_PATIENCE)) ||
+    fail "no About box within $((5 * E2E_PATIENCE)) s"
+}
 
 # Closing hides the box at once; its window goes when the main window's activation that follows
 # has ended, an ID request included.
