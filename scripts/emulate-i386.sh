@@ -15,11 +15,11 @@ fi
 uid=$2 gid=$3
 shift 3
 
-# noreplace_library: prints the path of noreplace.c built as an i386 library, built once in
+# preload_library: prints the path of preload.c built as an i386 library, built once in
 # build/emulate-i386 (again when the source changes).
-noreplace_library() {
-  local source=$here/emulate-i386/noreplace.c
-  local library=$here/../build/emulate-i386/noreplace.so
+preload_library() {
+  local source=$here/emulate-i386/preload.c
+  local library=$here/../build/emulate-i386/preload.so
   if [[ ! $library -nt $source ]]; then
     mkdir -p "${library%/*}"
     # Built beside it and renamed: wine calls run side by side.
@@ -38,9 +38,9 @@ echo ":i386:M::$magic:$mask:$qemu:FP" >/proc/sys/fs/binfmt_misc/register
 # 32-bit Wine reserves the whole 32-bit address space; qemu holds it for the guest, all of it up
 # to the last 64 KiB, which Wine leaves alone (each address it may not have costs Wine a try).
 export QEMU_RESERVED_VA=0xffff0000
-# MAP_FIXED_NOREPLACE as the kernel does it: see noreplace.c. QEMU_SET_ENV reaches the emulated
+# MAP_FIXED_NOREPLACE as the kernel does it: see preload.c. QEMU_SET_ENV reaches the emulated
 # programs only, not the 64-bit ones around them.
-export QEMU_SET_ENV=LD_PRELOAD=$(noreplace_library)
+export QEMU_SET_ENV=LD_PRELOAD=$(preload_library)
 # Only the namespace's root may register; the command runs as its user again, since Wine names its
 # server's folder after the user ID. A namespace inside sees the registration of the one around it.
 [[ $uid == 0 ]] || exec unshare --map-user="$uid" --map-group="$gid" "$@"

@@ -105,7 +105,7 @@ copy_cached_prefix() {
   local cache
   cache=$(wine_prefix_cache)
   if ! cached_prefix_works "$cache"; then
-    echo "wine-prefix: making the cached prefix $cache (under emulation: about 5 minutes)" >&2
+    echo "wine-prefix: making the cached prefix $cache (under emulation: a minute or two)" >&2
     rm -rf "$cache"
     mkdir -p "${cache%/*}"
     local made

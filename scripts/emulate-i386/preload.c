@@ -1,9 +1,9 @@
-/* Preloaded into 32-bit programs under qemu-user 7.2 (scripts/emulate-i386.sh), which takes
- * MAP_FIXED_NOREPLACE for a mere hint and maps elsewhere when the place is taken. 32-bit Wine
- * reserves its address space by halving a range until each piece maps where asked, and keeps the
- * pieces mapped elsewhere above 2 GiB: so every later try there is moved too, some 65,000 tries
- * of a full page scan each, two minutes per started program. Failing as the kernel does (EEXIST)
- * makes that a few hundred tries and the start about a second.
+/* Preloaded into the 32-bit programs that scripts/emulate-i386.sh runs under qemu-user 7.2, which
+ * takes MAP_FIXED_NOREPLACE for a mere hint and maps elsewhere when the place is taken. 32-bit
+ * Wine reserves its address space by halving a range until each piece maps where asked, and keeps
+ * the pieces mapped elsewhere above 2 GiB: so every later try there is moved too, some 65,000
+ * tries of a full page scan each, two minutes per started program. Failing as the kernel does
+ * (EEXIST) makes that a few hundred tries and the start about a second.
  * Built without the C library's i386 headers, which a 64-bit machine need not have. */
 typedef unsigned int size_t;
 typedef long long off64_t;
