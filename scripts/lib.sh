@@ -158,7 +158,10 @@ build_win() { build_win_arch x64 "$@"; }
 # without touching the machine's locales; without the locale it silently keeps 1252.
 japanese_locale() {
   local dir=$TINTMARK_ROOT/build/locale
-  [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] || localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >/dev/null 2>&1
+  if [[ ! -f $dir/ja_JP.UTF-8/LC_CTYPE ]]; then
+    mkdir -p "$dir"  # localedef makes the last folder only
+    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >/dev/null 2>&1
+  fi
   [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] && echo "$dir"
 }
 
