@@ -66,6 +66,7 @@ started=$(date +%s%N)
 probe dialogs >/dev/null 2>&1
 E2E_PATIENCE=$((($(date +%s%N) - started) / 200000000))
 ((E2E_PATIENCE >= 1)) || E2E_PATIENCE=1
+echo "-- deadlines here: ${E2E_PATIENCE} times those of a machine of today"
 
 # Integer MulDiv(twips, dpi, 1440) with halves rounded away from zero.
 px() {
@@ -200,10 +201,22 @@ click_control() {
   ok "clicked $1 \"$2\"${3:+ #$3}"
 }
 
-# xdotool types a character missing from the keyboard map by remapping a spare key for a moment:
-# a slow program that reads the key later would get another character, hence the longer delay.
-press() { pointer_on_window; xdotool key --delay $((60 * E2E_PATIENCE)) "$@"; }
-type_text() { pointer_on_window; xdotool type --delay $((60 * E2E_PATIENCE)) "$1"; }
+press() { pointer_on_window; xdotool key --delay 60 "$@"; }
+
+# type_text TEXT: into the focused field, a character at a time, each once the field shows the one
+# before: xdotool types a character missing from the keyboard map by remapping a spare key for a
+# moment, and a slow program that reads the key late reads another one (or none).
+type_text() {
+  local typed= i
+  pointer_on_window
+  for ((i = 0; i < ${#1}; i++)); do
+    typed+=${1:i:1}
+    xdotool type -- "${1:i:1}"
+    wait_until 10 focus_reads "$typed" ||
+      fail "typed [$typed], the field reads [$(text_of "$(probe focus "$MAIN_TITLE")")]"
+  done
+}
+focus_reads() { [[ $(text_of "$(probe focus "$MAIN_TITLE")") == "${1//\\/\\\\}" ]]; }
 
 # click_close_box [TITLE]: of the main window unless TITLE names another.
 click_close_box() {
