@@ -204,14 +204,15 @@ click_control() {
 press() { pointer_on_window; xdotool key --delay 60 "$@"; }
 
 # type_text TEXT: into the focused field, a character at a time, each once the field shows the one
-# before: xdotool types a character missing from the keyboard map by remapping a spare key for a
-# moment, and a slow program that reads the key late reads another one (or none).
+# before. xdotool types a character missing from the keyboard map (Japanese) through a spare key
+# mapped to it until its delay is over; a slow program must read the key before that, so the
+# delay grows with E2E_PATIENCE.
 type_text() {
   local typed= i
   pointer_on_window
   for ((i = 0; i < ${#1}; i++)); do
     typed+=${1:i:1}
-    xdotool type -- "${1:i:1}"
+    xdotool type --delay $((60 * E2E_PATIENCE)) -- "${1:i:1}"
     wait_until 10 focus_reads "$typed" ||
       fail "typed [$typed], the field reads [$(text_of "$(probe focus "$MAIN_TITLE")")]"
   done
