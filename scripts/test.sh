@@ -67,16 +67,12 @@ phase setup
 scripts/setup.sh || { echo "setup failed"; exit 1; }
 select_wine_loader
 echo "x86 programs under Wine: $(i386_road_line)"
-case_limit=120 e2e_limit=300 emulated_skips= emulated_skips_reason= road_skips=
+case_limit=120 e2e_limit=300
 if [[ $(i386_road) == emulated ]]; then
   # An emulated program runs some ten times slower: the test driver's waits and the limits of a
   # case and of an e2e script grow alike (the random user takes minutes there).
   export TINTMARK_TIME_FACTOR=10
   case_limit=900 e2e_limit=1800
-  # Cases of the x86 tintmark_tests.exe that cannot run under qemu-user (README, "Three roads").
-  emulated_skips=FileCommands.WhileABoxIsUpADropIsRefusedAndACloseFromOutsideWaitsForIt
-  emulated_skips_reason="a thread it starts dies of a fault that qemu-user reports without its"
-  emulated_skips_reason+=" trap number, and the test's thread goes on at a stray address"
 fi
 
 # ---------------------------------------------------------------------------------------------
@@ -119,20 +115,15 @@ running_case() {
 }
 
 # run_tests_exe EXE [LOG [EXCLUDED]]: the GoogleTest cases of EXE under Wine, but those matching
-# the GoogleTest pattern EXCLUDED and those of $road_skips (skipped). A case still running after
+# the GoogleTest pattern EXCLUDED. A case still running after
 # $case_limit seconds, or during which the process ends, fails with its name, and the cases the
 # process had not reached run in a new one. A process that stays that long between cases is ended
 # and fails.
 run_tests_exe() {
   local exe=$1 log=${2:-${1%.exe}.log} excluded=${3:-} pid case running since status ok bad
-  local unfinished=0 skipped_case skipped_here=0 timed_out
+  local unfinished=0 timed_out
   reset_registry
   : >"$log"
-  for skipped_case in ${road_skips//:/ }; do
-    skipped_here=$((skipped_here + 1))
-    echo "skipped under emulation: $skipped_case: $emulated_skips_reason" | tee -a "$log"
-  done
-  excluded=$excluded${road_skips:+${excluded:+:}$road_skips}
   while true; do
     wine "$exe" --gtest_color=no "--gtest_filter=-$excluded" >>"$log" 2>&1 &
     pid=$!
@@ -164,8 +155,7 @@ run_tests_exe() {
   ok=$(tr -d '\r' <"$log" | grep -cE '^\[       OK \] [^ ]+ \(')
   bad=$(($(tr -d '\r' <"$log" | grep -cE '^\[  FAILED  \] [^ ]+ \(') + unfinished))
   pass "$ok"
-  skip "$skipped_here"
-  echo "$(basename "$log" .log): $ok passed, $bad failed, $skipped_here skipped (log: $log)"
+  echo "$(basename "$log" .log): $ok passed, $bad failed (log: $log)"
   if [[ $bad -gt 0 ]]; then
     # The output of each failed case, from its RUN line to its FAILED line.
     tr -d '\r' <"$log" | awk '/^\[ RUN/ {buf = ""} {buf = buf $0 "\n"}
@@ -215,8 +205,6 @@ for arch in "${WIN_ARCHES[@]}"; do
   wineserver -p
   wineserver_started=1
 
-  road_skips=
-  [[ $arch == x86 ]] && road_skips=$emulated_skips
   [[ -f $tests_exe ]] && run_tests_exe "$tests_exe"
   if [[ $arch == x86 && -f $tests_exe ]]; then
     TINTMARK_WINDOWS=2000 run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_2000.log" \
