@@ -96,7 +96,8 @@ type_text "$win_dir\\色の設定.reg"
 press Return
 wait_dialog "! - 適用確認 - Tintmark"
 expect_eq "question" "開いた色設定を適用しますか？" "$(dialog_message "! - 適用確認 - Tintmark")"
-answer_dialog "! - 適用確認 - Tintmark" No
+# Wine labels a message box's buttons in the locale's language.
+answer_dialog "! - 適用確認 - Tintmark" "いいえ(N)"
 wait_until 10 channels_are "200,10,0" || fail "opened: [$(channel_texts)]"
 ok "the file's colours are shown, unapplied"
 screenshot "$dir/main_window.png"
@@ -113,7 +114,7 @@ wait_until 10 about_gone || fail "the About box did not close"
 step "quit through the prompt: Yes applies the opened colours"
 click_close_box
 wait_dialog " - 注意！ - Tintmark"
-answer_dialog " - 注意！ - Tintmark" Yes
+answer_dialog " - 注意！ - Tintmark" "はい(Y)"
 wait_tintmark_end
 expect_reg "$send_msg" "Pen Color" "REG_DWORD 0xac8"
 
