@@ -4,13 +4,11 @@
 TINTMARK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=-all
 
-# runs_32bit: whether this machine runs 32-bit x86 programs. Some x86-64 kernels have no IA-32
-# emulation and answer every i386 program with "Exec format error". The kernel is asked once, with
-# a three-instruction i386 program made by binutils alone, and the answer kept in build/runs-32bit
-# until the machine starts again. TINTMARK_NO_32BIT=1 answers no on any machine, so that the other
-# road can be tried anywhere.
-runs_32bit() {
-  [[ ${TINTMARK_NO_32BIT:-0} != 1 ]] || return 1
+# kernel_runs_32bit: whether this machine's kernel runs 32-bit x86 programs. Some x86-64 kernels
+# have no IA-32 emulation and answer every i386 program with "Exec format error". The kernel is
+# asked once, with a three-instruction i386 program made by binutils alone, and the answer kept in
+# build/runs-32bit until the machine starts again.
+kernel_runs_32bit() {
   local answer=$TINTMARK_ROOT/build/runs-32bit boot
   boot=$(cat /proc/sys/kernel/random/boot_id 2>/dev/null || echo unknown)
   if [[ ! -f $answer || $(sed -n 2p "$answer") != "$boot" ]]; then
@@ -21,7 +19,7 @@ runs_32bit() {
     printf '.globl _start\n_start:\n mov $1, %%eax\n xor %%ebx, %%ebx\n int $0x80\n' >"$dir/exit.s"
     if ! as --32 -o "$dir/exit.o" "$dir/exit.s" || ! ld -m elf_i386 -o "$dir/exit" "$dir/exit.o"; then
       rm -rf "$dir"
-      echo "runs_32bit: could not make the i386 test program (binutils)" >&2
+      echo "kernel_runs_32bit: could not make the i386 test program (binutils)" >&2
       return 1
     fi
     local verdict=no
@@ -32,25 +30,83 @@ runs_32bit() {
   [[ $(sed -n 1p "$answer") == yes ]]
 }
 
+# i386_road: how Wine runs the 32-bit x86 programs here, one word:
+#   native    the kernel runs them;
+#   emulated  qemu-user runs them (scripts/emulate-i386.sh), where the kernel refuses them or
+#             TINTMARK_EMULATE_32BIT=1 asks for it;
+#   none      they are not run: TINTMARK_NO_32BIT=1, or the kernel refuses them and cannot
+#             emulate them (no qemu-user-static, or no binfmt_misc of a user namespace's own).
+# The two switches let every road be tried on any machine.
+i386_road() {
+  if [[ ${TINTMARK_NO_32BIT:-0} == 1 ]]; then
+    echo none
+  elif [[ ${TINTMARK_EMULATE_32BIT:-0} != 1 ]] && kernel_runs_32bit; then
+    echo native
+  elif [[ -x /usr/bin/qemu-i386-static ]] && "$TINTMARK_ROOT/scripts/emulate-i386.sh" true 2>/dev/null
+  then
+    echo emulated
+  else
+    echo none
+  fi
+}
+
+# runs_32bit: whether Wine runs 32-bit x86 programs here, natively or emulated.
+runs_32bit() { [[ $(i386_road) != none ]]; }
+
+# i386_road_line: one line saying how the 32-bit programs run here, and why.
+i386_road_line() {
+  case $(i386_road) in
+    native) echo "natively: this machine's kernel runs 32-bit programs" ;;
+    emulated)
+      if [[ ${TINTMARK_EMULATE_32BIT:-0} == 1 ]]; then
+        echo "emulated by qemu-user: TINTMARK_EMULATE_32BIT=1 is set"
+      else
+        echo "emulated by qemu-user: this machine's kernel runs no 32-bit programs"
+      fi
+      ;;
+    none) echo "not at all: $(no_32bit_reason)" ;;
+  esac
+}
+
 # no_32bit_reason: one line saying why 32-bit programs are not run here.
 no_32bit_reason() {
   if [[ ${TINTMARK_NO_32BIT:-0} == 1 ]]; then
     echo "TINTMARK_NO_32BIT=1 is set"
   else
-    echo "this machine's kernel runs no 32-bit programs (Exec format error)"
+    echo "this machine's kernel runs no 32-bit programs (Exec format error) and cannot emulate" \
+      "them (qemu-user-static, and Linux 6.7 or later for binfmt_misc in a user namespace)"
   fi
 }
 
-# select_wine_loader: where 32-bit programs cannot run, every Wine call (wine, wine-stable and the
-# tools started through it: winepath, wineboot, regedit) goes through Wine's 64-bit loader, which
-# works there also when wine32 is installed; Debian's wine would take the 32-bit one and fail.
+# select_wine_loader: unless the kernel runs 32-bit programs, every Wine call (wine, wine-stable
+# and the tools started through it: winepath, wineboot, regedit) goes through Wine's 64-bit
+# loader, which works there also when wine32 is installed; Debian's wine would take the 32-bit one
+# and fail. On the emulated road that loader runs under scripts/emulate-i386.sh, so that the 32-bit
+# programs it starts are emulated and the 64-bit ones run as they are; and Wine's mount manager
+# stays off there: under qemu-user 7.2 a volume query answered by it (every file dialog asks one)
+# leaves the asking thread waiting for ever for the signal that should finish it.
 select_wine_loader() {
-  runs_32bit && return 0
+  local road
+  road=$(i386_road)
+  [[ $road != native ]] || return 0
   case ":$PATH:" in
     *":$TINTMARK_ROOT/scripts/wine64:"*) ;;
     *) export PATH="$TINTMARK_ROOT/scripts/wine64:$PATH" ;;
   esac
   export WINELOADER=/usr/lib/wine/wine64
+  if [[ $road == emulated && ${TINTMARK_I386_EMULATED:-0} != 1 ]]; then
+    export TINTMARK_I386_EMULATED=1
+    export WINEDLLOVERRIDES="mountmgr.sys=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+  fi
+}
+
+# wine_prefix_cache: the folder of this machine's cached new Wine prefix for the installed Wine
+# version (scripts/wine-prefix.sh), outside the clone: $TINTMARK_CACHE, else
+# $XDG_CACHE_HOME/tintmark, else ~/.cache/tintmark.
+wine_prefix_cache() {
+  local version
+  version=$(/usr/lib/wine/wine64 --version | sed 's/[^A-Za-z0-9.~+]\+/-/g; s/-$//')
+  echo "${TINTMARK_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tintmark}/wine-prefix-$version"
 }
 
 # wine_log_tail FILE: the last lines Wine wrote to FILE, indented, for a failure report.
@@ -102,8 +158,10 @@ build_win() { build_win_arch x64 "$@"; }
 # without touching the machine's locales; without the locale it silently keeps 1252.
 japanese_locale() {
   local dir=$TINTMARK_ROOT/build/locale
-  [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] ||
-    { mkdir -p "$dir" && localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >/dev/null 2>&1; }
+  if [[ ! -f $dir/ja_JP.UTF-8/LC_CTYPE ]]; then
+    mkdir -p "$dir"  # localedef makes the last folder only
+    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >/dev/null 2>&1
+  fi
   [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] && echo "$dir"
 }
 

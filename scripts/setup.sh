@@ -2,8 +2,9 @@
 # Installs the Debian packages that building, running and testing Tintmark need, and those named
 # as arguments (scripts/bench.sh asks for valgrind).
 # Quick when everything is there: apt is only touched for missing packages.
-# 32-bit Wine (wine32, from Debian's i386 architecture) is installed only where the machine runs
-# 32-bit programs (runs_32bit in lib.sh); elsewhere no i386 architecture is added.
+# 32-bit Wine (wine32, from Debian's i386 architecture) is installed unless TINTMARK_NO_32BIT=1;
+# where the kernel runs no 32-bit programs (or TINTMARK_EMULATE_32BIT=1), qemu-user-static too,
+# which emulates them (i386_road in lib.sh).
 set -euo pipefail
 # shellcheck source=scripts/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -46,8 +47,11 @@ packages=(
   zip  # the release archive
   "$@"
 )
-if runs_32bit; then
+if [[ ${TINTMARK_NO_32BIT:-0} != 1 ]]; then
   packages+=(wine32:i386)  # runs the 32-bit build
+  if [[ ${TINTMARK_EMULATE_32BIT:-0} == 1 ]] || ! kernel_runs_32bit; then
+    packages+=(qemu-user-static)  # runs 32-bit Wine where the kernel will not
+  fi
   packages+=(locales)      # its runs as a Japanese Windows 98 (localedef ja_JP)
   # wine32 comes from Debian's i386 architecture, which apt knows only once it has been added.
   if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -2,7 +2,9 @@
 # Creates or updates a Wine prefix for running and testing Tintmark:
 #   scripts/wine-prefix.sh PREFIX [--demo | --fonts-only]
 # - a 64-bit prefix made once (wineboot), also running 32-bit programs where the machine can
-#   (runs_32bit in lib.sh); Wine's own fonts and the IPA P Gothic font in it;
+#   (runs_32bit in lib.sh); where they are emulated, a copy of the machine's cached new prefix
+#   (wine_prefix_cache in lib.sh), which is made once per Wine version; Wine's own fonts and the
+#   IPA P Gothic font in it;
 # - windows cheap on a bare X server (no window manager): X11 Driver "Managed" = "N";
 # - Japanese text readable: "ＭＳ Ｐゴシック" replaced by IPAPGothic, and IPAPGothic linked behind the
 #   default UI fonts;
@@ -78,11 +80,53 @@ failed() {
   exit 1
 }
 
+# new_prefix: makes a new prefix in $WINEPREFIX.
+new_prefix() {
+  # No Mono and Gecko installers: the program needs neither.
+  WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}" wine wineboot -i \
+    >>"$log" 2>&1 || failed "wineboot -i"
+  wineserver -w
+}
+
+# cached_prefix_works DIR: whether DIR holds a whole new prefix that starts a 32-bit program.
+cached_prefix_works() {
+  [[ -f $1/.tintmark-cached && -f $1/system.reg && -f $1/user.reg &&
+    -f $1/drive_c/windows/syswow64/kernel32.dll ]] || return 1
+  WINEPREFIX=$1 wine 'C:\windows\syswow64\cmd.exe' /c exit >>"$log" 2>&1
+  local status=$?
+  WINEPREFIX=$1 wineserver -w
+  return $status
+}
+
+# copy_cached_prefix: $WINEPREFIX as a copy of the cached new prefix, which is made first when it
+# is missing or does not start a 32-bit program. Under emulation wineboot takes minutes, a copy
+# seconds.
+copy_cached_prefix() {
+  local cache
+  cache=$(wine_prefix_cache)
+  if ! cached_prefix_works "$cache"; then
+    echo "wine-prefix: making the cached prefix $cache (under emulation: a minute or two)" >&2
+    rm -rf "$cache"
+    mkdir -p "${cache%/*}"
+    local made
+    made=$(mktemp -d "$cache.XXXXXX") || failed "mktemp"
+    WINEPREFIX=$made new_prefix
+    touch "$made/.tintmark-cached"
+    WINEPREFIX=$made cached_prefix_works "$made" || failed "a 32-bit program in the new prefix $made"
+    # Another run may have made it meanwhile: then either copy serves.
+    mv -T "$made" "$cache" 2>/dev/null || rm -rf "$made"
+  fi
+  echo "wine-prefix: copying the cached prefix $cache" >&2
+  cp -a "$cache/." "$WINEPREFIX/" && rm -f "$WINEPREFIX/.tintmark-cached" || failed "copy of $cache"
+}
+
 if [[ ! -f $prefix/system.reg ]]; then
   echo "wine-prefix: creating $prefix" >&2
-  # No Mono and Gecko installers: the program needs neither.
-  WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >>"$log" 2>&1 || failed "wineboot -i"
-  wineserver -w
+  if [[ $(i386_road) == emulated ]]; then
+    copy_cached_prefix
+  else
+    new_prefix
+  fi
 elif [[ $wow64_missing -eq 1 ]]; then
   echo "wine-prefix: adding 32-bit support to $prefix" >&2
   # Without its time stamp Wine takes the prefix for out of date and installs everything again.

@@ -46,8 +46,10 @@ closed_to_the_id_request
 step "near the screen's lower right corner it opens at its offset, partly off the screen"
 read -r screen_w screen_h <<<"$(xdotool getdisplaygeometry)"
 read -r left top _ <<<"$(window_field "$MAIN_TITLE" rect)"
-xdotool mousemove $((left + 60)) $((top + 10)) mousedown 1 sleep 0.2 \
-  mousemove $((screen_w - 60)) $((screen_h - 160)) sleep 0.2 mouseup 1
+# The title bar must have taken the press before the pointer moves, and the move before the release.
+pause=$((E2E_PATIENCE / 5)).$((E2E_PATIENCE * 2 % 10))
+xdotool mousemove $((left + 60)) $((top + 10)) mousedown 1 sleep "$pause" \
+  mousemove $((screen_w - 60)) $((screen_h - 160)) sleep "$pause" mouseup 1
 main_moved() { (($(window_field "$MAIN_TITLE" rect | cut -d' ' -f1) > screen_w - 190)); }
 wait_until 5 main_moved || fail "dragging did not move the main window"
 click_about_menu

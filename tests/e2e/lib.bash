@@ -59,6 +59,15 @@ expect_eq() {
 
 probe() { wine "$PROBE" "$@"; }
 
+# E2E_PATIENCE: how many times every deadline and typing delay below is stretched here, one for
+# each 0.2 s that a start of the probe takes (0.05 s on a machine of today, over a second where
+# 32-bit programs are emulated); at least 1.
+started=$(date +%s%N)
+probe dialogs >/dev/null 2>&1
+E2E_PATIENCE=$((($(date +%s%N) - started) / 200000000))
+((E2E_PATIENCE >= 1)) || E2E_PATIENCE=1
+echo "-- deadlines here: ${E2E_PATIENCE} times those of a machine of today"
+
 # Integer MulDiv(twips, dpi, 1440) with halves rounded away from zero.
 px() {
   local twips=$1 dpi=${2:-96}
@@ -107,11 +116,12 @@ channel_texts() {
 # ------------------------------------------------------------------------------------------------
 # Waiting: poll with a deadline, never a bare sleep.
 
-# wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when the time is up.
+# wait_until SECONDS COMMAND...: true once COMMAND succeeds, false when the time is up (SECONDS on
+# a machine of today, times E2E_PATIENCE).
 wait_until() {
   local limit=$1
   shift
-  local deadline=$((SECONDS + limit))
+  local deadline=$((SECONDS + limit * E2E_PATIENCE))
   while true; do
     "$@" && return 0
     ((SECONDS >= deadline)) && return 1
@@ -134,7 +144,8 @@ start_tintmark() {
   step "start $(basename "$TINTMARK_EXE")${1:+ $*}"
   wine "$TINTMARK_EXE" "$@" >/dev/null 2>&1 &
   TINTMARK_PID=$!
-  probe wait-window "$MAIN_TITLE" 15000 || fail "no window titled \"$MAIN_TITLE\" within 15 s"
+  probe wait-window "$MAIN_TITLE" $((15000 * E2E_PATIENCE)) ||
+    fail "no window titled \"$MAIN_TITLE\" within $((15 * E2E_PATIENCE)) s"
   ok "window \"$MAIN_TITLE\" is open"
 }
 
@@ -146,7 +157,7 @@ wait_tintmark_end() {
     local open
     open=$(probe dialogs | head -n 1 | cut -f3)
     [[ -n $open ]] && fail "the program asked \"$open\" instead of ending"
-    fail "Tintmark still running ${limit} s after the request to end"
+    fail "Tintmark still running $((limit * E2E_PATIENCE)) s after the request to end"
   fi
   wait "$TINTMARK_PID" 2>/dev/null
   TINTMARK_PID=
@@ -191,7 +202,22 @@ click_control() {
 }
 
 press() { pointer_on_window; xdotool key --delay 60 "$@"; }
-type_text() { pointer_on_window; xdotool type --delay 60 "$1"; }
+
+# type_text TEXT: into the focused field, a character at a time, each once the field shows the one
+# before. xdotool types a character missing from the keyboard map (Japanese) through a spare key
+# mapped to it until its delay is over; a slow program must read the key before that, so the
+# delay grows with E2E_PATIENCE.
+type_text() {
+  local typed= i
+  pointer_on_window
+  for ((i = 0; i < ${#1}; i++)); do
+    typed+=${1:i:1}
+    xdotool type --delay $((60 * E2E_PATIENCE)) -- "${1:i:1}"
+    wait_until 10 focus_reads "$typed" ||
+      fail "typed [$typed], the field reads [$(text_of "$(probe focus "$MAIN_TITLE")")]"
+  done
+}
+focus_reads() { [[ $(text_of "$(probe focus "$MAIN_TITLE")") == "${1//\\/\\\\}" ]]; }
 
 # click_close_box [TITLE]: of the main window unless TITLE names another.
 click_close_box() {
@@ -223,7 +249,7 @@ wait_dialog() {
   wait_until "${2:-10}" dialog_open "$1" || {
     local others
     others=$(dialog_titles | paste -sd'|' -)
-    fail "no message box titled \"$1\" within ${2:-10} s (open: [${others}])"
+    fail "no message box titled \"$1\" within $((${2:-10} * E2E_PATIENCE)) s (open: [${others}])"
   }
   ok "message box \"$1\" is shown"
 }
@@ -287,7 +313,10 @@ ABOUT_TITLE=Tintmarkについて
 # window_field TITLE NAME: one field of `probe window`, such as rect, style or dpi.
 window_field() { probe window "$1" | tr -d '\r' | awk -F'\t' -v n="$2" '$1 == n { print $2 }'; }
 
-wait_about() { probe wait-window "$ABOUT_TITLE" 5000 || fail "no About box within 5 s"; }
+wait_about() {
+  probe wait-window "$ABOUT_TITLE" $((5000 * E2E_PATIENCE)) ||
+    fail "no About box within $((5 * E2E_PATIENCE)) s"
+}
 
 # Closing hides the box at once; its window goes when the main window's activation that follows
 # has ended, an ID request included.

@@ -45,7 +45,8 @@ reg_add_dword "$send_msg" "Back Color" 0x00FFFFFF
 step "start $exe_name as Windows 98"
 japanese env WINEDEBUG=+relay wine "$TINTMARK_EXE" >/dev/null 2>"$relay" &
 TINTMARK_PID=$!
-probe wait-window "$MAIN_TITLE" 180000 || fail "no window titled \"$MAIN_TITLE\" within 3 minutes"
+probe wait-window "$MAIN_TITLE" $((15000 * E2E_PATIENCE)) ||
+  fail "no window titled \"$MAIN_TITLE\" within $((15 * E2E_PATIENCE)) s"
 wait_until 30 channels_are "255,255,255" || fail "the owner's colours did not load"
 ok "the owner's colours loaded: back [$(channel_texts)]"
 
@@ -77,7 +78,7 @@ expect_reg "$send_msg" "Back Color" "REG_DWORD 0xffffff"
 step "save under a Japanese name, as on NT"
 win_dir=$(winepath -w "$dir")
 press ctrl+x
-wait_dialog Tintmark 120
+wait_dialog Tintmark
 type_text "$win_dir\\色の設定"
 press Return
 wait_until 30 test -f "$dir/色の設定.reg" || fail "no $dir/色の設定.reg: $(ls "$dir")"
@@ -90,10 +91,10 @@ reg_add_dword "$send_msg" "Pen Color" 0x00000000
 click_control Button 現在の色
 wait_until 10 channels_are "0,0,0" || fail "current colour: [$(channel_texts)]"
 press ctrl+o
-wait_dialog Tintmark 120
+wait_dialog Tintmark
 type_text "$win_dir\\色の設定.reg"
 press Return
-wait_dialog "! - 適用確認 - Tintmark" 120
+wait_dialog "! - 適用確認 - Tintmark"
 expect_eq "question" "開いた色設定を適用しますか？" "$(dialog_message "! - 適用確認 - Tintmark")"
 answer_dialog "! - 適用確認 - Tintmark" No
 wait_until 10 channels_are "200,10,0" || fail "opened: [$(channel_texts)]"
@@ -102,7 +103,7 @@ screenshot "$dir/main_window.png"
 
 step "the About box"
 press alt+h
-probe wait-window "$ABOUT_TITLE" 120000 || fail "no About box"
+wait_about
 [[ -n $(probe controls "$ABOUT_TITLE" | awk -F'\t' '$8 == "Tintmark開発班"') ]] ||
   fail "About box texts: $(probe controls "$ABOUT_TITLE" | cut -f8 | paste -sd'|' -)"
 ok "the About box reads Tintmark開発班"
@@ -111,9 +112,9 @@ wait_until 10 about_gone || fail "the About box did not close"
 
 step "quit through the prompt: Yes applies the opened colours"
 click_close_box
-wait_dialog " - 注意！ - Tintmark" 120
+wait_dialog " - 注意！ - Tintmark"
 answer_dialog " - 注意！ - Tintmark" Yes
-wait_tintmark_end 180
+wait_tintmark_end
 expect_reg "$send_msg" "Pen Color" "REG_DWORD 0xac8"
 
 step "the relay trace: no W function Windows 98 lacks, called by the program itself"
