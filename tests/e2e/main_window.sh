@@ -102,8 +102,18 @@ for label in "ID :|240|180" "赤(&R) :|240|2040" "緑(&G) :|240|2520" "青(&B) :
 done
 
 step "what a screen reader reads (MSAA), made only when one asks"
-probe loaded "$MAIN_TITLE" oleacc.dll && fail "oleacc.dll was loaded before a screen reader asked"
-ok "oleacc.dll is not loaded yet"
+# Another process reads the program's DLLs from its memory; where it cannot (it does not find
+# user32.dll either: so under qemu-user emulation), the two checks of oleacc.dll cannot run.
+modules_seen=1
+if ! probe loaded "$MAIN_TITLE" user32.dll; then
+  modules_seen=0
+  skip_step "oleacc.dll loaded only when a screen reader asks" \
+    "the program's DLLs cannot be read from another process here (user32.dll is not seen either)"
+elif probe loaded "$MAIN_TITLE" oleacc.dll; then
+  fail "oleacc.dll was loaded before a screen reader asked"
+else
+  ok "oleacc.dll is not loaded yet"
+fi
 names=$(probe names "$MAIN_TITLE")
 # names_of CLASS [TEXT]: the names read for those controls, from the top, then from the left.
 names_of() {
@@ -114,7 +124,9 @@ expect_eq "the fields by their labels, the sample by its role" "ID :|見本|赤(
   "$(names_of Edit)"
 expect_eq "▲ by its channel" "赤 ▲|緑 ▲|青 ▲" "$(names_of Button ▲)"
 expect_eq "▼ by its channel" "赤 ▼|緑 ▼|青 ▼" "$(names_of Button ▼)"
-probe loaded "$MAIN_TITLE" oleacc.dll || fail "oleacc.dll is not loaded after a screen reader asked"
+if ((modules_seen)); then
+  probe loaded "$MAIN_TITLE" oleacc.dll || fail "oleacc.dll is not loaded after a screen reader asked"
+fi
 
 step "screenshot"
 screenshot "$E2E_OUT/main_window.png"
@@ -126,4 +138,4 @@ expect_eq "ID field after typing" 12345678 "$(text_of "$(edit_line 1)")"
 click_close_box
 wait_tintmark_end 10
 
-echo "PASS main_window"
+end_script main_window
