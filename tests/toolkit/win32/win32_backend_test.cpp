@@ -396,6 +396,11 @@ TEST_F(Win32MainForm, ANamedControlsAccessibleObjectIsOneObjectThroughEachOfItsI
   driver->Show(form);
   const HWND up = Window("btnUp", 0);
   const LRESULT answer = SendMessageW(up, WM_GETOBJECT, 0, OBJID_CLIENT);
+  // Without Active Accessibility (NT 4.0 lacks it) the system makes its own object.
+  if (!GetProcAddress(LoadLibraryA("oleacc.dll"), "CreateStdAccessibleObject")) {
+    EXPECT_EQ(answer, 0);
+    return;
+  }
   ASSERT_GT(answer, 0);
   IAccessible* accessible = nullptr;
   ASSERT_EQ(
