@@ -32,7 +32,7 @@ DWORD Patient(DWORD ms) {
   }();
   return ms * factor;
 }
-const UINT kRefusedAnswerDelay = Patient(1000);  // a dialog may take to close once answered
+const UINT kRefusedAnswerDelay = Patient(5000);  // a dialog may take to close once answered
 const DWORD kSettleLimit = Patient(2000);
 
 thread_local Win32Driver* current = nullptr;
@@ -242,6 +242,8 @@ void Win32Driver::AnswerDialog(HWND dialog) {
   }
   answer.sent = true;
   const DialogAnswer given = answer;  // the action may show and close dialogs of its own
+  // The action settles the queue: the timer must not answer again under it, on a busy machine.
+  KillTimer(dialog, kAnswerTimerId);
   RunBoxAction();
   if (!IsWindow(dialog)) return;
   SetTimer(dialog, kAnswerTimerId, kRefusedAnswerDelay, &Win32Driver::AnswerTimer);
@@ -273,8 +275,11 @@ void Win32Driver::Show(tk::Form& form) {
   Settle();
 }
 
+// Until the queue is empty; the limit stops a stream that never ends (a timer's, say). A message
+// that showed a box ran the box's own loop meanwhile: what it posted comes after, so the count
+// starts again from there.
 void Win32Driver::Settle() {
-  const DWORD start = GetTickCount();
+  DWORD start = GetTickCount();
   MSG message{};
   while (GetTickCount() - start < kSettleLimit &&
          PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -282,7 +287,9 @@ void Win32Driver::Settle() {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
+    const DWORD before = GetTickCount();
     backend_->ProcessMessage(message);
+    if (GetTickCount() - before > kSettleLimit / 4) start = GetTickCount();
   }
 }
 
