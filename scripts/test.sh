@@ -206,9 +206,9 @@ for arch in "${WIN_ARCHES[@]}"; do
     [[ $arch == x86 || $script != *_x86.sh ]] && arch_scripts+=("$script")
   done
   if [[ $arch == x86 ]] && ! runs_32bit; then
-    skip $((4 + ${#arch_scripts[@]}))
-    echo "skipped: x86 tintmark_tests.exe (plain, as Windows 2000, 98 and NT 4.0) and" \
-      "${#arch_scripts[@]} e2e scripts under Wine: $(no_32bit_reason)"
+    skip $((5 + ${#arch_scripts[@]}))
+    echo "skipped: x86 tintmark_tests.exe (plain, as Windows 2000, 98 and NT 4.0, with heap" \
+      "checking) and ${#arch_scripts[@]} e2e scripts under Wine: $(no_32bit_reason)"
     continue
   fi
   scripts/wine-prefix.sh "$WINEPREFIX" || { fail "windows $arch: Wine prefix $WINEPREFIX"; continue; }
@@ -217,6 +217,19 @@ for arch in "${WIN_ARCHES[@]}"; do
   wineserver_started=1
 
   [[ -f $tests_exe ]] && run_tests_exe "$tests_exe"
+  # The cases in which Windows refuses windows, again with Wine's heap checking: freed blocks are
+  # filled and the heap is validated, so a window or table left naming a freed object shows.
+  if [[ -f $tests_exe ]]; then
+    log=$dir/tintmark_tests-heap.log
+    if WINEDEBUG=warn+heap wine "$tests_exe" --gtest_color=no \
+      '--gtest_filter=*WhereWindowsRefuses*' >"$log" 2>&1 && ! grep -q ':heap:' "$log"; then
+      pass 1
+      echo "heap checking: passed ($(grep -c '^\[       OK' "$log") cases refusing windows)"
+    else
+      tail -n 40 "$log"
+      fail "$tests_exe with Wine's heap checking (log: $log)"
+    fi
+  fi
   if [[ $arch == x86 && -f $tests_exe ]]; then
     TINTMARK_WINDOWS=2000 run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_2000.log" \
       'RandomUser.*'

@@ -8,6 +8,11 @@
 namespace about {
 
 namespace {
+constexpr char16_t kNoBox[] =
+    u"バージョン情報を表示できませんでした。\r\n\r\n"
+    u"Windowsのリソースが不足している可能性があります。";
+constexpr char16_t kNoBoxTitle[] = u" - 表示エラー - Tintmark";
+
 std::u16string Decimal(int number) {
   const std::string digits = std::to_string(number);
   return std::u16string(digits.begin(), digits.end());
@@ -42,7 +47,11 @@ void FrmAbout::cmdOK_Click() { form_.Unload(); }
 
 void ShowAbout(tk::Form& frmMain) {
   FrmAbout box(frmMain.App(), frmMain);
-  box.Form().ShowModal();
+  try {
+    box.Form().ShowModal();
+  } catch (const tk::WindowNotCreated&) {
+    frmMain.App().MsgBox(kNoBox, tk::kMbOk | tk::kMbExclamation, kNoBoxTitle);
+  }
 }
 
 }  // namespace about

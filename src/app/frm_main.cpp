@@ -13,6 +13,11 @@ constexpr char16_t kIdRequest[] =
     u"Tintmarkは、あなたのICQのユーザーIDを取得できませんでした。\r\n\r\n"
     u"はじめにIDを正確に入力してください。";
 constexpr char16_t kIdRequestTitle[] = u" - ID入力要求 - Tintmark";
+constexpr char16_t kNoWindow[] =
+    u"Tintmarkのウィンドウを作成できませんでした。\r\n\r\n"
+    u"Windowsのリソースが不足している可能性があります。"
+    u"ほかのプログラムを閉じてから、もう一度起動してください。";
+constexpr char16_t kNoWindowTitle[] = u" - 起動エラー - Tintmark";
 constexpr char16_t kFileFilter[] = u"レジストリの項目 (*.reg) |*.reg|すべてのﾌｧｲﾙ (*.*) |*.*";
 
 // The numeric value of a channel field's design text, as a 16-bit integer.
@@ -117,6 +122,14 @@ void FrmMain::btnQuit_Click() {
 void FrmMain::btnReset_Click() { owner_.LoadColors(); }
 
 void FrmMain::mnuQuit_Click() { form_.Unload(); }
+
+void FrmMain::Run() {
+  try {
+    app_.Run(form_);
+  } catch (const tk::WindowNotCreated&) {
+    app_.MsgBox(kNoWindow, tk::kMbOk | tk::kMbExclamation, kNoWindowTitle);
+  }
+}
 
 void FrmMain::mnuHelp_Click() {
   if (showAbout_) showAbout_(form_);

@@ -22,6 +22,10 @@ class FrmMain {
   FrmMain(tk::Application& app, store::Registry& registry, files::FileAccess& fileAccess,
           std::function<void(tk::Form& owner)> showAbout = {});
 
+  // Shows the window and handles events until it unloads. Where Windows cannot make the window,
+  // tells the user and returns, having read and written nothing.
+  void Run();
+
   tk::Form& Form() { return form_; }
   const WindowState& State() const { return state_; }
   tk::FileDialog& CommonDialog1() { return commonDialog1_; }

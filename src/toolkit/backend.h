@@ -80,7 +80,8 @@ enum class DialogResult { kOk, kCancelled, kFailed };
 class Backend {
  public:
   virtual ~Backend() = default;
-  // Creates the form's window and its controls' peers, still hidden.
+  // Creates the form's window and its controls' peers, still hidden; all or nothing: null, and no
+  // control given a peer, where any of them cannot be made.
   virtual std::unique_ptr<FormPeer> CreateForm(Form& form) = 0;
   // Handles events until `done` returns true; checked after every event.
   virtual void RunUntil(const std::function<bool()>& done) = 0;

@@ -56,6 +56,7 @@ MenuItem& Form::Menu(std::string_view name) const {
 void Form::LoadForm() {
   if (state_ != State::kNew) return;
   peer_ = app_.GetBackend().CreateForm(*this);
+  if (!peer_) throw WindowNotCreated();
   state_ = State::kLoaded;
   app_.OnFormLoaded(*this);
   if (Load) Load();

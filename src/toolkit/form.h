@@ -157,6 +157,10 @@ class Application {
   Form* active_ = nullptr;
 };
 
+// Thrown by Show and ShowModal where Windows refuses to make the form's window or one of its
+// controls' (its resources exhausted, say): the form stays unloaded, and nothing of it is left.
+struct WindowNotCreated {};
+
 // Message box styles and answers.
 constexpr int kMbOk = 0;
 constexpr int kMbYesNo = 4;

@@ -33,7 +33,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     files::Win32FileAccess fileAccess;
     app::FrmMain frmMain(application, registry, fileAccess, about::ShowAbout);
     frmMain.Files().OpenAtStart(FileArgument());
-    application.Run(frmMain.Form());
+    frmMain.Run();
   } catch (...) {
     backend.OnUncaughtException();
   }

@@ -117,7 +117,7 @@ class AnsiFiles final : public FileCalls {
 
 }  // namespace
 
-const FileCalls& Files() {
+const FileCalls& WideOrAnsiFiles() {
   static const WideFiles wide;
 #if defined(TINTMARK_ANSI_ROAD)
   static const AnsiFiles ansi;

@@ -2,7 +2,7 @@
 // The file functions whose W and A forms differ, with paths as UTF-16. On Windows 95, 98 and ME the
 // 32-bit program takes the A functions and the system's ANSI code page, and refuses a path that
 // code page cannot hold (ERROR_INVALID_NAME) rather than open another file under a guessed name;
-// everywhere else the W functions. The road is chosen once, in Files().
+// everywhere else the W functions. The road is chosen once, in WideOrAnsiFiles().
 
 #include <windows.h>
 
@@ -25,6 +25,6 @@ class FileCalls {
   virtual std::u16string FullPath(const std::u16string& path) const = 0;
 };
 
-const FileCalls& Files();
+const FileCalls& WideOrAnsiFiles();
 
 }  // namespace files

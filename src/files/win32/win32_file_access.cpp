@@ -17,11 +17,11 @@ Status LastError() {
 }
 
 bool Exists(const std::u16string& path) {
-  return Files().Attributes(path) != INVALID_FILE_ATTRIBUTES;
+  return WideOrAnsiFiles().Attributes(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool IsFolder(const std::u16string& path) {
-  const DWORD attributes = Files().Attributes(path);
+  const DWORD attributes = WideOrAnsiFiles().Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -59,7 +59,7 @@ class TempFile {
   }
   ~TempFile() {
     handle_.Close();
-    if (created_ && !moved_) Files().Delete(name_);
+    if (created_ && !moved_) WideOrAnsiFiles().Delete(name_);
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
@@ -68,7 +68,7 @@ class TempFile {
   Status Create(DWORD attributes) {
     for (int attempt = 0; attempt < 100; ++attempt) {
       name_ = NewName(u".tmp");
-      HANDLE handle = Files().Open(name_, GENERIC_WRITE, 0, CREATE_NEW, attributes);
+      HANDLE handle = WideOrAnsiFiles().Open(name_, GENERIC_WRITE, 0, CREATE_NEW, attributes);
       if (handle != INVALID_HANDLE_VALUE) {
         handle_.Reset(handle);
         created_ = true;
@@ -96,7 +96,8 @@ class TempFile {
   }
 
   Status MoveOver(const std::u16string& target) {
-    if (!Files().Move(name_, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!WideOrAnsiFiles().Move(name_, target,
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return LastError();
     }
     moved_ = true;
@@ -109,13 +110,13 @@ class TempFile {
   // over as before. The paths are full: Wine's ReplaceFileW refuses a bare name.
   Status ReplaceOver(const std::u16string& target) {
     const std::u16string full = FullPath(target), backup = FullPath(NewName(u".old"));
-    if (Files().Replace(full, FullPath(name_), backup)) {
+    if (WideOrAnsiFiles().Replace(full, FullPath(name_), backup)) {
       moved_ = true;
-      Files().Delete(backup);
+      WideOrAnsiFiles().Delete(backup);
       return kSuccess;
     }
     const Status error = LastError();
-    if (Exists(backup) && !Files().Move(backup, full, MOVEFILE_WRITE_THROUGH)) {
+    if (Exists(backup) && !WideOrAnsiFiles().Move(backup, full, MOVEFILE_WRITE_THROUGH)) {
       return error;
     }
     return MoveOver(target);
@@ -144,13 +145,13 @@ class TempFile {
 
 }  // namespace
 
-std::u16string FullPath(const std::u16string& path) { return Files().FullPath(path); }
+std::u16string FullPath(const std::u16string& path) { return WideOrAnsiFiles().FullPath(path); }
 
 Status Win32FileAccess::ReadWhole(const std::u16string& path, std::size_t limit,
                                   std::string& bytes) {
   bytes.clear();
-  FileHandle file(Files().Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
+  FileHandle file(WideOrAnsiFiles().Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
   // Windows refuses a folder as it refuses a file one may not read; the user is told which. The
   // error is taken first: the look at the attributes may change it.
   if (!file.Valid()) {
@@ -182,7 +183,7 @@ Status Win32FileAccess::ReadWhole(const std::u16string& path, std::size_t limit,
 }
 
 Status Win32FileAccess::ReplaceWhole(const std::u16string& path, std::string_view bytes) {
-  const DWORD attributes = Files().Attributes(path);
+  const DWORD attributes = WideOrAnsiFiles().Attributes(path);
   const bool replacing =
       attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
   // Windows refuses to replace a read-only file; Wine's MoveFileExW, run as root, does not.

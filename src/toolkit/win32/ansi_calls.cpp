@@ -205,7 +205,7 @@ class AnsiCalls final : public WindowsCalls {
 
 }  // namespace
 
-const WindowsCalls& Windows() {
+const WindowsCalls& WideOrAnsi() {
   static const AnsiCalls ansi;
   static const WindowsCalls& calls =
       common::win32::IsWindows9x() ? static_cast<const WindowsCalls&>(ansi) : WideWindowsCalls();

@@ -5,11 +5,11 @@
 #include <climits>
 #include <functional>
 
-#include "toolkit/win32/edit_window.h"
+#include "toolkit/win32/controls/edit_window.h"
+#include "toolkit/win32/controls/frame_window.h"
+#include "toolkit/win32/controls/label_window.h"
+#include "toolkit/win32/controls/picture_window.h"
 #include "toolkit/win32/form_window.h"
-#include "toolkit/win32/frame_window.h"
-#include "toolkit/win32/label_window.h"
-#include "toolkit/win32/picture_window.h"
 #include "toolkit/win32/system_metrics.h"
 #include "toolkit/win32/windows_calls.h"
 
@@ -51,12 +51,12 @@ void FormWindow::BuildMenu(HMENU& bar) {
       if (hasChildren(spec.name)) {
         MenuHandle popup(CreatePopupMenu());
         fill(popup.get(), spec.name);
-        if (Windows().AppendMenuItem(menu, MF_POPUP | MF_STRING,
-                                     reinterpret_cast<UINT_PTR>(popup.get()), text)) {
+        if (WideOrAnsi().AppendMenuItem(menu, MF_POPUP | MF_STRING,
+                                        reinterpret_cast<UINT_PTR>(popup.get()), text)) {
           popup.release();  // now part of `menu`
         }
       } else {
-        Windows().AppendMenuItem(menu, MF_STRING, id, text);
+        WideOrAnsi().AppendMenuItem(menu, MF_STRING, id, text);
       }
     }
   };
@@ -65,7 +65,7 @@ void FormWindow::BuildMenu(HMENU& bar) {
   fill(menuBar.get(), {});
   if (!shortcuts.empty()) {
     accelerators_.reset(
-        Windows().NewAcceleratorTable(shortcuts.data(), static_cast<int>(shortcuts.size())));
+        WideOrAnsi().NewAcceleratorTable(shortcuts.data(), static_cast<int>(shortcuts.size())));
   }
   bar = menuBar.release();
 }
@@ -124,7 +124,10 @@ class FormWindow::ControlMaker final : public PeerFactory {
   template <class Window, class Kind, class... More>
   std::unique_ptr<Window> Enter(Kind& control, More&... more) {
     auto window = std::make_unique<Window>(form_, control, parent_, id_, more...);
-    if (!window->Handle()) return nullptr;
+    if (!window->Handle()) {
+      form_.complete_ = false;
+      return nullptr;
+    }
     window->LayOut();
     window->Subclass();
     form_.controls_[id_ - kFirstControlId] = window.get();

@@ -27,9 +27,10 @@ void FormWindow::CreateWindowFor(HWND owner) {
   const SIZE guess = OuterSizeFor(TwipsToPixels(spec.clientWidth, systemDpi),
                                   TwipsToPixels(spec.clientHeight, systemDpi), style, exStyle,
                                   bar != nullptr, systemDpi);
-  window_ = Windows().NewWindow(exStyle, reinterpret_cast<const char*>(MAKEINTATOM(WindowClass())),
-                                std::u16string(spec.caption), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                                guess.cx, guess.cy, owner, bar, this);
+  window_ =
+      WideOrAnsi().NewWindow(exStyle, reinterpret_cast<const char*>(MAKEINTATOM(WindowClass())),
+                             std::u16string(spec.caption), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                             guess.cx, guess.cy, owner, bar, this);
   if (!window_) {
     if (bar) DestroyMenu(bar);
     return;
@@ -43,7 +44,7 @@ void FormWindow::LayOut(int dpi) {
   // The fonts of the old DPI stay until every control has been given its new one.
   const FontHandle oldDefault = std::exchange(defaultFont_, CreateMessageFont(dpi_));
   const auto oldFonts = std::exchange(fonts_, {});
-  Windows().Send(window_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(ControlSpec{})), FALSE);
+  WideOrAnsi().Send(window_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(ControlSpec{})), FALSE);
   ShowIcons();
   SizeClientToDesign();
   for (ControlWindow* control : controls_) {
@@ -55,8 +56,8 @@ void FormWindow::LayOut(int dpi) {
 void FormWindow::SizeClientToDesign() {
   const int width = TwipsToPixels(form_.Spec().clientWidth, dpi_);
   const int height = TwipsToPixels(form_.Spec().clientHeight, dpi_);
-  const auto style = static_cast<DWORD>(Windows().Long(window_, GWL_STYLE));
-  const auto exStyle = static_cast<DWORD>(Windows().Long(window_, GWL_EXSTYLE));
+  const auto style = static_cast<DWORD>(WideOrAnsi().Long(window_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(WideOrAnsi().Long(window_, GWL_EXSTYLE));
   SIZE outer = OuterSizeFor(width, height, style, exStyle, GetMenu(window_) != nullptr, dpi_);
   SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -15,10 +15,14 @@ constexpr UINT kCloseRequest = WM_APP + 1;
 
 FormWindow::FormWindow(Win32Backend& backend, Form& form) : backend_(backend), form_(form) {
   backend_.Attach(*this);
-  CreateWindowFor(backend.OwnerWindow());
-  if (!window_) return;
+}
+
+bool FormWindow::Build() {
+  CreateWindowFor(backend_.OwnerWindow());
+  if (!window_) return false;
   controls_.assign(form_.Controls().size(), nullptr);
   CreateControls({}, window_);
+  return complete_;
 }
 
 FormWindow::~FormWindow() {
@@ -34,7 +38,7 @@ ATOM FormWindow::WindowClass() {
   // system's DPI; a window at another shows icons of its own. They are the class's for the life of
   // the program.
   static IconHandle bigIcon, smallIcon;
-  static const ATOM atom = Windows().RegisterFormClass(
+  static const ATOM atom = WideOrAnsi().RegisterFormClass(
       &FormWindow::Proc, DLGWINDOWEXTRA,
       reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
       ProgramIcon(GetSystemMetrics(SM_CXICON), bigIcon),
@@ -43,37 +47,19 @@ ATOM FormWindow::WindowClass() {
 }
 
 FormWindow* FormWindow::FromHandle(HWND window) {
-  if (!window || Windows().ClassAtom(window) != WindowClass()) return nullptr;
-  return reinterpret_cast<FormWindow*>(Windows().Long(window, GWLP_USERDATA));
+  if (!window || WideOrAnsi().ClassAtom(window) != WindowClass()) return nullptr;
+  return reinterpret_cast<FormWindow*>(WideOrAnsi().Long(window, GWLP_USERDATA));
 }
 
 namespace {
 
-struct FormSearch {
-  const Form* form;
-  FormWindow* found = nullptr;
-};
-
 BOOL CALLBACK PassOn(HWND child, LPARAM message) {
   const MSG& change = *reinterpret_cast<const MSG*>(message);
-  Windows().Send(child, change.message, change.wParam, change.lParam);
+  WideOrAnsi().Send(child, change.message, change.wParam, change.lParam);
   return TRUE;
 }
 
-BOOL CALLBACK CheckForForm(HWND window, LPARAM data) {
-  auto& search = *reinterpret_cast<FormSearch*>(data);
-  FormWindow* candidate = FormWindow::FromHandle(window);
-  if (candidate && &candidate->Owner() == search.form) search.found = candidate;
-  return search.found == nullptr;
-}
-
 }  // namespace
-
-FormWindow* FormWindow::Of(const Form& form) {
-  FormSearch search{&form};
-  EnumThreadWindows(GetCurrentThreadId(), &CheckForForm, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 void FormWindow::Show() {
   if (!window_) return;
@@ -94,7 +80,7 @@ void FormWindow::Show() {
 void FormWindow::FocusFirstTabStop() {
   // Through the dialog manager, as when the dialog itself takes the focus.
   if (const HWND first = GetNextDlgTabItem(window_, nullptr, FALSE)) {
-    Windows().Send(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+    WideOrAnsi().Send(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
   }
 }
 
@@ -115,7 +101,7 @@ void FormWindow::Destroy() {
 }
 
 void FormWindow::PostCloseRequest(std::int16_t unloadMode) {
-  if (window_) Windows().Post(window_, kCloseRequest, static_cast<WPARAM>(unloadMode), 0);
+  if (window_) WideOrAnsi().Post(window_, kCloseRequest, static_cast<WPARAM>(unloadMode), 0);
 }
 
 void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -139,7 +125,7 @@ void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void FormWindow::OnDropFiles(WPARAM drop) {
   // Released before the program acts on it: the handler may show dialogs.
-  const std::u16string path = Windows().TakeDroppedFile(reinterpret_cast<HDROP>(drop));
+  const std::u16string path = WideOrAnsi().TakeDroppedFile(reinterpret_cast<HDROP>(drop));
   if (!path.empty() && Reporting()) form_.OnFileDropped(path);
 }
 
@@ -185,11 +171,11 @@ LRESULT CALLBACK FormWindow::Proc(HWND window, UINT message, WPARAM wParam, LPAR
   if (message == WM_NCCREATE) {
     self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     self->window_ = window;
-    Windows().SetLong(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    WideOrAnsi().SetLong(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   } else {
-    self = reinterpret_cast<FormWindow*>(Windows().Long(window, GWLP_USERDATA));
+    self = reinterpret_cast<FormWindow*>(WideOrAnsi().Long(window, GWLP_USERDATA));
   }
-  if (!self) return Windows().DialogDefault(window, message, wParam, lParam);
+  if (!self) return WideOrAnsi().DialogDefault(window, message, wParam, lParam);
   try {
     return self->Handle(message, wParam, lParam);
   } catch (...) {
@@ -216,7 +202,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       // No dialog texture is asked for, so the dialog manager would answer with the window's
       // defaults all the same, after looking for a theme on every control's paint.
-      return Windows().WindowDefault(window_, message, wParam, lParam);
+      return WideOrAnsi().WindowDefault(window_, message, wParam, lParam);
     case DM_GETDEFID:
       return defaultButton_ && defaultButton_->Handle()
                  ? MAKELRESULT(GetDlgCtrlID(defaultButton_->Handle()), DC_HASDEFID)
@@ -225,7 +211,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_ACTIVATE: {
       // The dialog manager first puts the focus back where it was; Activate handlers then see it.
-      const LRESULT result = Windows().DialogDefault(window_, message, wParam, lParam);
+      const LRESULT result = WideOrAnsi().DialogDefault(window_, message, wParam, lParam);
       if (LOWORD(wParam) != WA_INACTIVE && Reporting()) {
         backend_.OnActivated(*this);
         form_.OnActivated();
@@ -247,7 +233,7 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if ((wParam & 0xFFF0) == SC_CLOSE) {
         closeFromSystemMenu_ = true;
         const HWND window = window_;
-        const LRESULT result = Windows().DialogDefault(window, message, wParam, lParam);
+        const LRESULT result = WideOrAnsi().DialogDefault(window, message, wParam, lParam);
         closeFromSystemMenu_ = false;
         return result;
       }
@@ -285,13 +271,13 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY: {
       const HWND window = window_;
       window_ = nullptr;
-      Windows().SetLong(window, GWLP_USERDATA, 0);
-      return Windows().DialogDefault(window, message, wParam, lParam);
+      WideOrAnsi().SetLong(window, GWLP_USERDATA, 0);
+      return WideOrAnsi().DialogDefault(window, message, wParam, lParam);
     }
     default:
       break;
   }
-  return Windows().DialogDefault(window_, message, wParam, lParam);
+  return WideOrAnsi().DialogDefault(window_, message, wParam, lParam);
 }
 
 }  // namespace tk::win32

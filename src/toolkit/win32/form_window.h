@@ -12,12 +12,12 @@
 #include "toolkit/backend.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
-#include "toolkit/win32/control_window.h"
+#include "toolkit/win32/controls/control_window.h"
+#include "toolkit/win32/controls/line_shape.h"
+#include "toolkit/win32/controls/option_button_window.h"
+#include "toolkit/win32/controls/push_button_window.h"
 #include "toolkit/win32/handles.h"
-#include "toolkit/win32/line_shape.h"
-#include "toolkit/win32/option_button_window.h"
 #include "toolkit/win32/program_icon.h"
-#include "toolkit/win32/push_button_window.h"
 #include "toolkit/win32/windows_api.h"
 
 namespace tk::win32 {
@@ -30,6 +30,8 @@ class FormWindow final : public FormPeer {
   ~FormWindow() override;
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
+  // Makes the window and every control's; false where Windows refused one of them.
+  bool Build();
 
   void Show() override;
   void SetEnabled(bool enabled) override;
@@ -41,8 +43,6 @@ class FormWindow final : public FormPeer {
   void PostCloseRequest(std::int16_t unloadMode) override;
 
   static FormWindow* FromHandle(HWND window);
-  // The window of `form` on this thread, or null.
-  static FormWindow* Of(const Form& form);
   HWND Handle() const { return window_; }
   Form& Owner() const { return form_; }
   Win32Backend& Backend() const { return backend_; }
@@ -91,6 +91,7 @@ class FormWindow final : public FormPeer {
   HWND window_ = nullptr;
   int dpi_ = 96;
   bool destroying_ = false;
+  bool complete_ = true;  // no control's window refused
   bool closeFromSystemMenu_ = false;
   WindowIcons icons_;
   bool iconsOfItsOwn_ = false;  // else the class's, at the system's DPI

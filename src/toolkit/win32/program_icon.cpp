@@ -34,8 +34,8 @@ void SetWindowIcons(HWND window, int dpi, WindowIcons& icons) {
   WindowIcons loaded;
   const HICON big = ProgramIcon(SystemMetricAt(SM_CXICON, dpi), loaded.bigIcon);
   const HICON small = ProgramIcon(SystemMetricAt(SM_CXSMICON, dpi), loaded.smallIcon);
-  Windows().Send(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  Windows().Send(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  WideOrAnsi().Send(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  WideOrAnsi().Send(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
   icons = std::move(loaded);  // the icons replaced go now
 }
 

@@ -85,20 +85,20 @@ FontHandle CreateMessageFont(int dpi) {
                                                     &metrics, 0, static_cast<UINT>(dpi)) != FALSE;
   }
   if (!scaled) {
-    if (!Windows().MessageFont(metrics.lfMessageFont)) return FontHandle();
+    if (!WideOrAnsi().MessageFont(metrics.lfMessageFont)) return FontHandle();
     metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
   }
-  return FontHandle(Windows().NewFont(metrics.lfMessageFont));
+  return FontHandle(WideOrAnsi().NewFont(metrics.lfMessageFont));
 }
 
 std::u16string FaceInUse(const std::u16string& requested) {
   static std::map<std::u16string, std::u16string> resolved;
   if (auto known = resolved.find(requested); known != resolved.end()) return known->second;
   std::u16string face = requested;
-  if (!Windows().FaceExists(requested) && IsJapaneseProportionalFace(requested)) {
+  if (!WideOrAnsi().FaceExists(requested) && IsJapaneseProportionalFace(requested)) {
     for (const char16_t* candidate :
          {u"ＭＳ Ｐゴシック", u"MS PGothic", u"Meiryo UI", u"Yu Gothic UI", u"IPAPGothic"}) {
-      if (Windows().FaceExists(candidate)) {
+      if (WideOrAnsi().FaceExists(candidate)) {
         face = candidate;
         break;
       }
@@ -120,7 +120,7 @@ FontHandle CreateNamedFont(const FontSpec& spec, int dpi) {
   const std::u16string face = FaceInUse(std::u16string(spec.face));
   face.copy(reinterpret_cast<char16_t*>(font.lfFaceName),
             std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-  return FontHandle(Windows().NewFont(font));
+  return FontHandle(WideOrAnsi().NewFont(font));
 }
 
 }  // namespace tk::win32

@@ -181,7 +181,7 @@ const WindowsCalls& WideWindowsCalls() {
 }
 
 #if !defined(TINTMARK_ANSI_ROAD)
-const WindowsCalls& Windows() { return WideWindowsCalls(); }
+const WindowsCalls& WideOrAnsi() { return WideWindowsCalls(); }
 #endif
 
 }  // namespace tk::win32

@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <utility>
 
+#include "common/scope_exit.h"
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/windows_calls.h"
@@ -46,7 +47,16 @@ Win32Backend::Win32Backend() { InitCommonControls(); }
 Win32Backend::~Win32Backend() = default;
 
 std::unique_ptr<FormPeer> Win32Backend::CreateForm(Form& form) {
-  return std::make_unique<FormWindow>(*this, form);
+  auto window = std::make_unique<FormWindow>(*this, form);
+  // Refused or thrown out of: the window goes first, while the controls' windows it takes along
+  // still have their objects.
+  common::ScopeExit undo([&] {
+    window.reset();
+    for (const auto& control : form.Controls()) control->AttachPeer(nullptr);
+  });
+  if (!window->Build()) return nullptr;
+  undo.Release();
+  return window;
 }
 
 void Win32Backend::Attach(FormWindow& window) { windows_.push_back(&window); }
@@ -79,14 +89,15 @@ void Win32Backend::ProcessMessage(MSG& message) {
   if (FormWindow* active = ActiveFormWindow()) {
     const HWND form = active->Handle();
     if (message.hwnd == form || IsChild(form, message.hwnd)) {
-      if (active->Accelerators() && Windows().Accelerate(form, active->Accelerators(), message)) {
+      if (active->Accelerators() &&
+          WideOrAnsi().Accelerate(form, active->Accelerators(), message)) {
         return;
       }
-      if (Windows().DialogKey(form, message)) return;
+      if (WideOrAnsi().DialogKey(form, message)) return;
     }
   }
   TranslateMessage(&message);
-  Windows().Dispatch(message);
+  WideOrAnsi().Dispatch(message);
 }
 
 void Win32Backend::RunUntil(const std::function<bool()>& done) {
@@ -96,7 +107,7 @@ void Win32Backend::RunUntil(const std::function<bool()>& done) {
   };
   while (!done() && anyWindow()) {
     MSG message{};
-    const BOOL got = Windows().NextMessage(message);
+    const BOOL got = WideOrAnsi().NextMessage(message);
     if (got == 0) {
       // Leave WM_QUIT for the loop further out.
       PostQuitMessage(static_cast<int>(message.wParam));
@@ -150,7 +161,7 @@ DialogResult Win32Backend::ShowFileDialog(FileDialogRequest& request) {
     choice.defaultExtension.erase(0, 1);
   }
   DWORD error = 0;
-  if (Windows().ChooseFile(choice, error)) {
+  if (WideOrAnsi().ChooseFile(choice, error)) {
     request.fileName = std::move(choice.fileName);
     return DialogResult::kOk;
   }
@@ -158,56 +169,9 @@ DialogResult Win32Backend::ShowFileDialog(FileDialogRequest& request) {
 }
 
 std::u16string Win32Backend::ProgramFolder() {
-  const std::u16string path = Windows().ProgramPath();
+  const std::u16string path = WideOrAnsi().ProgramPath();
   const std::size_t slash = path.find_last_of(u"\\/");
   return path.substr(0, slash == std::u16string::npos ? 0 : slash);
-}
-
-HWND Win32Backend::WindowOf(const Form& form) {
-  const FormWindow* window = FormWindow::Of(form);
-  return window ? window->Handle() : nullptr;
-}
-
-HWND Win32Backend::WindowOf(const Control& control) {
-  const FormWindow* form = FormWindow::Of(control.Parent());
-  const ControlWindow* window = form ? form->WindowOf(control) : nullptr;
-  return window ? window->Handle() : nullptr;
-}
-
-Control* Win32Backend::ControlOf(HWND window) {
-  for (HWND parent = window ? GetParent(window) : nullptr; parent; parent = GetParent(parent)) {
-    if (const FormWindow* form = FormWindow::FromHandle(parent)) {
-      const ControlWindow* control = form->ControlFor(window);
-      return control ? &control->Owner() : nullptr;
-    }
-  }
-  return nullptr;
-}
-
-Form* Win32Backend::FormOf(HWND window) {
-  FormWindow* form = FormWindow::FromHandle(window);
-  return form ? &form->Owner() : nullptr;
-}
-
-bool Win32Backend::HasWindowFor(const Form* form) const {
-  return std::any_of(windows_.begin(), windows_.end(), [form](const FormWindow* window) {
-    return &window->Owner() == form && window->Handle();
-  });
-}
-
-HWND Win32Backend::MenuCommandOf(const MenuItem& item, UINT* command) const {
-  for (const FormWindow* window : windows_) {
-    if (const UINT id = window->CommandOf(item); id != 0 && window->Handle()) {
-      if (command) *command = id;
-      return window->Handle();
-    }
-  }
-  return nullptr;
-}
-
-bool Win32Backend::HasSubMenu(const MenuItem& item, const Form& form) {
-  return std::any_of(form.Menus().begin(), form.Menus().end(),
-                     [&item](const auto& other) { return other->Spec().parent == item.Name(); });
 }
 
 }  // namespace tk::win32

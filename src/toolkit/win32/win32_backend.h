@@ -37,19 +37,6 @@ class Win32Backend : public Backend {
   // The window a message box or a file dialog belongs to: the program's active form, if any.
   HWND OwnerWindow() const;
 
-  // Native handles, for the test driver. Null when the form or control has no window.
-  static HWND WindowOf(const Form& form);
-  static HWND WindowOf(const Control& control);
-  // The control or form of this program that `window` is, or null.
-  static Control* ControlOf(HWND window);
-  static Form* FormOf(HWND window);
-  // Whether `form` still has a window of this backend (compares addresses only).
-  bool HasWindowFor(const Form* form) const;
-  // The form window holding `item` and the item's command id; null when no loaded form holds it.
-  HWND MenuCommandOf(const MenuItem& item, UINT* command) const;
-  // Whether `item` opens a sub-menu rather than running at once.
-  static bool HasSubMenu(const MenuItem& item, const Form& form);
-
   // An exception reached a window procedure, or start-up: what it left half done cannot be
   // known, so the program says so in one message box titled with its name and ends.
   void OnUncaughtException() noexcept;

@@ -1,8 +1,13 @@
 #pragma once
 // The Windows functions whose W and A forms differ, with text as the program's UTF-16. Windows 95,
 // 98 and ME implement almost none of the W functions, so there the 32-bit program goes through the
-// A functions and the system's ANSI code page; everywhere else through the W functions. The road is
-// chosen once, in Windows(); a window is all one road: its class, procedure, subclass and messages.
+// A functions and the system's ANSI code page; everywhere else through the W functions. The road
+// is chosen once, in WideOrAnsi(); a window is all one road: its class, procedure, subclass and
+// messages. What goes through here: every call that passes or returns text, and every call on a
+// window's procedure, long values or messages, which Windows converts by the road the window was
+// made on. What stays direct: calls without text (ShowWindow, SetWindowPos, GetDlgCtrlID, ...)
+// and the A functions every system has whose text is ours and ASCII (SetPropA, a separator's
+// AppendMenuA).
 
 #include <string>
 
@@ -72,8 +77,8 @@ class WindowsCalls {
 };
 
 // The road of this system.
-const WindowsCalls& Windows();
+const WindowsCalls& WideOrAnsi();
 
-inline std::u16string WindowText(HWND window) { return Windows().Text(window); }
+inline std::u16string WindowText(HWND window) { return WideOrAnsi().Text(window); }
 
 }  // namespace tk::win32

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_window_harness.h"
+#include "support/win32/native_windows.h"
 #include "toolkit/win32/system_metrics.h"
 #include "toolkit/win32/win32_backend.h"
 
@@ -21,6 +22,55 @@ std::u16string WindowText(HWND window) {
 }
 
 class MainWindowOnWin32 : public MainWindowTest {};
+
+bool IsFormWindow(HWND window) {
+  wchar_t className[32] = {};
+  return window && GetClassNameW(window, className, 32) &&
+         std::wstring(className) == L"TintmarkForm";
+}
+
+BOOL CALLBACK CountFormWindow(HWND window, LPARAM count) {
+  *reinterpret_cast<int*>(count) += IsFormWindow(window);
+  return TRUE;
+}
+
+int FormWindowsLeft() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), &CountFormWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// Windows out of resources (on 9x, the USER heap of 64 KB full): a CBT hook refuses the n-th
+// window made for the program's forms, a form's or a control's; 0 refuses none and counts.
+class RefusedWindow {
+ public:
+  explicit RefusedWindow(int n) : n_(n) {
+    current = this;
+    hook_ = SetWindowsHookExW(WH_CBT, &Hook, nullptr, GetCurrentThreadId());
+  }
+  ~RefusedWindow() {
+    UnhookWindowsHookEx(hook_);
+    current = nullptr;
+  }
+  int Made() const { return made_; }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && current) {
+      const HWND parent = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hwndParent;
+      if (IsFormWindow(reinterpret_cast<HWND>(wParam)) ||
+          IsFormWindow(GetAncestor(parent, GA_ROOT))) {
+        if (++current->made_ == current->n_) return 1;
+      }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+
+  static inline RefusedWindow* current = nullptr;
+  int n_;
+  int made_ = 0;
+  HHOOK hook_;
+};
 
 // The system's colours `indexes` set to `colors` for the test's time: SetSysColors tells every
 // window (WM_SYSCOLORCHANGE), as Windows does when high contrast is turned on.
@@ -41,7 +91,7 @@ class Scheme {
 // WM_CTLCOLOR* message the control sends.
 using Colors = std::array<COLORREF, 3>;
 Colors PaintedWith(const tk::Control& control, UINT message) {
-  const HWND window = Win32Backend::WindowOf(control);
+  const HWND window = WindowOf(control);
   const HDC dc = CreateCompatibleDC(nullptr);
   SetTextColor(dc, 0x123456);
   SetBkColor(dc, 0x123456);
@@ -79,13 +129,68 @@ TEST_F(MainWindowOnWin32, AHighContrastSchemeReachesTheFieldsAndTheAboutLabelsBu
       EXPECT_EQ(PaintedWith(box.Find("lblTitle"), WM_CTLCOLORSTATIC)[0], kBlack)
           << "black where it reads";
     }
-    const HWND title = Win32Backend::WindowOf(box.Find("lblTitle"));
+    const HWND title = WindowOf(box.Find("lblTitle"));
     ValidateRect(title, nullptr);
-    SendMessageW(Win32Backend::WindowOf(box), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    SendMessageW(WindowOf(box), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
     EXPECT_TRUE(GetUpdateRect(title, nullptr, FALSE)) << "high contrast alone repaints";
     driver->Click(box.Find("cmdOK"));
   });
   driver->ChooseMenu(Menu("mnuHelp"));
+  EXPECT_EQ(driver->UnexpectedDialogs(), 0);
+}
+
+// All or nothing, and then nothing read or written: the window comes up whole, or the user is told.
+TEST_F(MainWindowOnWin32, WhereWindowsRefusesAnyOfTheMainWindowsWindowsItSaysSoAndEnds) {
+  AddOwner(12345678, 0x0000FF, 0x00FFFF);
+  int windows = 0;
+  {
+    const RefusedWindow counting(0);
+    Start();
+    windows = counting.Made();
+  }
+  EXPECT_GT(windows, 20) << "the window and its controls";
+  // Should the window come up all the same, its Load event asks for an ID, and the program ends.
+  registry->SetDword(kOwners, "LastOwner", 0);
+  for (int n = 1; n <= windows; ++n) {
+    frm = std::make_unique<app::FrmMain>(driver->App(), registry->Registry(), files->Access());
+    driver->ClearRecords();
+    driver->AnswerNextMessageBox(tk::kAnswerOk);
+    driver->WhileNextBoxIsUp([&] { driver->EndTask(Form()); });
+    const RefusedWindow refusing(n);
+    frm->Run();
+    ASSERT_EQ(driver->MessageBoxes().size(), 1u) << n;
+    EXPECT_EQ(driver->MessageBoxes()[0].title, u" - 起動エラー - Tintmark") << n;
+    EXPECT_FALSE(Form().IsLoaded()) << n;
+    EXPECT_EQ(FormWindowsLeft(), 0) << n;
+  }
+  EXPECT_EQ(registry->ReadDword(kOwners, "LastOwner"), 0u);
+  EXPECT_EQ(Stored(12345678, "Pen Color"), 0x0000FFu);
+  EXPECT_EQ(driver->UnexpectedDialogs(), 0);
+}
+
+TEST_F(MainWindowOnWin32,
+       WhereWindowsRefusesAnyOfTheAboutBoxsWindowsItSaysSoAndTheMainWindowStays) {
+  AddOwner(12345678, 0x0000FF, 0x00FFFF);
+  Start();
+  int windows = 0;
+  {
+    const RefusedWindow counting(0);
+    driver->WhenNextModalShown([&](tk::Form& box) { driver->Click(box.Find("cmdOK")); });
+    driver->ChooseMenu(Menu("mnuHelp"));
+    windows = counting.Made();
+  }
+  EXPECT_GT(windows, 5) << "the box and its controls";
+  for (int n = 1; n <= windows; ++n) {
+    driver->ClearRecords();
+    driver->AnswerNextMessageBox(tk::kAnswerOk);
+    const RefusedWindow refusing(n);
+    driver->ChooseMenu(Menu("mnuHelp"));
+    ASSERT_EQ(driver->MessageBoxes().size(), 1u) << n;
+    EXPECT_EQ(driver->MessageBoxes()[0].title, u" - 表示エラー - Tintmark") << n;
+    EXPECT_EQ(FormWindowsLeft(), 1) << n;
+  }
+  EXPECT_TRUE(IsWindowEnabled(WindowOf(Form())));
+  EXPECT_EQ(GetActiveWindow(), WindowOf(Form()));
   EXPECT_EQ(driver->UnexpectedDialogs(), 0);
 }
 
@@ -101,7 +206,7 @@ TEST_F(MainWindowOnWin32, EveryFieldIsNamedByItsLabel) {
                 {"txtColor", 1, u"緑(&G) :"},
                 {"txtColor", 2, u"青(&B) :"}};
   for (const auto& f : fields) {
-    HWND previous = GetWindow(Win32Backend::WindowOf(Form().Find(f.field, f.index)), GW_HWNDPREV);
+    HWND previous = GetWindow(WindowOf(Form().Find(f.field, f.index)), GW_HWNDPREV);
     ASSERT_NE(previous, nullptr) << f.field << f.index;
     wchar_t className[32] = {};
     GetClassNameW(previous, className, 32);
@@ -112,7 +217,7 @@ TEST_F(MainWindowOnWin32, EveryFieldIsNamedByItsLabel) {
 
 TEST_F(MainWindowOnWin32, FixedSizeWindowWithMinimizeBoxOnlyThatMaximizingAndMinimizingLeave) {
   StartWithoutOwner();  // the ID field unlocked, with the focus
-  HWND window = Win32Backend::WindowOf(Form());
+  HWND window = WindowOf(Form());
   // As a tool or a window manager may ask, and the taskbar.
   for (const WPARAM command : {SC_MAXIMIZE, SC_MINIMIZE, SC_RESTORE}) {
     SendMessageW(window, WM_SYSCOMMAND, command, 0);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "support/win32/native_windows.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/windows_calls.h"
 
@@ -120,7 +121,7 @@ class Win32Driver::RecordingBackend final : public Win32Backend {
   bool OnThreadMessage(const MSG& message) override {
     if (message.message != kRunModalAction) return false;
     auto* form = reinterpret_cast<tk::Form*>(message.lParam);
-    if (HasWindowFor(form)) driver_.RunModalAction(*form);
+    if (WindowOf(form)) driver_.RunModalAction(*form);
     return true;
   }
 
@@ -298,13 +299,13 @@ bool Win32Driver::AcceptsInput(HWND control) const {
   // A disabled control, frame or form takes no mouse input.
   for (HWND window = control; window; window = GetParent(window)) {
     if (!IsWindowEnabled(window)) return false;
-    if (Win32Backend::FormOf(window)) return true;
+    if (FormOf(window)) return true;
   }
   return false;
 }
 
 void Win32Driver::Click(tk::Control& control, std::int16_t shift) {
-  const HWND window = Win32Backend::WindowOf(control);
+  const HWND window = WindowOf(control);
   if (!AcceptsInput(window)) return;
   openedMenu_.reset();
   const HWND form = GetAncestor(window, GA_ROOT);
@@ -327,7 +328,7 @@ void Win32Driver::Press(tk::Control& control, std::int16_t button, std::int16_t 
     Click(control, shift);
     return;
   }
-  const HWND window = Win32Backend::WindowOf(control);
+  const HWND window = WindowOf(control);
   if (!AcceptsInput(window)) return;
   if (button == tk::kMiddleButton) {
     PressMouseButton(window, WM_MBUTTONDOWN, WM_MBUTTONUP, MK_MBUTTON, shift);
@@ -352,7 +353,7 @@ void Win32Driver::PressMouseButton(HWND window, UINT down, UINT up, WPARAM butto
 
 HWND Win32Driver::KeyboardTarget() const {
   const HWND active = GetActiveWindow();
-  if (!Win32Backend::FormOf(active) || !IsWindowEnabled(active)) return nullptr;
+  if (!FormOf(active) || !IsWindowEnabled(active)) return nullptr;
   const HWND focus = GetFocus();
   return focus && IsChild(active, focus) ? focus : active;
 }
@@ -382,11 +383,11 @@ void Win32Driver::Type(std::u16string_view characters) {
     const int count =
         IsWindowUnicode(target)
             ? 0
-            : WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(&character), 1,
-                                  bytes, sizeof bytes, nullptr, nullptr);
+            : WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(&character), 1, bytes,
+                                  sizeof bytes, nullptr, nullptr);
     for (int i = 0; i < std::max(count, 1); ++i) {
-      MSG typed = MakeMessage(target, WM_CHAR,
-                              count ? static_cast<unsigned char>(bytes[i]) : character, 1);
+      MSG typed =
+          MakeMessage(target, WM_CHAR, count ? static_cast<unsigned char>(bytes[i]) : character, 1);
       backend_->ProcessMessage(typed);
     }
     Settle();
@@ -405,17 +406,16 @@ void Win32Driver::PressKey(int virtualKey, std::int16_t shift) {
 
   if (alt && !ctrl) {
     // Alt+letter opening a sub-menu: the menu is driven once the key that acts in it comes.
-    const tk::Form* form = Win32Backend::FormOf(formWindow);
+    const tk::Form* form = FormOf(formWindow);
     bool control = false;
     for (const auto& member : form->Controls()) {
-      const HWND window = Win32Backend::WindowOf(*member);
+      const HWND window = WindowOf(*member);
       control = control || (window && IsWindowVisible(window) && IsWindowEnabled(window) &&
                             tk::AccessKey(tk::win32::WindowText(window)) == virtualKey);
     }
     for (const auto& item : form->Menus()) {
       if (!control && item->Spec().parent.empty() && !item->IsSeparator() &&
-          tk::AccessKey(item->Spec().caption) == virtualKey &&
-          Win32Backend::HasSubMenu(*item, *form)) {
+          tk::AccessKey(item->Spec().caption) == virtualKey && HasSubMenu(*item, *form)) {
         openedMenu_ = OpenedMenu{formWindow, static_cast<char16_t>(virtualKey)};
         return;
       }
@@ -478,7 +478,7 @@ void CALLBACK Win32Driver::MenuTimer(HWND form, UINT, UINT_PTR, DWORD) {
 
 void Win32Driver::Paste(std::u16string_view text) {
   const HWND focus = GetFocus();
-  const tk::Control* control = Win32Backend::ControlOf(focus);
+  const tk::Control* control = ControlOf(focus);
   if (!control || control->Spec().kind != tk::ControlKind::kTextBox) return;
   const std::u16string replacement(text);
   SendMessageW(focus, EM_REPLACESEL, TRUE,
@@ -488,7 +488,7 @@ void Win32Driver::Paste(std::u16string_view text) {
 
 void Win32Driver::SelectAll() {
   const HWND focus = GetFocus();
-  const tk::Control* control = Win32Backend::ControlOf(focus);
+  const tk::Control* control = ControlOf(focus);
   if (control && control->Spec().kind == tk::ControlKind::kTextBox) {
     SendMessageW(focus, EM_SETSEL, 0, -1);
   }
@@ -497,10 +497,10 @@ void Win32Driver::SelectAll() {
 void Win32Driver::ChooseMenu(tk::MenuItem& item) {
   openedMenu_.reset();
   UINT command = 0;
-  const HWND form = backend_->MenuCommandOf(item, &command);
+  const HWND form = MenuCommandOf(item, &command);
   if (!form || !IsWindowVisible(form) || !IsWindowEnabled(form)) return;
   if (GetActiveWindow() != form) SetActiveWindow(form);
-  if (Win32Backend::HasSubMenu(item, *Win32Backend::FormOf(form))) {
+  if (HasSubMenu(item, *FormOf(form))) {
     openedMenu_ = OpenedMenu{form, tk::AccessKey(item.Spec().caption)};
     return;
   }
@@ -509,7 +509,7 @@ void Win32Driver::ChooseMenu(tk::MenuItem& item) {
 }
 
 void Win32Driver::CloseBox(tk::Form& form) {
-  const HWND window = Win32Backend::WindowOf(form);
+  const HWND window = WindowOf(form);
   // A disabled window's close box does nothing.
   if (!window || !IsWindowVisible(window) || !IsWindowEnabled(window)) return;
   openedMenu_.reset();
@@ -519,7 +519,7 @@ void Win32Driver::CloseBox(tk::Form& form) {
 
 // What taskkill without /f sends.
 void Win32Driver::EndTask(tk::Form& form) {
-  const HWND window = Win32Backend::WindowOf(form);
+  const HWND window = WindowOf(form);
   if (!window) return;
   openedMenu_.reset();
   PostMessageW(window, WM_CLOSE, 0, 0);
@@ -528,7 +528,7 @@ void Win32Driver::EndTask(tk::Form& form) {
 
 // The system asks, then says whether the session ends: a window that agreed hears it either way.
 void Win32Driver::EndSession(tk::Form& form, bool ends) {
-  const HWND window = Win32Backend::WindowOf(form);
+  const HWND window = WindowOf(form);
   if (!window) return;
   openedMenu_.reset();
   const LRESULT mayEnd = SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
@@ -540,7 +540,7 @@ void Win32Driver::EndSession(tk::Form& form, bool ends) {
 
 // As the shell drops: a DROPFILES block in global memory, posted to a window that takes drops.
 void Win32Driver::DropFile(tk::Form& form, const std::u16string& path) {
-  const HWND window = Win32Backend::WindowOf(form);
+  const HWND window = WindowOf(form);
   if (!window || !(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)) return;
   const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
   const HGLOBAL drop = GlobalAlloc(GHND, bytes);
@@ -559,27 +559,27 @@ void Win32Driver::DropFile(tk::Form& form, const std::u16string& path) {
 // What the screen shows
 
 std::u16string Win32Driver::ShownText(tk::Control& control) {
-  const HWND window = Win32Backend::WindowOf(control);
+  const HWND window = WindowOf(control);
   return window ? tk::win32::WindowText(window) : std::u16string();
 }
 
 bool Win32Driver::ShownEnabled(tk::Control& control) {
-  const HWND window = Win32Backend::WindowOf(control);
+  const HWND window = WindowOf(control);
   return window && IsWindowEnabled(window);
 }
 
 bool Win32Driver::ShownChecked(tk::Control& control) {
-  const HWND window = Win32Backend::WindowOf(control);
+  const HWND window = WindowOf(control);
   return window && SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 tk::Control* Win32Driver::ShownFocus(tk::Form& form) {
-  tk::Control* control = Win32Backend::ControlOf(GetFocus());
+  tk::Control* control = ControlOf(GetFocus());
   return control && &control->Parent() == &form ? control : nullptr;
 }
 
 int Win32Driver::ShownCaret(tk::Control& control) {
-  const HWND window = Win32Backend::WindowOf(control);
+  const HWND window = WindowOf(control);
   if (!window) return 0;
   DWORD start = 0, end = 0;
   SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -594,7 +594,7 @@ int Win32Driver::ShownCaret(tk::Control& control) {
 }
 
 bool Win32Driver::ShownVisible(tk::Form& form) {
-  const HWND window = Win32Backend::WindowOf(form);
+  const HWND window = WindowOf(form);
   return window && IsWindowVisible(window);
 }
 

@@ -19,6 +19,7 @@
 #include "app/main_layout.h"
 #include "support/driver.h"
 #include "support/win32/driver_win32.h"
+#include "support/win32/native_windows.h"
 #include "toolkit/form.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/program_icon.h"
@@ -27,6 +28,7 @@
 namespace {
 
 using tk::win32::Win32Backend;
+using tktest::WindowOf;
 
 std::u16string ClassOf(HWND window) {
   wchar_t name[64] = {};
@@ -48,11 +50,11 @@ void ChangeDpi(HWND window, int dpi) {
 // border grows with the DPI).
 void ExpectLaidOutAt(const tk::Form& form, int dpi) {
   RECT place{};
-  GetClientRect(Win32Backend::WindowOf(form), &place);
+  GetClientRect(WindowOf(form), &place);
   EXPECT_EQ(place.right, tk::TwipsToPixels(form.Spec().clientWidth, dpi));
   EXPECT_EQ(place.bottom, tk::TwipsToPixels(form.Spec().clientHeight, dpi));
   for (const auto& control : form.Controls()) {
-    const HWND window = Win32Backend::WindowOf(*control);
+    const HWND window = WindowOf(*control);
     if (!window) continue;  // a line
     const tk::ControlSpec& spec = control->Spec();
     SCOPED_TRACE(std::string(spec.name) + std::to_string(spec.index) + " at " +
@@ -117,11 +119,9 @@ class Win32MainForm : public ::testing::Test {
     }
   }
 
-  HWND Window(const char* name, int index = -1) {
-    return Win32Backend::WindowOf(form.Find(name, index));
-  }
+  HWND Window(const char* name, int index = -1) { return WindowOf(form.Find(name, index)); }
   tk::Control& Control(const char* name, int index = -1) { return form.Find(name, index); }
-  HWND FormWindow() { return Win32Backend::WindowOf(form); }
+  HWND FormWindow() { return WindowOf(form); }
   int Dpi() { return tk::win32::DpiOf(FormWindow()); }
 
   std::vector<std::string> log;
@@ -152,7 +152,7 @@ TEST_F(Win32MainForm, ControlsAreTheNativeWindowClassesWithTheirStyles) {
   EXPECT_EQ(GetParent(Window("optObject", 0)), FormWindow());
 
   for (const auto& control : form.Controls()) {
-    if (const HWND window = Win32Backend::WindowOf(*control)) {
+    if (const HWND window = WindowOf(*control)) {
       const int id = GetDlgCtrlID(window);
       EXPECT_NE(id, IDOK) << control->Name();
       EXPECT_NE(id, IDCANCEL) << control->Name();
@@ -495,15 +495,15 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   tk::Form about(driver->App(), about::AboutFormSpec());
   driver->Show(about);
 
-  const HWND window = Win32Backend::WindowOf(about);
-  EXPECT_EQ(GetWindow(window, GW_OWNER), Win32Backend::WindowOf(main));
+  const HWND window = WindowOf(about);
+  EXPECT_EQ(GetWindow(window, GW_OWNER), WindowOf(main));
   EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
   EXPECT_EQ(StyleOf(window) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
             WS_SYSMENU);
-  EXPECT_EQ(StyleOf(Win32Backend::WindowOf(about.Find("cmdOK"))) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_EQ(StyleOf(WindowOf(about.Find("cmdOK"))) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
 
   const int dpi = tk::win32::DpiOf(window);
-  const HWND icon = Win32Backend::WindowOf(about.Find("picIcon"));
+  const HWND icon = WindowOf(about.Find("picIcon"));
   EXPECT_EQ(StyleOf(icon) & SS_TYPEMASK, SS_ICON);
   EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0);
   EXPECT_TRUE(GetWindowLongPtrW(icon, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
@@ -517,9 +517,9 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
 
   // With the main window on a screen of another DPI, the offset is the box's own pixels.
   main.Move(1500, 1500);
-  ChangeDpi(Win32Backend::WindowOf(main), 144);
+  ChangeDpi(WindowOf(main), 144);
   about.MoveFrom(main, 150, 900);
-  GetWindowRect(Win32Backend::WindowOf(main), &client);
+  GetWindowRect(WindowOf(main), &client);
   GetWindowRect(window, &outer);
   EXPECT_EQ(outer.left - client.left, tk::TwipsToPixels(150, dpi));
   EXPECT_EQ(outer.top - client.top, tk::TwipsToPixels(900, dpi));
@@ -533,7 +533,7 @@ TEST(Win32AboutForm, TheMainWindowRepaintsWhileTheBoxIsUp) {
   tk::FormSpec mainSpec = app::MainFormSpec();
   tk::Form main(driver->App(), mainSpec);
   driver->Show(main);
-  const HWND window = Win32Backend::WindowOf(main);
+  const HWND window = WindowOf(main);
   bool painted = false;
   driver->WhenNextModalShown([&](tk::Form& box) {
     InvalidateRect(window, nullptr, TRUE);

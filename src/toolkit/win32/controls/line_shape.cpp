@@ -1,4 +1,4 @@
-#include "toolkit/win32/line_shape.h"
+#include "toolkit/win32/controls/line_shape.h"
 
 #include <algorithm>
 

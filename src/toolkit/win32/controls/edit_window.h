@@ -1,7 +1,7 @@
 #pragma once
 // A text box as an EDIT control: its text, caret and colours, its changes and keys.
 
-#include "toolkit/win32/control_window.h"
+#include "toolkit/win32/controls/control_window.h"
 
 namespace tk::win32 {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "toolkit/win32/control_window.h"
+#include "toolkit/win32/controls/control_window.h"
 
 namespace tk::win32 {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A picture box as a STATIC showing the program icon, at a size that grows with the DPI.
 
-#include "toolkit/win32/control_window.h"
+#include "toolkit/win32/controls/control_window.h"
 
 namespace tk::win32 {
 

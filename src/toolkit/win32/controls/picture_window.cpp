@@ -1,4 +1,4 @@
-#include "toolkit/win32/picture_window.h"
+#include "toolkit/win32/controls/picture_window.h"
 
 #include <utility>
 
@@ -24,7 +24,7 @@ void PictureWindow::LayOut() {
   if (picture_.Spec().showsIcon) {
     IconHandle icon;
     const HICON shown = ProgramIcon(size, icon);
-    Windows().Send(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
+    WideOrAnsi().Send(Handle(), STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
     icon_ = std::move(icon);  // the icon it replaced goes now
   }
   if (picture_.Spec().autoSize) FitAround(RECT{0, 0, size, size});

@@ -1,4 +1,4 @@
-#include "toolkit/win32/control_window.h"
+#include "toolkit/win32/controls/control_window.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -67,9 +67,9 @@ ControlWindow::ControlWindow(FormWindow& form, Control& control, HWND parent, UI
   const RECT place = PlaceAt(spec, form.Dpi());
   const std::u16string text(design.text);
   window_ =
-      Windows().NewWindow(design.exStyle, design.className, text, style, place.left, place.top,
-                          place.right - place.left, place.bottom - place.top, parent,
-                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr);
+      WideOrAnsi().NewWindow(design.exStyle, design.className, text, style, place.left, place.top,
+                             place.right - place.left, place.bottom - place.top, parent,
+                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr);
   if (!window_) return;
   placedFor_ = form.Dpi();
   fore_ = spec.foreColor.value_or(fore_);
@@ -86,8 +86,8 @@ void ControlWindow::LayOut() {
     SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left,
                  place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  Windows().Send(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.FontFor(control_.Spec())),
-                 FALSE);
+  WideOrAnsi().Send(window_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.FontFor(control_.Spec())),
+                    FALSE);
 }
 
 void ControlWindow::Subclass() {
@@ -143,7 +143,7 @@ LRESULT ControlWindow::CallNext(UINT message, WPARAM wParam, LPARAM lParam) cons
 bool ControlWindow::Reporting() const { return window_ && form_.Reporting(); }
 
 void ControlWindow::SetText(const std::u16string& text) {
-  if (window_) Windows().SetText(window_, text);
+  if (window_) WideOrAnsi().SetText(window_, text);
 }
 
 void ControlWindow::SetEnabled(bool enabled) {
@@ -182,8 +182,8 @@ HBRUSH ControlWindow::OnCtlColor(HDC dc) {
 
 void ControlWindow::FitAround(RECT content) {
   if (!window_) return;
-  const auto style = static_cast<DWORD>(Windows().Long(window_, GWL_STYLE));
-  const auto exStyle = static_cast<DWORD>(Windows().Long(window_, GWL_EXSTYLE));
+  const auto style = static_cast<DWORD>(WideOrAnsi().Long(window_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(WideOrAnsi().Long(window_, GWL_EXSTYLE));
   AdjustWindowRectEx(&content, style, FALSE, exStyle);
   SetWindowPos(window_, nullptr, 0, 0, content.right - content.left, content.bottom - content.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -1,4 +1,4 @@
-#include "toolkit/win32/push_button_window.h"
+#include "toolkit/win32/controls/push_button_window.h"
 
 #include <windowsx.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A command button as a BUTTON push button: its clicks and its mouse presses.
 
-#include "toolkit/win32/control_window.h"
+#include "toolkit/win32/controls/control_window.h"
 
 namespace tk::win32 {
 

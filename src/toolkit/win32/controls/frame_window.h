@@ -2,7 +2,7 @@
 // A frame as a BUTTON group box holding its members' windows: it draws only its edge and the
 // lines that lie in it, and passes its members' notifications on to the form.
 
-#include "toolkit/win32/control_window.h"
+#include "toolkit/win32/controls/control_window.h"
 
 namespace tk::win32 {
 

@@ -1,4 +1,4 @@
-#include "toolkit/win32/label_window.h"
+#include "toolkit/win32/controls/label_window.h"
 
 #include "toolkit/win32/windows_calls.h"
 
@@ -25,9 +25,10 @@ void LabelWindow::FitToCaption() {
   if (!label_.Spec().autoSize || !Handle()) return;
   // A memory DC measures as the screen does, without the window's clipping set up for it.
   const MemoryDc dc(CreateCompatibleDC(nullptr));
-  Selected font(dc.get(), reinterpret_cast<HGDIOBJ>(Windows().Send(Handle(), WM_GETFONT, 0, 0)));
+  Selected font(dc.get(), reinterpret_cast<HGDIOBJ>(WideOrAnsi().Send(Handle(), WM_GETFONT, 0, 0)));
   // DrawText measures the caption as the static shows it, without the access-key mark.
-  FitAround(Windows().MeasureText(dc.get(), Windows().Text(Handle()), DT_SINGLELINE | DT_LEFT));
+  FitAround(
+      WideOrAnsi().MeasureText(dc.get(), WideOrAnsi().Text(Handle()), DT_SINGLELINE | DT_LEFT));
 }
 
 }  // namespace tk::win32

@@ -1,4 +1,4 @@
-#include "toolkit/win32/window_subclass.h"
+#include "toolkit/win32/controls/window_subclass.h"
 
 #include "toolkit/win32/windows_calls.h"
 
@@ -17,39 +17,39 @@ void WindowSubclass::Install(HWND window, Procedure procedure, void* owner) {
   window_ = window;
   procedure_ = procedure;
   owner_ = owner;
-  Windows().SetLong(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  WideOrAnsi().SetLong(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   next_ = reinterpret_cast<WNDPROC>(
-      Windows().SetLong(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainedProcedure)));
+      WideOrAnsi().SetLong(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainedProcedure)));
   installed_ = next_ != nullptr;
-  if (!installed_) Windows().SetLong(window, GWLP_USERDATA, 0);
+  if (!installed_) WideOrAnsi().SetLong(window, GWLP_USERDATA, 0);
 }
 
 void WindowSubclass::Remove() {
   if (!installed_) return;
   installed_ = false;
   if (!IsWindow(window_)) return;
-  Windows().SetLong(window_, GWLP_USERDATA, 0);
+  WideOrAnsi().SetLong(window_, GWLP_USERDATA, 0);
   // Only while nobody has subclassed the window after us: otherwise putting our predecessor back
   // would unhook that later subclasser, so ChainedProcedure stays and passes everything on.
-  if (Windows().Long(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ChainedProcedure)) {
-    Windows().SetLong(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next_));
+  if (WideOrAnsi().Long(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&ChainedProcedure)) {
+    WideOrAnsi().SetLong(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next_));
   } else {
     SetPropA(window_, kNextProperty, reinterpret_cast<HANDLE>(next_));
   }
 }
 
 LRESULT WindowSubclass::CallNext(UINT message, WPARAM wParam, LPARAM lParam) const {
-  return Windows().CallProcedure(next_, window_, message, wParam, lParam);
+  return WideOrAnsi().CallProcedure(next_, window_, message, wParam, lParam);
 }
 
 LRESULT CALLBACK WindowSubclass::ChainedProcedure(HWND window, UINT message, WPARAM wParam,
                                                   LPARAM lParam) {
   LRESULT result = 0;
   if (const auto* subclass =
-          reinterpret_cast<const WindowSubclass*>(Windows().Long(window, GWLP_USERDATA))) {
+          reinterpret_cast<const WindowSubclass*>(WideOrAnsi().Long(window, GWLP_USERDATA))) {
     result = subclass->procedure_(subclass->owner_, message, wParam, lParam);
   } else if (const auto next = reinterpret_cast<WNDPROC>(GetPropA(window, kNextProperty))) {
-    result = Windows().CallProcedure(next, window, message, wParam, lParam);
+    result = WideOrAnsi().CallProcedure(next, window, message, wParam, lParam);
   }
   // A window's properties must be gone before its WM_NCDESTROY returns; Remove, called during
   // it, may just have set ours.

@@ -7,8 +7,8 @@
 
 #include "toolkit/backend.h"
 #include "toolkit/controls.h"
+#include "toolkit/win32/controls/window_subclass.h"
 #include "toolkit/win32/handles.h"
-#include "toolkit/win32/window_subclass.h"
 #include "toolkit/win32/windows_api.h"
 
 namespace tk::win32 {

@@ -1,4 +1,4 @@
-#include "toolkit/win32/option_button_window.h"
+#include "toolkit/win32/controls/option_button_window.h"
 
 #include <algorithm>
 
@@ -22,13 +22,14 @@ OptionButtonWindow::OptionButtonWindow(FormWindow& form, OptionButton& option, H
                      .startsGroup = group.Empty()}),
       option_(option),
       group_(group) {
+  if (!Handle()) return;  // the group keeps only members that stay
   group.Add(*this);
-  if (Handle()) Windows().Send(Handle(), BM_SETCHECK, CheckState(option.Value()), 0);
+  WideOrAnsi().Send(Handle(), BM_SETCHECK, CheckState(option.Value()), 0);
 }
 
 void OptionButtonWindow::SetChecked(bool checked) {
   if (!Handle()) return;
-  Windows().Send(Handle(), BM_SETCHECK, CheckState(checked), 0);
+  WideOrAnsi().Send(Handle(), BM_SETCHECK, CheckState(checked), 0);
   group_.UpdateTabStop();
 }
 
@@ -38,7 +39,7 @@ void OptionButtonWindow::OnCommand(UINT code) {
 }
 
 bool OptionButtonWindow::Checked() const {
-  return Handle() && Windows().Send(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return Handle() && WideOrAnsi().Send(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void OptionGroup::UpdateTabStop() const {
@@ -49,11 +50,11 @@ void OptionGroup::UpdateTabStop() const {
   const OptionButtonWindow* stop = checked != members_.end() ? *checked : members_.front();
   for (const OptionButtonWindow* member : members_) {
     if (!member->Handle()) continue;
-    const LONG_PTR style = Windows().Long(member->Handle(), GWL_STYLE);
+    const LONG_PTR style = WideOrAnsi().Long(member->Handle(), GWL_STYLE);
     const LONG_PTR wanted =
         member == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
     // Each change of style costs a repaint and, under Wine, trips to its server.
-    if (wanted != style) Windows().SetLong(member->Handle(), GWL_STYLE, wanted);
+    if (wanted != style) WideOrAnsi().SetLong(member->Handle(), GWL_STYLE, wanted);
   }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // A label as a STATIC text, sized to its caption when the design asks.
 
-#include "toolkit/win32/control_window.h"
+#include "toolkit/win32/controls/control_window.h"
 
 namespace tk::win32 {
 

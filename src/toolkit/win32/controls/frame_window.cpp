@@ -1,4 +1,4 @@
-#include "toolkit/win32/frame_window.h"
+#include "toolkit/win32/controls/frame_window.h"
 
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/windows_calls.h"
@@ -21,7 +21,7 @@ LRESULT FrameWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
-      return Windows().Send(form_.Handle(), message, wParam, lParam);
+      return WideOrAnsi().Send(form_.Handle(), message, wParam, lParam);
     case WM_PAINT:
       if (frame_.Spec().caption.empty()) {
         Paint();

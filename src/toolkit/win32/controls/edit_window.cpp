@@ -1,4 +1,4 @@
-#include "toolkit/win32/edit_window.h"
+#include "toolkit/win32/controls/edit_window.h"
 
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/windows_calls.h"
@@ -8,7 +8,7 @@ namespace tk::win32 {
 EditWindow::EditWindow(FormWindow& form, TextBox& box, HWND parent, UINT id)
     : ControlWindow(form, box, parent, id, Design(form, box)), box_(box) {
   if (box.Spec().maxLength > 0) {
-    Windows().Send(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(box.Spec().maxLength), 0);
+    WideOrAnsi().Send(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(box.Spec().maxLength), 0);
   }
   SetColors(box.ForeColor(), box.BackColor());
 }
@@ -27,19 +27,20 @@ void EditWindow::SetText(const std::u16string& text) {
   settingText_ = true;
   ControlWindow::SetText(text);
   settingText_ = false;
-  if (Handle()) Windows().Send(Handle(), EM_SETSEL, 0, 0);
+  if (Handle()) WideOrAnsi().Send(Handle(), EM_SETSEL, 0, 0);
 }
 
-int EditWindow::SelStart() const { return Handle() ? Windows().SelectionStart(Handle()) : 0; }
+int EditWindow::SelStart() const { return Handle() ? WideOrAnsi().SelectionStart(Handle()) : 0; }
 
 void EditWindow::SetSelStart(int position) {
   if (!Handle()) return;
-  Windows().Select(Handle(), position, position);
-  Windows().Send(Handle(), EM_SCROLLCARET, 0, 0);
+  WideOrAnsi().Select(Handle(), position, position);
+  WideOrAnsi().Send(Handle(), EM_SCROLLCARET, 0, 0);
 }
 
 void EditWindow::OnCommand(UINT code) {
-  if (code == EN_CHANGE && !settingText_ && Reporting()) box_.OnUserEdit(Windows().Text(Handle()));
+  if (code == EN_CHANGE && !settingText_ && Reporting())
+    box_.OnUserEdit(WideOrAnsi().Text(Handle()));
 }
 
 LRESULT EditWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,0 +1,24 @@
+#pragma once
+// The native windows behind the toolkit's forms and controls, as a test finds them: among the
+// thread's windows, through each form window's own tables.
+
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+#include "toolkit/win32/windows_api.h"
+
+namespace tktest {
+
+// Null when the form or control has no window. `form` is compared by address only: it may be
+// gone already.
+HWND WindowOf(const tk::Form* form);
+inline HWND WindowOf(const tk::Form& form) { return WindowOf(&form); }
+HWND WindowOf(const tk::Control& control);
+// The control or form of this program that `window` is, or null.
+tk::Control* ControlOf(HWND window);
+tk::Form* FormOf(HWND window);
+// The form window holding `item` and the item's command id; null when no loaded form holds it.
+HWND MenuCommandOf(const tk::MenuItem& item, UINT* command);
+// Whether `item` opens a sub-menu rather than running at once.
+bool HasSubMenu(const tk::MenuItem& item, const tk::Form& form);
+
+}  // namespace tktest
