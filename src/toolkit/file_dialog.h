@@ -8,6 +8,13 @@
 
 namespace tk {
 
+// Splits "folder\*.reg" into the folder and the pattern, as the classic file dialog reads an
+// initial name holding wildcards; any other name is returned whole with no folder.
+void SplitInitialFileName(const std::u16string& fileName, std::u16string& folder,
+                          std::u16string& name);
+// "a|b|c|d" as the double-zero-terminated list the common dialogs take.
+std::u16string FilterList(const std::u16string& filter);
+
 class FileDialog {
  public:
   FileDialog(Application& app, std::u16string title, std::u16string filter,

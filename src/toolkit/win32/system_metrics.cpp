@@ -6,6 +6,7 @@
 #include <map>
 
 #include "common/win32/system_function.h"
+#include "toolkit/font_face.h"
 #include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
@@ -36,10 +37,6 @@ struct DpiFunctions {
 const DpiFunctions& Functions() {
   static const DpiFunctions functions;
   return functions;
-}
-
-bool IsJapaneseProportionalFace(const std::u16string& face) {
-  return face == u"ＭＳ Ｐゴシック" || face == u"MS PGothic";
 }
 
 }  // namespace
@@ -94,16 +91,9 @@ FontHandle CreateMessageFont(int dpi) {
 std::u16string FaceInUse(const std::u16string& requested) {
   static std::map<std::u16string, std::u16string> resolved;
   if (auto known = resolved.find(requested); known != resolved.end()) return known->second;
-  std::u16string face = requested;
-  if (!WideOrAnsi().FaceExists(requested) && IsJapaneseProportionalFace(requested)) {
-    for (const char16_t* candidate :
-         {u"ＭＳ Ｐゴシック", u"MS PGothic", u"Meiryo UI", u"Yu Gothic UI", u"IPAPGothic"}) {
-      if (WideOrAnsi().FaceExists(candidate)) {
-        face = candidate;
-        break;
-      }
-    }
-  }
+  const std::u16string face = FaceFor(requested, [](const std::u16string& candidate) {
+    return WideOrAnsi().FaceExists(candidate);
+  });
   resolved.emplace(requested, face);
   return face;
 }

@@ -23,9 +23,7 @@ SIZE OuterSizeFor(int clientWidth, int clientHeight, DWORD style, DWORD exStyle,
 // The system's message font (the default user-interface font) at `dpi`.
 FontHandle CreateMessageFont(int dpi);
 
-// A face that exists on this system for `requested`: the face itself, or for a Japanese
-// proportional face that is missing, the first existing of MS PGothic, Meiryo UI, Yu Gothic UI
-// and IPAPGothic. Looked up once per face.
+// The face on this system for `requested` (FaceFor), looked up once per face.
 std::u16string FaceInUse(const std::u16string& requested);
 
 FontHandle CreateNamedFont(const FontSpec& spec, int dpi);

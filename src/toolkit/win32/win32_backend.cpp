@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "common/scope_exit.h"
+#include "toolkit/file_dialog.h"
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/windows_calls.h"
@@ -125,29 +126,6 @@ int Win32Backend::MessageBox(const std::u16string& text, int style, const std::u
 }
 
 void Win32Backend::Beep() { MessageBeep(MB_OK); }
-
-void SplitInitialFileName(const std::u16string& fileName, std::u16string& folder,
-                          std::u16string& name) {
-  const std::size_t slash = fileName.find_last_of(u"\\/");
-  const std::size_t nameStart = slash == std::u16string::npos ? 0 : slash + 1;
-  const bool wildcard = fileName.find_first_of(u"*?", nameStart) != std::u16string::npos;
-  if (!wildcard || slash == std::u16string::npos) {
-    folder.clear();
-    name = fileName;
-    return;
-  }
-  folder = fileName.substr(0, slash);
-  if (folder.empty() || folder.back() == u':') folder += u'\\';  // "C:\*.reg" is the root of C:
-  name = fileName.substr(nameStart);
-}
-
-std::u16string FilterList(const std::u16string& filter) {
-  if (filter.empty()) return {};
-  std::u16string list = filter;
-  std::replace(list.begin(), list.end(), u'|', u'\0');
-  list += u'\0';  // with the string's own terminator: the closing empty entry
-  return list;
-}
 
 DialogResult Win32Backend::ShowFileDialog(FileDialogRequest& request) {
   FileChoice choice{.save = request.save,

@@ -61,11 +61,4 @@ class Win32Backend : public Backend {
   bool ending_ = false;
 };
 
-// Splits "folder\*.reg" into the folder and the pattern, as the classic file dialog reads an
-// initial name holding wildcards; any other name is returned whole with no folder.
-void SplitInitialFileName(const std::u16string& fileName, std::u16string& folder,
-                          std::u16string& name);
-// "a|b|c|d" as the double-zero-terminated list the common dialogs take.
-std::u16string FilterList(const std::u16string& filter);
-
 }  // namespace tk::win32

@@ -546,19 +546,4 @@ TEST(Win32AboutForm, TheMainWindowRepaintsWhileTheBoxIsUp) {
   EXPECT_TRUE(painted);
 }
 
-TEST(Win32FileDialog, AnInitialNameWithAWildcardOpensItsFolder) {
-  struct Case {
-    std::u16string name, folder, file;
-  };
-  for (const Case& c : {Case{u"C:\\Tintmark\\*.reg", u"C:\\Tintmark", u"*.reg"},
-                        Case{u"C:\\*.reg", u"C:\\", u"*.reg"},
-                        Case{u"C:\\Tintmark\\colors.reg", u"", u"C:\\Tintmark\\colors.reg"},
-                        Case{u"*.reg", u"", u"*.reg"}}) {
-    std::u16string folder = u"stale", file;
-    tk::win32::SplitInitialFileName(c.name, folder, file);
-    EXPECT_EQ(folder, c.folder) << std::string(c.name.begin(), c.name.end());
-    EXPECT_EQ(file, c.file);
-  }
-}
-
 }  // namespace

@@ -1,8 +1,8 @@
 #include "toolkit/win32/controls/control_window.h"
 
-#include <algorithm>
 #include <cstdint>
 
+#include "toolkit/contrast.h"
 #include "toolkit/win32/accessible_name.h"
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/program_icon.h"
@@ -23,21 +23,6 @@ bool IsSystem(Color color) { return (color & kSystemColor) != 0; }
 
 COLORREF Resolved(Color color) {
   return IsSystem(color) ? GetSysColor(static_cast<int>(color & 0xFF)) : color;
-}
-
-// Relative luminance, with a gamma of 2 in place of sRGB's curve, from 0 (black) to kWhite.
-constexpr std::int64_t kWhite = 650250000;
-std::int64_t Luminance(COLORREF color) {
-  const std::int64_t r = GetRValue(color), g = GetGValue(color), b = GetBValue(color);
-  return 2126 * r * r + 7152 * g * g + 722 * b * b;
-}
-
-// Whether text reads on a background: a contrast of 4.5 : 1 at least, (L1 + 0.05) / (L2 + 0.05)
-// with the luminances from 0 to 1, as the guidelines for text ask.
-bool Reads(COLORREF text, COLORREF back) {
-  const std::int64_t lighter = std::max(Luminance(text), Luminance(back));
-  const std::int64_t darker = std::min(Luminance(text), Luminance(back));
-  return 40 * lighter - 180 * darker >= 7 * kWhite;
 }
 
 bool HighContrast() {
@@ -170,7 +155,7 @@ HBRUSH ControlWindow::OnCtlColor(HDC dc) {
   COLORREF text = Resolved(fore_);
   // A text colour of the control's own on the system's background gives way to the system's text
   // colour where it would not read: in high contrast, and on a face too dark for it.
-  if (IsSystem(back_) && !IsSystem(fore_) && (HighContrast() || !Reads(text, back))) {
+  if (IsSystem(back_) && !IsSystem(fore_) && (HighContrast() || !TextReads(text, back))) {
     text = GetSysColor(back_ == kWindowBackground ? COLOR_WINDOWTEXT : COLOR_BTNTEXT);
   }
   SetTextColor(dc, text);
