@@ -1,5 +1,5 @@
-// What a form's design puts into its window: the menu bar with its shortcuts and the control
-// windows in tab order with the form's tables of them.
+// What a form's design puts into its window: the control windows in tab order with the form's
+// tables of them.
 
 #include <algorithm>
 #include <climits>
@@ -17,66 +17,11 @@ namespace tk::win32 {
 
 namespace {
 
-// Control ids start above IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc.
+// Control ids start above IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc;
+// the menu bar's commands come after them.
 constexpr UINT kFirstControlId = 100;
-constexpr UINT kFirstMenuId = 1000;
 
 }  // namespace
-
-void FormWindow::BuildMenu(HMENU& bar) {
-  const auto& menus = form_.Menus();
-  if (menus.empty()) return;
-  auto hasChildren = [&menus](std::string_view name) {
-    return std::any_of(menus.begin(), menus.end(),
-                       [&name](const auto& item) { return item->Spec().parent == name; });
-  };
-  std::vector<ACCEL> shortcuts;
-  std::function<void(HMENU, std::string_view)> fill = [&](HMENU menu, std::string_view parent) {
-    for (std::size_t i = 0; i < menus.size(); ++i) {
-      const MenuSpec& spec = menus[i]->Spec();
-      if (spec.parent != parent) continue;
-      if (menus[i]->IsSeparator()) {
-        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        continue;
-      }
-      const auto id = static_cast<UINT>(kFirstMenuId + i);
-      std::u16string text(spec.caption);
-      if (spec.shortcut != 0) {
-        // Text after a tab is drawn right-aligned in the menu's shortcut column.
-        text += u"\tCtrl+";
-        text += spec.shortcut;
-        shortcuts.push_back(
-            ACCEL{FVIRTKEY | FCONTROL, static_cast<WORD>(spec.shortcut), static_cast<WORD>(id)});
-      }
-      if (hasChildren(spec.name)) {
-        MenuHandle popup(CreatePopupMenu());
-        fill(popup.get(), spec.name);
-        if (WideOrAnsi().AppendMenuItem(menu, MF_POPUP | MF_STRING,
-                                        reinterpret_cast<UINT_PTR>(popup.get()), text)) {
-          popup.release();  // now part of `menu`
-        }
-      } else {
-        WideOrAnsi().AppendMenuItem(menu, MF_STRING, id, text);
-      }
-    }
-  };
-  MenuHandle menuBar(CreateMenu());
-  if (!menuBar) return;
-  fill(menuBar.get(), {});
-  if (!shortcuts.empty()) {
-    accelerators_.reset(
-        WideOrAnsi().NewAcceleratorTable(shortcuts.data(), static_cast<int>(shortcuts.size())));
-  }
-  bar = menuBar.release();
-}
-
-UINT FormWindow::CommandOf(const MenuItem& item) const {
-  const auto& menus = form_.Menus();
-  for (std::size_t i = 0; i < menus.size(); ++i) {
-    if (menus[i].get() == &item) return static_cast<UINT>(kFirstMenuId + i);
-  }
-  return 0;
-}
 
 bool FormWindow::HasDefaultButton() const {
   const auto& controls = form_.Spec().controls;
@@ -193,12 +138,6 @@ ControlWindow* FormWindow::WindowOf(const Control& control) const {
     if (controls[i].get() == &control) return controls_[i];
   }
   return nullptr;
-}
-
-MenuItem* FormWindow::MenuById(UINT id) const {
-  const auto& menus = form_.Menus();
-  if (id < kFirstMenuId || id - kFirstMenuId >= menus.size()) return nullptr;
-  return menus[id - kFirstMenuId].get();
 }
 
 }  // namespace tk::win32

@@ -21,8 +21,7 @@ void FormWindow::CreateWindowFor(HWND owner) {
   if (spec.border == BorderStyle::kFixedDialog) exStyle |= WS_EX_DLGMODALFRAME;
   if (form_.FileDropped) exStyle |= WS_EX_ACCEPTFILES;
 
-  HMENU bar = nullptr;
-  BuildMenu(bar);
+  const HMENU bar = menu_.Build();
   const int systemDpi = SystemDpi();
   const SIZE guess = OuterSizeFor(TwipsToPixels(spec.clientWidth, systemDpi),
                                   TwipsToPixels(spec.clientHeight, systemDpi), style, exStyle,
@@ -42,8 +41,7 @@ void FormWindow::CreateWindowFor(HWND owner) {
 void FormWindow::LayOut(int dpi) {
   dpi_ = dpi;
   // The fonts of the old DPI stay until every control has been given its new one.
-  const FontHandle oldDefault = std::exchange(defaultFont_, CreateMessageFont(dpi_));
-  const auto oldFonts = std::exchange(fonts_, {});
+  const FormFonts oldFonts = std::exchange(fonts_, FormFonts(dpi_));
   WideOrAnsi().Send(window_, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(ControlSpec{})), FALSE);
   ShowIcons();
   SizeClientToDesign();
@@ -85,17 +83,6 @@ void FormWindow::OnDpiChanged(int dpi, const RECT& suggested) {
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   LayOut(dpi);
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-HFONT FormWindow::FontFor(const ControlSpec& spec) {
-  if (!spec.font) {
-    return defaultFont_ ? defaultFont_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  }
-  for (const auto& [font, handle] : fonts_) {
-    if (font == *spec.font) return handle.get();
-  }
-  fonts_.emplace_back(*spec.font, CreateNamedFont(*spec.font, dpi_));
-  return fonts_.back().second.get();
 }
 
 int FormWindow::Left() const {

@@ -118,7 +118,7 @@ void FormWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (PushButtonWindow* answering = id == IDOK ? defaultButton_ : cancelButton_) {
       answering->Click();
     }
-  } else if (MenuItem* item = MenuById(id)) {
+  } else if (MenuItem* item = menu_.ItemOf(id)) {
     item->OnClick();
   }
 }

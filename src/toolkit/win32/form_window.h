@@ -16,7 +16,9 @@
 #include "toolkit/win32/controls/line_shape.h"
 #include "toolkit/win32/controls/option_button_window.h"
 #include "toolkit/win32/controls/push_button_window.h"
+#include "toolkit/win32/form_fonts.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/menu_bar.h"
 #include "toolkit/win32/program_icon.h"
 #include "toolkit/win32/windows_api.h"
 
@@ -48,18 +50,18 @@ class FormWindow final : public FormPeer {
   Win32Backend& Backend() const { return backend_; }
   // The DPI the window is laid out for: its screen's, as Windows last reported it.
   int Dpi() const { return dpi_; }
-  HACCEL Accelerators() const { return accelerators_.get(); }
+  HACCEL Accelerators() const { return menu_.Accelerators(); }
   // Whether native notifications still reach the portable form (not while it is being destroyed).
   bool Reporting() const { return window_ != nullptr && !destroying_; }
   bool HasDefaultButton() const;
   // The command id of `item`, or 0 when this form does not hold it.
-  UINT CommandOf(const MenuItem& item) const;
+  UINT CommandOf(const MenuItem& item) const { return menu_.CommandOf(item); }
   // The window of one of this form's controls, found through the form's table; null for none.
   ControlWindow* ControlFor(HWND window) const;
   ControlWindow* WindowOf(const Control& control) const;
 
   // Called by the control windows.
-  HFONT FontFor(const ControlSpec& spec);
+  HFONT FontFor(const ControlSpec& spec) { return fonts_.For(spec); }
   void DrawLines(HDC dc, std::string_view container) const;
 
  private:
@@ -75,11 +77,9 @@ class FormWindow final : public FormPeer {
   void SizeClientToDesign();
   void ShowIcons();
   void OnDpiChanged(int dpi, const RECT& suggested);
-  void BuildMenu(HMENU& bar);
   void CreateControls(std::string_view container, HWND parent);
   OptionGroup& OptionGroupOf(std::string_view container);
   ControlWindow* ControlById(UINT id) const;
-  MenuItem* MenuById(UINT id) const;
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnDropFiles(WPARAM drop);
   void OnSchemeChanged(UINT message, WPARAM wParam, LPARAM lParam);
@@ -95,9 +95,8 @@ class FormWindow final : public FormPeer {
   bool closeFromSystemMenu_ = false;
   WindowIcons icons_;
   bool iconsOfItsOwn_ = false;  // else the class's, at the system's DPI
-  FontHandle defaultFont_;
-  std::vector<std::pair<FontSpec, FontHandle>> fonts_;
-  AcceleratorHandle accelerators_;
+  FormFonts fonts_;
+  MenuBar menu_{form_};
   std::vector<ControlWindow*> controls_;  // by control index; null for lines
   std::vector<std::pair<std::string_view, std::unique_ptr<OptionGroup>>> optionGroups_;
   std::vector<LineShape> lines_;  // back to front
