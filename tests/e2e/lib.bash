@@ -155,10 +155,12 @@ tintmark_running() {
   [[ -n $state && $state != Z ]]
 }
 
-# start_tintmark [ARGUMENT...]: passed on to the program.
+# start_tintmark [ARGUMENT...]: passed on to the program. With TINTMARK_WINEDEBUG set, Wine's
+# trace of those channels goes to the file TINTMARK_TRACE.
 start_tintmark() {
   step "start $(basename "$TINTMARK_EXE")${1:+ $*}"
-  wine "$TINTMARK_EXE" "$@" >/dev/null 2>&1 &
+  WINEDEBUG=${TINTMARK_WINEDEBUG:-$WINEDEBUG} wine "$TINTMARK_EXE" "$@" >/dev/null \
+    2>"${TINTMARK_TRACE:-/dev/null}" &
   TINTMARK_PID=$!
   probe wait-window "$MAIN_TITLE" $((15000 * E2E_PATIENCE)) ||
     fail "no window titled \"$MAIN_TITLE\" within $((15 * E2E_PATIENCE)) s"
