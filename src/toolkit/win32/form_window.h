@@ -54,8 +54,6 @@ class FormWindow final : public FormPeer {
   // Whether native notifications still reach the portable form (not while it is being destroyed).
   bool Reporting() const { return window_ != nullptr && !destroying_; }
   bool HasDefaultButton() const;
-  // The command id of `item`, or 0 when this form does not hold it.
-  UINT CommandOf(const MenuItem& item) const { return menu_.CommandOf(item); }
   // The window of one of this form's controls, found through the form's table; null for none.
   ControlWindow* ControlFor(HWND window) const;
   ControlWindow* WindowOf(const Control& control) const;

@@ -63,14 +63,6 @@ HMENU MenuBar::Build() {
   return menuBar.release();
 }
 
-UINT MenuBar::CommandOf(const MenuItem& item) const {
-  const auto& menus = form_.Menus();
-  for (std::size_t i = 0; i < menus.size(); ++i) {
-    if (menus[i].get() == &item) return static_cast<UINT>(kFirstMenuId + i);
-  }
-  return 0;
-}
-
 MenuItem* MenuBar::ItemOf(UINT command) const {
   const auto& menus = form_.Menus();
   if (command < kFirstMenuId || command - kFirstMenuId >= menus.size()) return nullptr;

@@ -16,8 +16,6 @@ class MenuBar {
   // the bar owns it from then on; the caller destroys it where no window could be made.
   HMENU Build();
   HACCEL Accelerators() const { return accelerators_.get(); }
-  // The command id of `item`, or 0 when the form does not hold it.
-  UINT CommandOf(const MenuItem& item) const;
   MenuItem* ItemOf(UINT command) const;
 
  private:

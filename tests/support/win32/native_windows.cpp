@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <string>
 
 #include "toolkit/win32/form_window.h"
 
@@ -61,10 +62,29 @@ tk::Form* FormOf(HWND window) {
   return form ? &form->Owner() : nullptr;
 }
 
+// The command of the item of `menu` or its sub-menus shown as `caption` (before a tab), as the
+// user finds it; 0 for none, or for one that opens a sub-menu.
+UINT CommandIn(HMENU menu, std::u16string_view caption) {
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+    const std::u16string_view shown(reinterpret_cast<const char16_t*>(text));
+    const HMENU sub = GetSubMenu(menu, i);
+    if (shown.substr(0, shown.find(u'\t')) == caption) {
+      return sub ? 0 : GetMenuItemID(menu, i);
+    }
+    if (const UINT found = sub ? CommandIn(sub, caption) : 0) return found;
+  }
+  return 0;
+}
+
 HWND MenuCommandOf(const tk::MenuItem& item, UINT* command) {
-  const FormWindow* form =
-      FindFormWindow([&item](const FormWindow& candidate) { return candidate.CommandOf(item); });
-  if (form && command) *command = form->CommandOf(item);
+  const FormWindow* form = FindFormWindow([&item](const FormWindow& candidate) {
+    const auto& menus = candidate.Owner().Menus();
+    return std::any_of(menus.begin(), menus.end(),
+                       [&item](const auto& other) { return other.get() == &item; });
+  });
+  if (form && command) *command = CommandIn(GetMenu(form->Handle()), item.Spec().caption);
   return form ? form->Handle() : nullptr;
 }
 

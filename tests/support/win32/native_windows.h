@@ -16,7 +16,8 @@ HWND WindowOf(const tk::Control& control);
 // The control or form of this program that `window` is, or null.
 tk::Control* ControlOf(HWND window);
 tk::Form* FormOf(HWND window);
-// The form window holding `item` and the item's command id; null when no loaded form holds it.
+// The form window holding `item` and the command of the item its menu bar shows with the item's
+// caption; null when no loaded form holds it.
 HWND MenuCommandOf(const tk::MenuItem& item, UINT* command);
 // Whether `item` opens a sub-menu rather than running at once.
 bool HasSubMenu(const tk::MenuItem& item, const tk::Form& form);
