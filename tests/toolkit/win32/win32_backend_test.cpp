@@ -5,6 +5,7 @@
 #include "toolkit/win32/win32_backend.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
@@ -20,6 +21,7 @@
 #include "support/driver.h"
 #include "support/win32/driver_win32.h"
 #include "support/win32/native_windows.h"
+#include "toolkit/file_dialog.h"
 #include "toolkit/form.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/program_icon.h"
@@ -78,6 +80,20 @@ void ExpectLaidOutAt(const tk::Form& form, int dpi) {
       EXPECT_EQ(place.right, tk::TwipsToPixels(480, dpi));
     }
   }
+}
+
+// A label sized to its caption is exactly as large as the caption drawn in its font.
+void ExpectSizedToCaption(HWND label, const wchar_t* caption) {
+  RECT text{}, client{};
+  {
+    tk::win32::WindowDc dc(label);
+    tk::win32::Selected font(dc.Get(),
+                             reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    DrawTextW(dc.Get(), caption, -1, &text, DT_CALCRECT | DT_SINGLELINE);
+  }
+  GetClientRect(label, &client);
+  EXPECT_EQ(client.right, text.right);
+  EXPECT_EQ(client.bottom, text.bottom);
 }
 
 // What a subclasser that came after the program's own sees of a field.
@@ -158,6 +174,16 @@ TEST_F(Win32MainForm, ControlsAreTheNativeWindowClassesWithTheirStyles) {
       EXPECT_NE(id, IDCANCEL) << control->Name();
     }
   }
+  // The bytes DefDlgProc keeps its state in on Windows (Wine keeps it elsewhere).
+  EXPECT_GE(GetClassLongPtrW(FormWindow(), GCL_CBWNDEXTRA), DLGWINDOWEXTRA);
+
+  // A child window that is none of the program's (an add-in's, say): the system colours it.
+  const HWND foreign = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 8, 8, FormWindow(),
+                                       reinterpret_cast<HMENU>(0xFFFF), nullptr, nullptr);
+  tk::win32::WindowDc dc(foreign);
+  EXPECT_EQ(SendMessageW(FormWindow(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
+                         reinterpret_cast<LPARAM>(foreign)),
+            reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)));
 }
 
 TEST_F(Win32MainForm, SizesAndPositionsAreTheTwipsAtTheWindowsDpi) {
@@ -184,18 +210,7 @@ TEST_F(Win32MainForm, SizesAndPositionsAreTheTwipsAtTheWindowsDpi) {
   EXPECT_EQ(option.left, tk::TwipsToPixels(-120, dpi) + tk::TwipsToPixels(480, dpi));
   EXPECT_EQ(option.top, tk::TwipsToPixels(-90, dpi) + tk::TwipsToPixels(1320, dpi));
 
-  // A label sized to its caption is exactly as wide as the caption drawn in its font.
-  const HWND label = Window("Label1");
-  RECT text{};
-  {
-    tk::win32::WindowDc dc(label);
-    tk::win32::Selected font(dc.Get(),
-                             reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    DrawTextW(dc.Get(), L"赤(&R) :", -1, &text, DT_CALCRECT | DT_SINGLELINE);
-  }
-  GetClientRect(label, &client);
-  EXPECT_EQ(client.right, text.right);
-  EXPECT_EQ(client.bottom, text.bottom);
+  ExpectSizedToCaption(Window("Label1"), L"赤(&R) :");
 
   // On a screen of 144 DPI and back: all laid out afresh, as at creation.
   for (const int changed : {144, 96}) {
@@ -281,6 +296,9 @@ TEST_F(Win32MainForm, TabWalksThroughTheFrameInTabOrderAndEntersAnOptionPairOnce
   EXPECT_TRUE(form.Get<tk::OptionButton>("optDes", 1).Value());
   EXPECT_FALSE(driver->ShownChecked(Control("optDes", 0)));
   EXPECT_TRUE(driver->ShownChecked(Control("optObject", 1))) << "the other pair stays";
+  // Windows' dialog manager enters a pair at its tab stop, which follows the selection.
+  EXPECT_TRUE(StyleOf(Window("optDes", 1)) & WS_TABSTOP);
+  EXPECT_FALSE(StyleOf(Window("optDes", 0)) & WS_TABSTOP);
 }
 
 TEST_F(Win32MainForm, ChannelLabelAccessKeysFocusTheirFields) {
@@ -292,6 +310,18 @@ TEST_F(Win32MainForm, ChannelLabelAccessKeysFocusTheirFields) {
   driver->PressKey('R', tk::kAltBit);
   EXPECT_EQ(driver->ShownFocus(form), &Control("txtColor", 0));
   EXPECT_EQ(log, std::vector<std::string>{});
+}
+
+// The program's flags reach the system's dialog: told to, it asks before a save replaces a file.
+TEST_F(Win32MainForm, TheSaveDialogAsksBeforeReplacingAFileWhenTold) {
+  driver->Show(form);
+  wchar_t existing[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, existing, MAX_PATH);
+  tk::FileDialog files(driver->App(), u"Tintmark", u"*.*|*.*", u"");
+  files.Flags = OFN_OVERWRITEPROMPT;
+  driver->AnswerNextFileDialog(tk::win32::FromWide(existing, length));
+  EXPECT_EQ(files.ShowSave(), tk::DialogResult::kOk);
+  EXPECT_EQ(driver->UnexpectedDialogs(), 1) << "the system's question, answered Yes";
 }
 
 TEST_F(Win32MainForm, EnterAndEscapeDoNothingOnAFocusedButtonOrInTheMultiLineField) {
@@ -423,9 +453,9 @@ TEST_F(Win32MainForm, ANamedControlsAccessibleObjectIsOneObjectThroughEachOfItsI
   ASSERT_EQ(back->get_accName(self, &name), S_OK);
   EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(name)), u"赤 ▲");
   SysFreeString(name);
-  for (IUnknown* held : std::initializer_list<IUnknown*>{back, oleWindow, accessible}) {
-    held->Release();
-  }
+  back->Release();
+  oleWindow->Release();
+  EXPECT_EQ(accessible->Release(), 0u) << "gone with the reader's last reference";
 }
 
 // What it left half done cannot be known: one box says so, and the program ends.
@@ -501,6 +531,19 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   EXPECT_EQ(StyleOf(window) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
             WS_SYSMENU);
   EXPECT_EQ(StyleOf(WindowOf(about.Find("cmdOK"))) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  // The etched line above the button: one row of shadow over one of highlight.
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  {
+    const int dpi = tk::win32::DpiOf(window), x = 5;
+    const int shadow = tk::TwipsToPixels(1245, dpi), highlight = tk::TwipsToPixels(1260, dpi);
+    tk::win32::WindowDc dc(window);
+    EXPECT_EQ(GetPixel(dc.Get(), x, shadow - 1), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(GetPixel(dc.Get(), x, shadow), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(GetPixel(dc.Get(), x, highlight), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(GetPixel(dc.Get(), x, highlight + 1), GetSysColor(COLOR_BTNFACE));
+  }
+  about.Get<tk::Label>("lblVersion").SetCaption(u"Version 10.99.9999");
+  ExpectSizedToCaption(WindowOf(about.Find("lblVersion")), L"Version 10.99.9999");
 
   const int dpi = tk::win32::DpiOf(window);
   const HWND icon = WindowOf(about.Find("picIcon"));
