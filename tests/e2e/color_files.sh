@@ -40,7 +40,7 @@ expect_reg "$send_msg" "Back Color" "REG_DWORD 0xffffff"
 step "regedit /e exports the key among other values; Ctrl+O opens the export"
 reg_add_dword "$send_msg" "Pen Color" 0x0000FF00
 reg_add_dword "$send_msg" "Back Color" 0x00FF0000
-wine reg add "$send_msg" /v Font /t REG_SZ /d "MS UI Gothic" /f >/dev/null
+reg_add "$send_msg" /v Font /t REG_SZ /d "MS UI Gothic"
 wine regedit /e "$win_dir\\export.reg" "HKEY_CURRENT_USER\\Software\\Mirabilis\\ICQ\\Owners\\12345678" >/dev/null 2>&1
 expect_eq "export form" "fffe" "$(head -c 2 "$dir/export.reg" | od -An -tx1 | tr -d ' \n')"
 press ctrl+o

@@ -10,7 +10,7 @@ debug_key='HKCU\Software\Wine\Debug'
 
 step "relay $exe_name's own calls, with the DLLs it loads"
 wine reg delete "$debug_key" /v RelayFromExclude /f >/dev/null 2>&1
-wine reg add "$debug_key" /v RelayFromInclude /t REG_SZ /d "$exe_name" /f >/dev/null ||
+reg_add "$debug_key" /v RelayFromInclude /t REG_SZ /d "$exe_name" ||
   fail "reg add RelayFromInclude failed"
 cleanup() {
   stop_tintmark

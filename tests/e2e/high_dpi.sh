@@ -11,7 +11,7 @@ expect_eq "images" "32x32 4 bmp|16x16 4 bmp|48x48 4 bmp|16x16 32 bmp|20x20 32 bm
 
 dpi=${E2E_DPI:-144}
 desktop='HKCU\Control Panel\Desktop'
-wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null || fail "LogPixels not set"
+reg_add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" || fail "LogPixels not set"
 restore_dpi() {
   stop_tintmark
   wine reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1 || true

@@ -300,11 +300,20 @@ dialog_gone() { ! dialog_open "$1"; }
 
 reset_icq_registry() { wine reg delete 'HKCU\Software\Mirabilis' /f >/dev/null 2>&1 || true; }
 
-reg_add_dword() {
-  wine reg add "$1" /v "$2" /t REG_DWORD /d "$3" /f >/dev/null || fail "reg add $1 $2 failed"
+# reg_add ARGS...: wine reg add ARGS /f, to set up what a step needs. Wine's reg.exe reports on
+# its standard output; once, on a loaded machine, a run failed without a word there, so a failure
+# is shown with what reg.exe said, and the call is made once more.
+reg_add() {
+  local out status
+  out=$(wine reg add "$@" /f 2>&1) && return 0
+  status=$?
+  echo "   reg add $* failed (status $status): $(tr -d '\r' <<<"$out" | tr '\n' ' ')"
+  wine reg add "$@" /f >/dev/null
 }
 
-reg_add_key() { wine reg add "$1" /f >/dev/null || fail "reg add $1 failed"; }
+reg_add_dword() { reg_add "$1" /v "$2" /t REG_DWORD /d "$3" || fail "reg add $1 $2 failed"; }
+
+reg_add_key() { reg_add "$1" || fail "reg add $1 failed"; }
 
 # reg_value KEY NAME: "TYPE DATA" (for example "REG_DWORD 0xff"); status 1 when missing.
 reg_value() {

@@ -29,7 +29,7 @@ step "Wine reports Windows 98 to $exe_name and relays its own calls"
 debug_key='HKCU\Software\Wine\Debug'
 as_windows win98 "$exe_name"
 wine reg delete "$debug_key" /v RelayFromExclude /f >/dev/null 2>&1
-wine reg add "$debug_key" /v RelayFromInclude /t REG_SZ /d "$exe_name" /f >/dev/null ||
+reg_add "$debug_key" /v RelayFromInclude /t REG_SZ /d "$exe_name" ||
   fail "reg add RelayFromInclude failed"
 cleanup_98() {
   stop_tintmark
