@@ -58,6 +58,11 @@ TEST_F(FileAccessContract, ReadTakesAFileUpToTheLimitAndNothingElse) {
   fixture->Put(folder + u"\\empty.reg", "");
   EXPECT_EQ(Read(folder + u"\\FULL.REG"), std::string(kLimit, 'a')) << "names ignore case";
   EXPECT_EQ(Read(folder + u"\\empty.reg"), "");
+  // A name outside the ANSI code page is one the Windows 98 road cannot spell.
+  std::string bytes;
+  const files::Status unspelt = access.ReadWhole(folder + u"\\없는 색.reg", kLimit, bytes);
+  EXPECT_TRUE(unspelt == files::kFileNotFound || unspelt == 123 /* ERROR_INVALID_NAME */)
+      << unspelt;
   Read(folder + u"\\over.reg", files::kFileTooLarge);
   Read(folder + u"\\missing.reg", files::kFileNotFound);
   Read(folder + u"\\missing\\colours.reg", files::kPathNotFound);
