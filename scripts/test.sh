@@ -13,7 +13,8 @@
 #              runs 32-bit programs; emulated by qemu-user where it does not (or with
 #              TINTMARK_EMULATE_32BIT=1); none with TINTMARK_NO_32BIT=1 or where neither is
 #              possible, and then they are skipped. Off the native road Wine goes through its
-#              64-bit loader.
+#              64-bit loader; on the emulated road the x86 phase runs beside the others (its
+#              report comes last), in its own Wine prefix build/wine-test-x86.
 #   fuzz       tests/fuzz/*.cpp with clang and libFuzzer in build/fuzz, 20 s each
 # Counts: every GoogleTest case of each run, every e2e script on each architecture, the import check
 # and every fuzz target is one test; so is each run skipped (tintmark_tests.exe, an e2e script,
@@ -56,7 +57,9 @@ phase_end() {
 }
 
 wineserver_started=0
+x86_pid=
 cleanup() {
+  [[ -z $x86_pid ]] || kill -- "$x86_pid" 2>/dev/null
   if [[ $wineserver_started -eq 1 ]]; then
     wineserver -k 2>/dev/null || true
   fi
@@ -76,30 +79,6 @@ if [[ $(i386_road) == emulated ]]; then
   # case and of an e2e script grow alike (the random user takes minutes there).
   export TINTMARK_TIME_FACTOR=10
   case_limit=900 e2e_limit=1800
-fi
-
-# ---------------------------------------------------------------------------------------------
-phase native
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-if cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DTINTMARK_SANITIZE=ON >/dev/null &&
-  cmake --build build/native -j2; then
-  log=build/native/ctest.log
-  (cd build/native && ctest -j2 --timeout 300 --output-on-failure) 2>&1 | tee "$log"
-  ctest_status=${PIPESTATUS[0]}
-  summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-  if [[ -n $summary ]]; then
-    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
-    bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$summary")
-    pass $((total - bad))
-    [[ $bad -eq 0 ]] || fail "$bad" "$bad native test(s), see the ctest output above"
-  elif grep -q 'No tests were found' "$log"; then
-    echo "no native tests"
-  elif [[ $ctest_status -ne 0 ]]; then
-    fail "ctest"
-  fi
-else
-  fail "native build"
 fi
 
 # ---------------------------------------------------------------------------------------------
@@ -172,12 +151,13 @@ run_tests_exe() {
 
 # Each Windows architecture (x64 in build/win, x86 in build/win-x86): its build, then its
 # tintmark_tests.exe and every e2e script against its Tintmark.exe, on a virtual display with the
-# Wine prefix build/wine-test, which runs both.
-for arch in "${WIN_ARCHES[@]}"; do
+# Wine prefix build/wine-test (the x86 phase beside the others: build/wine-test-x86).
+windows_phase() {
+  local arch=$1 dir tests_exe arch_scripts script log name start status
   phase "windows $arch"
   dir=$(win_dir "$arch")
   # shellcheck disable=SC2119  # no extra build arguments
-  build_win_arch "$arch" || { fail "windows $arch build"; continue; }
+  build_win_arch "$arch" || { fail "windows $arch build"; return; }
 
   if [[ $arch == x86 ]]; then
     log=$dir/windows_imports.log
@@ -200,7 +180,7 @@ for arch in "${WIN_ARCHES[@]}"; do
   fi
 
   tests_exe=$dir/tintmark_tests.exe
-  [[ -f $tests_exe || ${#e2e_scripts[@]} -gt 0 ]] || continue
+  [[ -f $tests_exe || ${#e2e_scripts[@]} -gt 0 ]] || return
   arch_scripts=()
   for script in "${e2e_scripts[@]}"; do
     [[ $arch == x86 || $script != *_x86.sh ]] && arch_scripts+=("$script")
@@ -209,10 +189,10 @@ for arch in "${WIN_ARCHES[@]}"; do
     skip $((5 + ${#arch_scripts[@]}))
     echo "skipped: x86 tintmark_tests.exe (plain, as Windows 2000, 98 and NT 4.0, with heap" \
       "checking) and ${#arch_scripts[@]} e2e scripts under Wine: $(no_32bit_reason)"
-    continue
+    return
   fi
-  scripts/wine-prefix.sh "$WINEPREFIX" || { fail "windows $arch: Wine prefix $WINEPREFIX"; continue; }
-  start_xvfb || { fail "windows $arch: Xvfb"; continue; }
+  scripts/wine-prefix.sh "$WINEPREFIX" || { fail "windows $arch: Wine prefix $WINEPREFIX"; return; }
+  start_xvfb || { fail "windows $arch: Xvfb"; return; }
   wineserver -p
   wineserver_started=1
 
@@ -270,6 +250,62 @@ for arch in "${WIN_ARCHES[@]}"; do
   wineserver -k 2>/dev/null
   wineserver_started=0
   stop_xvfb
+}
+
+# On the emulated road the x86 phase is mostly qemu's work on one core: it runs beside the others,
+# from the start, with a Wine prefix, display and wineserver of its own, and its report follows
+# theirs. Its counts come back through a file.
+x86_beside=0
+x86_report=$TINTMARK_ROOT/build/windows-x86.log
+x86_counts=$TINTMARK_ROOT/build/windows-x86.counts
+if [[ $(i386_road) == emulated && " ${WIN_ARCHES[*]} " == *" x86 "* ]]; then
+  mkdir -p build
+  # Both prefixes now: the first run on a machine makes the cached prefix they are copied from.
+  if scripts/wine-prefix.sh "$WINEPREFIX" && scripts/wine-prefix.sh "$WINEPREFIX-x86"; then
+    x86_beside=1
+    rm -f "$x86_counts"
+    # shellcheck disable=SC2030,SC2031  # the subshell's counts are its own
+    (
+      trap cleanup EXIT
+      trap 'exit 143' TERM
+      passed=0 failed=0 skipped=0 failures=() phase_name=
+      export WINEPREFIX=$WINEPREFIX-x86
+      windows_phase x86
+      phase_end
+      { echo "$passed $failed $skipped"; printf '%s\n' "${failures[@]}"; } >"$x86_counts"
+    ) >"$x86_report" 2>&1 </dev/null &
+    x86_pid=$!
+  fi
+fi
+
+# ---------------------------------------------------------------------------------------------
+phase native
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+if cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DTINTMARK_SANITIZE=ON >/dev/null &&
+  cmake --build build/native -j2; then
+  log=build/native/ctest.log
+  (cd build/native && ctest -j2 --timeout 300 --output-on-failure) 2>&1 | tee "$log"
+  ctest_status=${PIPESTATUS[0]}
+  summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [[ -n $summary ]]; then
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
+    bad=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$summary")
+    pass $((total - bad))
+    [[ $bad -eq 0 ]] || fail "$bad" "$bad native test(s), see the ctest output above"
+  elif grep -q 'No tests were found' "$log"; then
+    echo "no native tests"
+  elif [[ $ctest_status -ne 0 ]]; then
+    fail "ctest"
+  fi
+else
+  fail "native build"
+fi
+
+
+# ---------------------------------------------------------------------------------------------
+for arch in "${WIN_ARCHES[@]}"; do
+  [[ $arch == x86 && $x86_beside -eq 1 ]] || windows_phase "$arch"
 done
 
 # ---------------------------------------------------------------------------------------------
@@ -300,6 +336,22 @@ if [[ -e ${fuzz_sources[0]} ]]; then
 fi
 
 phase_end
+# shellcheck disable=SC2031  # the counts are the main shell's; the subshell's came in the file
+if [[ $x86_beside -eq 1 ]]; then
+  wait "$x86_pid"
+  x86_pid=
+  cat "$x86_report"
+  if [[ -s $x86_counts ]]; then
+    read -r x86_passed x86_failed x86_skipped <"$x86_counts"
+    pass "$x86_passed"
+    skip "$x86_skipped"
+    failed=$((failed + x86_failed))
+    mapfile -t -s 1 x86_failures <"$x86_counts"
+    failures+=("${x86_failures[@]}")
+  else
+    fail "windows x86: the phase beside the others ended without its counts"
+  fi
+fi
 echo
 for f in "${failures[@]}"; do echo "failed: $f"; done
 echo "total time: $SECONDS s"
