@@ -9,6 +9,10 @@ HeadlessBackend::HeadlessBackend() = default;
 HeadlessBackend::~HeadlessBackend() = default;
 
 std::unique_ptr<tk::FormPeer> HeadlessBackend::CreateForm(Form& form) {
+  if (formsToRefuse > 0) {
+    --formsToRefuse;
+    return nullptr;
+  }
   auto peer = std::make_unique<HeadlessFormPeer>(*this, form);
   forms_.insert(forms_.begin(), peer.get());
   for (const auto& control : form.Controls()) {

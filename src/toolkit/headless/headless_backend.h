@@ -60,6 +60,10 @@ class HeadlessBackend final : public Backend {
   std::function<void()> onBeep;
   std::function<void(Form&)> onModalShown;
 
+  // How many of the next forms the system refuses to make, as Windows does when it runs out of
+  // resources.
+  int formsToRefuse = 0;
+
   void SetProgramFolder(std::u16string folder) { programFolder_ = std::move(folder); }
   void Post(std::function<void()> work) { posted_.push_back(std::move(work)); }
 
