@@ -324,7 +324,7 @@ if [[ -e ${fuzz_sources[0]} ]]; then
       log=build/fuzz/$name.log
       if "build/fuzz/fuzz_$name" "${args[@]}" >"$log" 2>&1; then
         pass 1
-        echo "fuzz $name: passed ($(grep -oE '#[0-9]+' "$log" | tail -n 1 | tr -d '#') runs)"
+        echo "fuzz $name: passed ($(grep -oE '^#[0-9]+' "$log" | tail -n 1 | tr -d '#') runs)"
       else
         tail -n 40 "$log"
         fail "fuzz $name (log: $log)"
