@@ -272,7 +272,10 @@ if [[ $(i386_road) == emulated && " ${WIN_ARCHES[*]} " == *" x86 "* ]]; then
       export WINEPREFIX=$WINEPREFIX-x86
       windows_phase x86
       phase_end
-      { echo "$passed $failed $skipped"; printf '%s\n' "${failures[@]}"; } >"$x86_counts"
+      {
+        echo "$passed $failed $skipped"
+        [[ ${#failures[@]} -eq 0 ]] || printf '%s\n' "${failures[@]}"
+      } >"$x86_counts"
     ) >"$x86_report" 2>&1 </dev/null &
     x86_pid=$!
   fi
