@@ -534,11 +534,12 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   EXPECT_EQ(StyleOf(window) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
             WS_SYSMENU);
   EXPECT_EQ(StyleOf(WindowOf(about.Find("cmdOK"))) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  const int dpi = tk::win32::DpiOf(window);
   // The etched line above the button: one row of shadow over one of highlight.
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   {
-    const int dpi = tk::win32::DpiOf(window), x = 5;
-    const int shadow = tk::TwipsToPixels(1245, dpi), highlight = tk::TwipsToPixels(1260, dpi);
+    const int x = 5, shadow = tk::TwipsToPixels(1245, dpi),
+              highlight = tk::TwipsToPixels(1260, dpi);
     tk::win32::WindowDc dc(window);
     EXPECT_EQ(GetPixel(dc.Get(), x, shadow - 1), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(GetPixel(dc.Get(), x, shadow), GetSysColor(COLOR_BTNSHADOW));
@@ -548,7 +549,6 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   about.Get<tk::Label>("lblVersion").SetCaption(u"Version 10.99.9999");
   ExpectSizedToCaption(WindowOf(about.Find("lblVersion")), L"Version 10.99.9999");
 
-  const int dpi = tk::win32::DpiOf(window);
   const HWND icon = WindowOf(about.Find("picIcon"));
   EXPECT_EQ(StyleOf(icon) & SS_TYPEMASK, SS_ICON);
   EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0);
