@@ -8,7 +8,8 @@
 #              (tests/imports/processor_check.sh), then under Wine tintmark_tests.exe (the x86 one
 #              three times more, without the random user: with its switch to Windows 2000, as
 #              Windows 98 with code page 932, as NT 4.0), each case within $case_limit seconds,
-#              and each tests/e2e/*.sh except lib*.sh (sourced helpers) and, for x64, *_x86.sh.
+#              and each tests/e2e/*.sh except lib*.sh (sourced helpers) and, for x64, *_x86.sh
+#              (the x86 program's windows read by the x64 probe, built first on the emulated road).
 #              The x86 runs take one of three roads (i386_road in lib.sh): native where the kernel
 #              runs 32-bit programs; emulated by qemu-user where it does not (or with
 #              TINTMARK_EMULATE_32BIT=1); none with TINTMARK_NO_32BIT=1 or where neither is
@@ -153,7 +154,7 @@ run_tests_exe() {
 # tintmark_tests.exe and every e2e script against its Tintmark.exe, on a virtual display with the
 # Wine prefix build/wine-test (the x86 phase beside the others: build/wine-test-x86).
 windows_phase() {
-  local arch=$1 dir tests_exe arch_scripts script log name start status
+  local arch=$1 dir tests_exe arch_scripts script log name start status probe
   phase "windows $arch"
   dir=$(win_dir "$arch")
   # shellcheck disable=SC2119  # no extra build arguments
@@ -227,12 +228,16 @@ windows_phase() {
     as_windows "" tintmark_tests.exe
   fi
 
+  # The x64 probe reads the x86 program's windows as well, and where 32-bit programs are emulated
+  # it starts in a quarter of the time: the scripts call it hundreds of times.
+  probe=$(win_dir x64)/e2e_probe.exe
+  [[ -f $probe ]] || probe=$dir/e2e_probe.exe
   for script in "${arch_scripts[@]}"; do
     reset_registry
     name=$(basename "$script" .sh)
     log=$dir/e2e-$name.log
     start=$SECONDS
-    TINTMARK_EXE="$dir/Tintmark.exe" E2E_OUT="$TINTMARK_ROOT/build/e2e/$arch" \
+    TINTMARK_EXE="$dir/Tintmark.exe" E2E_PROBE=$probe E2E_OUT="$TINTMARK_ROOT/build/e2e/$arch" \
       timeout "$e2e_limit" bash "$script" >"$log" 2>&1
     status=$?
     if [[ $status -eq 0 ]]; then
@@ -260,6 +265,9 @@ x86_report=$TINTMARK_ROOT/build/windows-x86.log
 x86_counts=$TINTMARK_ROOT/build/windows-x86.counts
 if [[ $(i386_road) == emulated && " ${WIN_ARCHES[*]} " == *" x86 "* ]]; then
   mkdir -p build
+  # The x64 probe before the x64 build's turn, for the x86 end-to-end scripts; should it fail to
+  # build, they take the x86 one, and the x64 phase reports the failure.
+  build_win_arch x64 --target e2e_probe >build/e2e-probe-x64.log 2>&1
   # Both prefixes now: the first run on a machine makes the cached prefix they are copied from.
   if scripts/wine-prefix.sh "$WINEPREFIX" && scripts/wine-prefix.sh "$WINEPREFIX-x86"; then
     x86_beside=1

@@ -4,7 +4,8 @@
 # Environment, as scripts/test.sh sets it: TINTMARK_EXE (the built Tintmark.exe), WINEPREFIX (a
 # prefix prepared by scripts/wine-prefix.sh), DISPLAY (a bare X server), and a wineserver kept
 # running for the whole run. The window state is read with e2e_probe.exe, built next to
-# Tintmark.exe (override with E2E_PROBE); input is real X input through xdotool.
+# Tintmark.exe (override with E2E_PROBE: the x64 probe reads the x86 program's windows as well);
+# input is real X input through xdotool.
 # E2E_OUT: where screenshots go (build/e2e unless set).
 
 set -uo pipefail
@@ -76,10 +77,13 @@ expect_eq() {
 probe() { wine "$PROBE" "$@"; }
 
 # E2E_PATIENCE: how many times every deadline and typing delay below is stretched here, one for
-# each 0.2 s that a start of the probe takes (0.05 s on a machine of today, over a second where
-# 32-bit programs are emulated); at least 1.
+# each 0.2 s that a program built for Tintmark.exe's processor takes to start (0.05 s on a machine
+# of today, near a second where 32-bit programs are emulated); at least 1. The probe built beside
+# Tintmark.exe is such a program, also where another probe does the reading (E2E_PROBE).
+pace_probe=$(dirname "$TINTMARK_EXE")/e2e_probe.exe
+[[ -f $pace_probe ]] || pace_probe=$PROBE
 started=$(date +%s%N)
-probe dialogs >/dev/null 2>&1
+wine "$pace_probe" dialogs >/dev/null 2>&1
 E2E_PATIENCE=$((($(date +%s%N) - started) / 200000000))
 ((E2E_PATIENCE >= 1)) || E2E_PATIENCE=1
 echo "-- deadlines here: ${E2E_PATIENCE} times those of a machine of today"
