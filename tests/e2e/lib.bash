@@ -76,14 +76,16 @@ expect_eq() {
 
 probe() { wine "$PROBE" "$@"; }
 
+# The probe built beside Tintmark.exe, for the same processor, also where another one does the
+# reading (E2E_PROBE).
+ARCH_PROBE=$(dirname "$TINTMARK_EXE")/e2e_probe.exe
+[[ -f $ARCH_PROBE ]] || ARCH_PROBE=$PROBE
+
 # E2E_PATIENCE: how many times every deadline and typing delay below is stretched here, one for
 # each 0.2 s that a program built for Tintmark.exe's processor takes to start (0.05 s on a machine
-# of today, near a second where 32-bit programs are emulated); at least 1. The probe built beside
-# Tintmark.exe is such a program, also where another probe does the reading (E2E_PROBE).
-pace_probe=$(dirname "$TINTMARK_EXE")/e2e_probe.exe
-[[ -f $pace_probe ]] || pace_probe=$PROBE
+# of today, near a second where 32-bit programs are emulated); at least 1.
 started=$(date +%s%N)
-wine "$pace_probe" dialogs >/dev/null 2>&1
+wine "$ARCH_PROBE" dialogs >/dev/null 2>&1
 E2E_PATIENCE=$((($(date +%s%N) - started) / 200000000))
 ((E2E_PATIENCE >= 1)) || E2E_PATIENCE=1
 echo "-- deadlines here: ${E2E_PATIENCE} times those of a machine of today"
