@@ -34,11 +34,12 @@ kernel_runs_32bit() {
 #   native    the kernel runs them;
 #   emulated  qemu-user runs them (scripts/emulate-i386.sh), where the kernel refuses them or
 #             TINTMARK_EMULATE_32BIT=1 asks for it;
-#   none      they are not run: TINTMARK_NO_32BIT=1, or the kernel refuses them and cannot
-#             emulate them (no qemu-user-static, or no binfmt_misc of a user namespace's own).
+#   none      they are not run: TINTMARK_NO_32BIT=1, 32-bit Wine is not installed (wine32), or the
+#             kernel refuses them and cannot emulate them (no qemu-user-static, or no binfmt_misc
+#             of a user namespace's own).
 # The two switches let every road be tried on any machine.
 i386_road() {
-  if [[ ${TINTMARK_NO_32BIT:-0} == 1 ]]; then
+  if [[ ${TINTMARK_NO_32BIT:-0} == 1 || ! -x /usr/lib/wine/wine ]]; then
     echo none
   elif [[ ${TINTMARK_EMULATE_32BIT:-0} != 1 ]] && kernel_runs_32bit; then
     echo native
@@ -72,6 +73,13 @@ i386_road_line() {
 no_32bit_reason() {
   if [[ ${TINTMARK_NO_32BIT:-0} == 1 ]]; then
     echo "TINTMARK_NO_32BIT=1 is set"
+  elif [[ ! -x /usr/lib/wine/wine ]]; then
+    local why=$TINTMARK_ROOT/build/wine32-missing
+    if [[ -s $why ]]; then
+      echo "32-bit Wine (wine32:i386) could not be installed: $(<"$why")"
+    else
+      echo "32-bit Wine (wine32:i386) is not installed (scripts/setup.sh --x86 installs it)"
+    fi
   else
     echo "this machine's kernel runs no 32-bit programs (Exec format error) and cannot emulate" \
       "them (qemu-user-static, and Linux 6.7 or later for binfmt_misc in a user namespace)"

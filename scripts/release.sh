@@ -12,7 +12,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 cd "$TINTMARK_ROOT"
 
-scripts/setup.sh
+scripts/setup.sh g++-mingw-w64-i686 zip
 version=$(sed -nE 's/^project\(Tintmark VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 [[ -n $version ]] || { echo "release: no version in CMakeLists.txt" >&2; exit 1; }
 name=Tintmark-$version

@@ -12,7 +12,11 @@ cd "$TINTMARK_ROOT"
 
 arch=${1:-x64}
 win_dir "$arch" >/dev/null || exit 2
-scripts/setup.sh
+if [[ $arch == x86 ]]; then
+  scripts/setup.sh --x86 || [[ $? -eq 3 ]]  # 3: no 32-bit Wine, and the line below says why
+else
+  scripts/setup.sh
+fi
 select_wine_loader
 if [[ $arch == x86 ]] && ! runs_32bit; then
   echo "run: the x86 Tintmark.exe cannot run under Wine here: $(no_32bit_reason); scripts/run.sh runs the x64 one" >&2
