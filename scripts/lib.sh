@@ -2,6 +2,8 @@
 # Shared by the scripts and the end-to-end tests (sourced, not run).
 
 TINTMARK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# Debian's 32-bit Wine loader, there once wine32 is installed.
+WINE32_LOADER=${WINE32_LOADER:-/usr/lib/wine/wine}
 export WINEDEBUG=-all
 
 # kernel_runs_32bit: whether this machine's kernel runs 32-bit x86 programs. Some x86-64 kernels
@@ -39,7 +41,7 @@ kernel_runs_32bit() {
 #             of a user namespace's own).
 # The two switches let every road be tried on any machine.
 i386_road() {
-  if [[ ${TINTMARK_NO_32BIT:-0} == 1 || ! -x /usr/lib/wine/wine ]]; then
+  if [[ ${TINTMARK_NO_32BIT:-0} == 1 || ! -x $WINE32_LOADER ]]; then
     echo none
   elif [[ ${TINTMARK_EMULATE_32BIT:-0} != 1 ]] && kernel_runs_32bit; then
     echo native
@@ -73,7 +75,7 @@ i386_road_line() {
 no_32bit_reason() {
   if [[ ${TINTMARK_NO_32BIT:-0} == 1 ]]; then
     echo "TINTMARK_NO_32BIT=1 is set"
-  elif [[ ! -x /usr/lib/wine/wine ]]; then
+  elif [[ ! -x $WINE32_LOADER ]]; then
     local why=$TINTMARK_ROOT/build/wine32-missing
     if [[ -s $why ]]; then
       echo "32-bit Wine (wine32:i386) could not be installed: $(<"$why")"

@@ -16,6 +16,7 @@
 #              possible, and then they are skipped. Off the native road Wine goes through its
 #              64-bit loader; on the emulated road the x86 phase runs beside the others (its
 #              report comes last), in its own Wine prefix build/wine-test-x86.
+#   scripts    tests/scripts/*_test.sh: the set-up against a package source that fails one index
 #   fuzz       tests/fuzz/*.cpp with clang and libFuzzer in build/fuzz, 20 s each
 # Counts: every GoogleTest case of each run, every e2e script on each architecture, the import check
 # and every fuzz target is one test; so is each run skipped (tintmark_tests.exe, an e2e script,
@@ -292,6 +293,20 @@ if [[ $(i386_road) == emulated && " ${WIN_ARCHES[*]} " == *" x86 "* ]]; then
     x86_pid=$!
   fi
 fi
+
+# ---------------------------------------------------------------------------------------------
+phase scripts
+for script in tests/scripts/*_test.sh; do
+  [[ -e $script ]] || continue
+  log=build/$(basename "$script" .sh).log
+  if bash "$script" >"$log" 2>&1; then
+    pass 1
+    echo "$(basename "$script" .sh): passed ($(grep -c '^ok: ' "$log") checks)"
+  else
+    cat "$log"
+    fail "$script (log: $log)"
+  fi
+done
 
 # ---------------------------------------------------------------------------------------------
 phase native
