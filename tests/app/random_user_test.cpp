@@ -4,6 +4,7 @@
 // window's back. After every event the window is held against a model. TINTMARK_RANDOM_EVENTS and
 // TINTMARK_RANDOM_SEED choose the length and the seed of the run.
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -89,7 +90,15 @@ class RandomUser : public MainWindowTest {
     world = Snap();
     refusedOpens.clear();
     const bool trace = std::getenv("TINTMARK_RANDOM_TRACE");  // to find a hang
+    // TINTMARK_RANDOM_PROGRESS=N: a line every N seconds, for the long runs.
+    const auto every = std::chrono::seconds(FromEnvironment("TINTMARK_RANDOM_PROGRESS", 0));
+    auto next = std::chrono::steady_clock::now() + every;
     for (std::size_t i = 0; i < events.size(); ++i) {
+      if (every.count() > 0 && std::chrono::steady_clock::now() >= next) {
+        next += every;
+        std::fprintf(stderr, "random user: %zu events of %zu\n", i, events.size());
+        std::fflush(stderr);
+      }
       if (trace) std::fprintf(stderr, "%zu {%d, %u}\n", i, events[i].kind, events[i].seed);
       const std::string done = Do(events[i]);
       if (trace) std::fprintf(stderr, "  %s\n", done.c_str());
