@@ -82,6 +82,9 @@ void Form::OnCloseRequest(std::int16_t unloadMode) {
   // Taking the window from under the box would let its handler run on over an unloaded form.
   if (app_.HasBoxOver(*this)) {
     closeWaiting_ = unloadMode;
+    // Another program or the session's end asking: a modal form over this one goes first, and
+    // this one follows once it is gone. A message box or a file dialog waits for its answer.
+    if (unloadMode != kUnloadByCloseBox) app_.CloseModalFormsOver(*this, unloadMode);
     return;
   }
   RequestUnload(unloadMode);
@@ -165,6 +168,12 @@ DialogResult Application::ShowFileDialog(FileDialogRequest& request) {
 
 bool Application::HasBoxOver(const Form& form) const {
   return boxesUp_ > 0 || (!modalStack_.empty() && modalStack_.back() != &form);
+}
+
+void Application::CloseModalFormsOver(const Form& form, std::int16_t unloadMode) {
+  if (boxesUp_ == 0 && !modalStack_.empty() && modalStack_.back() != &form) {
+    modalStack_.back()->OnCloseRequest(unloadMode);
+  }
 }
 
 void Application::PassWaitingCloses() {

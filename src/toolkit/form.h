@@ -131,6 +131,8 @@ class Application {
   void Beep();
   // Whether a message box, a file dialog or a modal form of the program stands over `form`.
   bool HasBoxOver(const Form& form) const;
+  // Asks the topmost modal form over `form` to close, unless a box is up over it.
+  void CloseModalFormsOver(const Form& form, std::int16_t unloadMode);
 
   // Shows `main` and handles events until it has unloaded.
   void Run(Form& main);

@@ -133,6 +133,21 @@ TEST_F(Lifecycle, SessionEndClosesWithoutAskingOrWritingOnceItIsNotCancelled) {
   EXPECT_EQ(Stored(12345678, "Pen Color"), 0x000000FFu);
 }
 
+// The About box is no answer anyone waits for: a close from another program takes it along.
+TEST_F(Lifecycle, ACloseFromOutsideWhileTheAboutBoxIsUpClosesBothWithoutWriting) {
+  AddOwner(12345678, 0x000000FF, 0x00FFFFFF);
+  Start();
+  frm->Editor().SetColor(0x00123456, 0);
+  driver->WhenNextModalShown([&](tk::Form& box) {
+    driver->EndTask(Form());
+    EXPECT_FALSE(box.IsLoaded());
+  });
+  driver->ChooseMenu(Menu("mnuHelp"));
+  EXPECT_FALSE(Form().IsLoaded());
+  EXPECT_TRUE(driver->MessageBoxes().empty());
+  EXPECT_EQ(Stored(12345678, "Pen Color"), 0x000000FFu);
+}
+
 TEST_F(Lifecycle, ApplyAndQuitWithAnEmptyIdKeepsTheWindowOpen) {
   StartWithoutOwner();
   driver->ClearRecords();

@@ -272,6 +272,11 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const HWND window = window_;
       window_ = nullptr;
       WideOrAnsi().SetLong(window, GWLP_USERDATA, 0);
+      // A window destroyed inside a sent message (WM_CLOSE or WM_ENDSESSION from another thread
+      // or process) is handled within GetMessage, which then waits on; a posted message wakes
+      // the loop, which then sees whether a window is left. Posted to the thread (no window), it
+      // reaches no window procedure.
+      WideOrAnsi().Post(nullptr, WM_NULL, 0, 0);
       return WideOrAnsi().DialogDefault(window, message, wParam, lParam);
     }
     default:

@@ -13,6 +13,9 @@
 //   e2e_probe names TITLE                      each control as `controls` prints it, then the name
 //                                              a screen reader reads for it (MSAA)
 //   e2e_probe loaded TITLE MODULE              exit 0 when the window's process has MODULE loaded
+//   e2e_probe send TITLE MESSAGE WPARAM LPARAM sends the window MESSAGE (numbers, 0x for hex)
+//                                              from this process, as another program does, and
+//                                              prints what it returned
 //   e2e_probe icon-file EXE                    the images of EXE's icon 1 in file order, one line
 //                                              each: "WIDTHxHEIGHT BITS bmp|png", and
 //                                              " (unsound)" after an image that does not agree
@@ -370,7 +373,7 @@ int Usage() {
   Write(
       L"usage: e2e_probe wait-window|wait-gone TITLE [timeout_ms] | exists TITLE | window TITLE |"
       L" client TITLE | controls TITLE | focus TITLE | closebox TITLE | dialogs | names TITLE |"
-      L" loaded TITLE MODULE | icon-file EXE\n");
+      L" loaded TITLE MODULE | send TITLE MESSAGE WPARAM LPARAM | icon-file EXE\n");
   return 2;
 }
 
@@ -406,5 +409,17 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"loaded" && argc > 3) return ModuleLoaded(window, argv[3]);
+  if (command == L"send" && argc > 5) {
+    // Sent, not posted: the receiver handles it inside its GetMessage, which returns nothing.
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, wcstoul(argv[3], nullptr, 0), wcstoul(argv[4], nullptr, 0),
+                             static_cast<LPARAM>(wcstol(argv[5], nullptr, 0)), SMTO_NORMAL,
+                             kMessageTimeoutMs * 5, &result)) {
+      Write(L"no answer\n");
+      return 1;
+    }
+    Write(std::to_wstring(result) + L"\n");
+    return 0;
+  }
   return Usage();
 }
