@@ -196,10 +196,12 @@ TEST_F(RegistryContract, ARawValueReadWholeIsPutBackExactlyOrDeletedAgain) {
   fixture->SetBinary(kSendMsg, "Three", {1, 2, 3});
   fixture->SetValue(kSendMsg, "Wide", tktest::kRegQword, std::vector<std::uint8_t>(8, 0xAB));
   fixture->SetBinary(kSendMsg, "Large", std::vector<std::uint8_t>(65536, 0x5A));
+  // "色", which no Western code page holds.
+  fixture->SetValue(kSendMsg, "Japanese", tktest::kRegSz, {0x72, 0x82, 0, 0});
   const auto keys =
       OpenSteps({"Software", "Mirabilis", "ICQ", "Owners", "12345678", "Windows", "SendMsg"});
   ASSERT_EQ(keys.size(), 7u);
-  for (const char* name : {"Text", "Three", "Wide", "Large", "Missing"}) {
+  for (const char* name : {"Text", "Three", "Wide", "Large", "Japanese", "Missing"}) {
     const auto type = fixture->ValueType(kSendMsg, name);
     const auto bytes = fixture->ReadBytes(kSendMsg, name);
     store::RawValue raw;

@@ -4,8 +4,28 @@
 
 #include <string>
 
+#include "common/win32/windows_version.h"
+
 namespace store {
 namespace {
+
+// A value saved to be put back is read and written as it is stored. The A calls would pass a
+// string value through the ANSI code page, and a character outside it would come back as "?":
+// on NT the W calls take it whole. Windows 95, 98 and ME keep strings in the code page and
+// implement no W registry call.
+LONG QueryBytes(HKEY key, const std::string& name, DWORD& type, BYTE* data, DWORD& size) {
+  if (common::win32::IsWindows9x()) {
+    return RegQueryValueExA(key, name.c_str(), nullptr, &type, data, &size);
+  }
+  const std::wstring wideName(name.begin(), name.end());
+  return RegQueryValueExW(key, wideName.c_str(), nullptr, &type, data, &size);
+}
+
+LONG SetBytes(HKEY key, const std::string& name, DWORD type, const BYTE* data, DWORD size) {
+  if (common::win32::IsWindows9x()) return RegSetValueExA(key, name.c_str(), 0, type, data, size);
+  const std::wstring wideName(name.begin(), name.end());
+  return RegSetValueExW(key, wideName.c_str(), 0, type, data, size);
+}
 
 // HKEY_CURRENT_USER is sign-extended on 64-bit Windows, so it cannot simply be cast.
 HKEY ToHkey(Key key) {
@@ -63,11 +83,10 @@ Status Advapi32Registry::QueryRaw(Key key, std::string_view name, RawValue& valu
   while (status == ERROR_MORE_DATA) {
     DWORD type = REG_NONE;
     DWORD size = 0;
-    status = RegQueryValueExA(ToHkey(key), valueName.c_str(), nullptr, &type, nullptr, &size);
+    status = QueryBytes(ToHkey(key), valueName, type, nullptr, size);
     if (status != ERROR_SUCCESS) break;
     value.bytes.resize(size);
-    status =
-        RegQueryValueExA(ToHkey(key), valueName.c_str(), nullptr, &type, value.bytes.data(), &size);
+    status = QueryBytes(ToHkey(key), valueName, type, value.bytes.data(), size);
     if (status == ERROR_SUCCESS) {
       value.bytes.resize(size);
       value.type = type;
@@ -85,8 +104,8 @@ Status Advapi32Registry::RestoreRaw(Key key, std::string_view name, const RawVal
     const LONG status = RegDeleteValueA(ToHkey(key), valueName.c_str());
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
   }
-  return RegSetValueExA(ToHkey(key), valueName.c_str(), 0, value.type, value.bytes.data(),
-                        static_cast<DWORD>(value.bytes.size()));
+  return SetBytes(ToHkey(key), valueName, value.type, value.bytes.data(),
+                  static_cast<DWORD>(value.bytes.size()));
 }
 
 Status Advapi32Registry::Flush(Key key) {
