@@ -1,12 +1,12 @@
 #include "files/color_file.h"
 
+#include <cstring>
+
 #include "common/hex_digits.h"
 
 namespace files {
 namespace {
 
-constexpr std::string_view kPenName = "Pen Color";
-constexpr std::string_view kBackName = "Back Color";
 constexpr std::size_t kPenPrefix = 18;   // "Pen Color"=dword:
 constexpr std::size_t kBackPrefix = 19;  // "Back Color"=dword:
 // Stands for every character outside ASCII: none of the reader's own characters.
@@ -37,13 +37,13 @@ void AppendCode(std::string& line, std::uint32_t color) {
 // The text of a UTF-16 little-endian file after its byte-order mark, one character per unit;
 // nothing when it holds a NUL.
 std::optional<std::string> UnicodeText(std::string_view bytes) {
-  std::string text;
-  text.reserve(bytes.size() / 2);
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    const unsigned unit = static_cast<unsigned char>(bytes[i]) |
-                          static_cast<unsigned>(static_cast<unsigned char>(bytes[i + 1])) << 8;
-    if (unit == 0) return std::nullopt;
-    text += unit < 0x80 ? static_cast<char>(unit) : kOther;
+  std::string text(bytes.size() / 2, kOther);
+  const auto* unit = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (char& c : text) {
+    const unsigned low = unit[0], high = unit[1];
+    unit += 2;
+    if ((low | high) == 0) return std::nullopt;
+    if ((high | low >> 7) == 0) c = static_cast<char>(low);
   }
   return text;
 }
@@ -66,55 +66,109 @@ class LineReader {
   std::string_view rest_;
 };
 
-struct NamedValue {
-  std::string_view name;  // as written: a name holding \" or \\ is none of ours
-  std::string_view data;  // after the "="
+// The first `c` in [from, end), or end; `from` is never null.
+const char* Find(const char* from, const char* end, char c) {
+  const void* found = std::memchr(from, c, static_cast<std::size_t>(end - from));
+  return found ? static_cast<const char*>(found) : end;
+}
+
+const char* SkipBlanks(const char* from, const char* end) {
+  while (from != end && IsBlank(*from)) ++from;
+  return from;
+}
+
+// Whether the text at `at` is `lower` in any case, then a double quote: a value line's name.
+// `lower` holds 8 to 16 characters, lower-case letters and one space at `space`. Compared eight
+// characters at a time: OR-ing 0x20 turns upper-case letters into lower-case ones and nothing
+// else into a letter (a NUL it turns into a space, so the space is compared as it is).
+bool IsNameAt(const char* at, const char* end, std::string_view lower, std::size_t space) {
+  const std::size_t n = lower.size();
+  if (end - at <= static_cast<std::ptrdiff_t>(n) || at[n] != '"' || at[space] != ' ') return false;
+  constexpr std::uint64_t kCase = 0x2020202020202020;
+  std::uint64_t head, tail, lowerHead, lowerTail;
+  std::memcpy(&head, at, 8);
+  std::memcpy(&tail, at + n - 8, 8);
+  std::memcpy(&lowerHead, lower.data(), 8);
+  std::memcpy(&lowerTail, lower.data() + n - 8, 8);
+  return ((head | kCase) == lowerHead) && ((tail | kCase) == lowerTail);
+}
+
+// The double quotes and "[" of a text in order, each kind found by a library search.
+class Marks {
+ public:
+  Marks(const char* begin, const char* end)
+      : end_(end), quote_(Find(begin, end, '"')), bracket_(Find(begin, end, '[')) {}
+  // The first at or after `from`, or the end; `from` never goes back.
+  const char* From(const char* from) {
+    if (quote_ < from) quote_ = Find(from, end_, '"');
+    if (bracket_ < from) bracket_ = Find(from, end_, '[');
+    return quote_ < bracket_ ? quote_ : bracket_;
+  }
+
+ private:
+  const char* end_;
+  const char* quote_;
+  const char* bracket_;
 };
 
-// A value line as the registry editor writes it: "name"=data.
-std::optional<NamedValue> ParseValueLine(std::string_view line) {
-  line = SkipBlanks(line);
-  if (!line.starts_with('"')) return std::nullopt;
-  const std::size_t close = line.find('"', 1);
-  if (close == std::string_view::npos) return std::nullopt;
-  const std::string_view rest = SkipBlanks(line.substr(close + 1));
-  if (!rest.starts_with('=')) return std::nullopt;
-  return NamedValue{line.substr(1, close - 1), SkipBlanks(rest.substr(1))};
+// Whether only blanks stand between the start of its line and `at`.
+bool StartsLine(const char* begin, const char* at) {
+  if (at == begin || at[-1] == '\n') return true;
+  if (!IsBlank(at[-1])) return false;
+  while (at != begin && IsBlank(at[-1])) --at;
+  return at == begin || at[-1] == '\n';
 }
 
 struct NamedColors {
-  std::optional<std::string_view> pen, back;
+  std::optional<std::string_view> pen, back;  // the data of the last line of each name
   bool Both() const { return pen && back; }
 };
 
-// The first key of the file that names both colours; within it the last line of a name wins, as
-// it does when the file is imported.
-NamedColors FindNamedColors(std::string_view text) {
-  NamedColors key;
-  LineReader lines(text);
-  for (std::string_view line; lines.Next(line);) {
-    if (SkipBlanks(line).starts_with('[')) {
-      if (key.Both()) return key;
+struct ValueLines {
+  NamedColors key;          // the first key that names both colours, or none
+  bool named = false;       // any value line at all: "name"=data
+  bool colorNamed = false;  // any value line naming a colour
+};
+
+// One pass over the keys and values: the first key that names both colours, where within it the
+// last line of a name wins, as it does when the file is imported; or, where none does, whether
+// the value lines name colours at all. Such a line starts, after blanks, with "[" or a double
+// quote, so the pass goes by library searches from one of these characters to the next and on to
+// the end of its line: other lines cost nothing, and these a few comparisons each (which the
+// fuzzer's instrumentation makes dear).
+ValueLines ScanValueLines(std::string_view text) {
+  ValueLines found;
+  if (text.empty()) return found;
+  NamedColors& key = found.key;
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  Marks marks(begin, end);
+  const char* lineEnd = begin;
+  for (const char* mark = marks.From(begin); mark != end; mark = marks.From(lineEnd)) {
+    lineEnd = Find(mark + 1, end, '\n');
+    const char* name = mark + 1;
+    if (!StartsLine(begin, mark)) {
+      // a mark within a line: neither a key nor a value
+    } else if (*mark == '[') {
+      if (key.Both()) return found;
       key = {};
-    } else if (auto value = ParseValueLine(line)) {
-      if (SameText(value->name, kPenName)) key.pen = value->data;
-      if (SameText(value->name, kBackName)) key.back = value->data;
+    } else if (const bool pen = IsNameAt(name, lineEnd, "pen color", 3);
+               pen || IsNameAt(name, lineEnd, "back color", 4)) {
+      const char* equals = SkipBlanks(name + (pen ? 10 : 11), lineEnd);
+      if (equals != lineEnd && *equals == '=') {
+        found.named = found.colorNamed = true;
+        const char* data = SkipBlanks(equals + 1, lineEnd);
+        (pen ? key.pen : key.back) =
+            std::string_view(data, data != lineEnd && lineEnd[-1] == '\r' ? lineEnd - 1 : lineEnd);
+      }
+    } else if (!found.named) {  // another name: only whether it makes a value line counts
+      const char* close = Find(name, lineEnd, '"');
+      const char* equals = close == lineEnd ? lineEnd : SkipBlanks(close + 1, lineEnd);
+      found.named = equals != lineEnd && *equals == '=';
     }
   }
-  return key.Both() ? key : NamedColors{};
-}
-
-// Value lines with names, none of them a colour's: read by position, such a file gives nonsense.
-bool NamesOnlyOtherValues(std::string_view text) {
-  bool named = false;
-  LineReader lines(text);
-  for (std::string_view line; lines.Next(line);) {
-    const auto value = ParseValueLine(line);
-    if (!value) continue;
-    if (SameText(value->name, kPenName) || SameText(value->name, kBackName)) return false;
-    named = true;
-  }
-  return named;
+  if (!key.Both()) key = {};
+  return found;
 }
 
 ReadResult Failed(ReadFailure failure) { return ReadResult{failure, 0, 0}; }
@@ -163,7 +217,8 @@ ReadResult ReadColorFile(std::string_view bytes) {
     return Failed(ReadFailure::kNotText);
   }
 
-  if (const NamedColors named = FindNamedColors(text); named.Both()) {
+  const ValueLines values = ScanValueLines(text);
+  if (const NamedColors& named = values.key; named.Both()) {
     constexpr std::string_view kDword = "dword:";
     const auto dwordData = [&](std::string_view data) -> std::optional<std::string_view> {
       if (data.size() < kDword.size() || !SameText(data.substr(0, kDword.size()), kDword)) {
@@ -175,7 +230,8 @@ ReadResult ReadColorFile(std::string_view bytes) {
     if (!pen || !back) return Failed(ReadFailure::kNotADword);
     return ColorsOf(*pen, *back);
   }
-  if (NamesOnlyOtherValues(text)) return Failed(ReadFailure::kOtherValues);
+  // Value lines with names, none of them a colour's: read by position, such a file gives nonsense.
+  if (values.named && !values.colorNamed) return Failed(ReadFailure::kOtherValues);
 
   std::string_view lines[5];
   LineReader reader(text);
