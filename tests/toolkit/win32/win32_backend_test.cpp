@@ -23,6 +23,7 @@
 #include "support/win32/native_windows.h"
 #include "toolkit/file_dialog.h"
 #include "toolkit/form.h"
+#include "toolkit/win32/controls/window_subclass.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/program_icon.h"
 #include "toolkit/win32/system_metrics.h"
@@ -421,6 +422,27 @@ TEST_F(Win32MainForm, AFieldSubclassedAgainFromOutsideStillReportsItsEvents) {
   driver->CloseBox(form);
   EXPECT_FALSE(IsWindow(FormWindow()));
   EXPECT_EQ(view.programPropertiesAtEnd, 0) << "Windows wants them gone by then";
+}
+
+LRESULT PassOn(void* owner, UINT message, WPARAM wParam, LPARAM lParam) {
+  return static_cast<tk::win32::WindowSubclass*>(owner)->CallNext(message, wParam, lParam);
+}
+
+TEST(WindowSubclass, IsPutInFrontOfAWindowOnceEvenWhenAnotherCameAfterIt) {
+  const HWND window = CreateWindowExW(0, L"STATIC", L"x", 0, 0, 0, 10, 10, nullptr, nullptr,
+                                      nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  OutsideView view;
+  {
+    tk::win32::WindowSubclass subclass;
+    ASSERT_TRUE(subclass.Install(window, &PassOn, &subclass));
+    ASSERT_TRUE(SetWindowSubclass(window, &WatchFromOutside, 1, reinterpret_cast<DWORD_PTR>(&view)));
+    subclass.Remove();
+    EXPECT_FALSE(subclass.Install(window, &PassOn, &subclass));
+    SendMessageW(window, WM_CHAR, 'a', 0);  // would recurse for ever through both
+  }
+  EXPECT_EQ(view.characters, 1);
+  DestroyWindow(window);
 }
 
 // A screen reader that comes back to IAccessible through another of the object's interfaces

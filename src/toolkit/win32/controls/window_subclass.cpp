@@ -12,8 +12,8 @@ constexpr char kNextProperty[] = "Tintmark.NextProcedure";
 
 }  // namespace
 
-void WindowSubclass::Install(HWND window, Procedure procedure, void* owner) {
-  Remove();
+bool WindowSubclass::Install(HWND window, Procedure procedure, void* owner) {
+  if (window_) return false;
   window_ = window;
   procedure_ = procedure;
   owner_ = owner;
@@ -22,6 +22,7 @@ void WindowSubclass::Install(HWND window, Procedure procedure, void* owner) {
       WideOrAnsi().SetLong(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ChainedProcedure)));
   installed_ = next_ != nullptr;
   if (!installed_) WideOrAnsi().SetLong(window, GWLP_USERDATA, 0);
+  return installed_;
 }
 
 void WindowSubclass::Remove() {

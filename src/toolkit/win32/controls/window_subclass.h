@@ -19,7 +19,10 @@ class WindowSubclass {
   WindowSubclass(const WindowSubclass&) = delete;
   WindowSubclass& operator=(const WindowSubclass&) = delete;
 
-  void Install(HWND window, Procedure procedure, void* owner);
+  // Once per object, and false when refused: installed again after another subclasser came, it
+  // would stand in front of that one, which calls the procedure left behind, which calls this
+  // one again, for ever.
+  bool Install(HWND window, Procedure procedure, void* owner);
   // Takes the procedure out again: the window's messages go straight on from then on.
   void Remove();
   LRESULT CallNext(UINT message, WPARAM wParam, LPARAM lParam) const;
