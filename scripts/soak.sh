@@ -72,7 +72,7 @@ fuzz_done() {
 row() {
   local rate=-
   (($4 > 0)) && rate=$(($2 / $4))
-  rows+=("| $(date +%Y-%m-%d) | $commit | $1 | $(printf "%'d" "$2") $3 | $4 | $rate/s | $5 | $6 |")
+  rows+=("| $(date +%Y-%m-%d) | $commit | $1 | $2 $3 | $4 | $rate/s | $5 | $6 |")
   echo "$1: $6, $2 $3 in $4 s ($rate/s)"
 }
 
@@ -155,9 +155,11 @@ soak_wine() {
   export WINEPREFIX=$TINTMARK_ROOT/build/wine-soak
   [[ $arch == x64 ]] || WINEPREFIX=$WINEPREFIX-x86
   scripts/wine-prefix.sh "$WINEPREFIX" || { echo "wine-$arch: no Wine prefix"; status=1; return; }
-  wine reg delete 'HKCU\Software\Mirabilis' /f >/dev/null 2>&1
+  # The display before any Wine program: a wineserver started without one keeps its desktop
+  # without one, and the windows of every program after it are refused.
   start_xvfb || { status=1; return; }
   wineserver -p
+  wine reg delete 'HKCU\Software\Mirabilis' /f >/dev/null 2>&1
   local factor=1
   [[ $arch == x86 && $(i386_road) == emulated ]] && factor=10
   TINTMARK_TIME_FACTOR=$factor count=$wine_events random_user "wine-$arch" wine "$dir/tintmark_tests.exe"
