@@ -98,9 +98,11 @@ class Marks {
  public:
   Marks(const char* begin, const char* end)
       : end_(end), quote_(Find(begin, end, '"')), bracket_(Find(begin, end, '[')) {}
-  // The first at or after `from`, or the end; `from` never goes back.
-  const char* From(const char* from) {
+  // The first at or after `from`, or the end; `from` never goes back. Without `brackets`, the
+  // first double quote.
+  const char* From(const char* from, bool brackets) {
     if (quote_ < from) quote_ = Find(from, end_, '"');
+    if (!brackets) return quote_;
     if (bracket_ < from) bracket_ = Find(from, end_, '[');
     return quote_ < bracket_ ? quote_ : bracket_;
   }
@@ -144,7 +146,9 @@ ValueLines ScanValueLines(std::string_view text) {
   const char* const end = begin + text.size();
   Marks marks(begin, end);
   const char* lineEnd = begin;
-  for (const char* mark = marks.From(begin); mark != end; mark = marks.From(lineEnd)) {
+  // A key's line matters only once its key names a colour.
+  for (const char* mark = marks.From(begin, false); mark != end;
+       mark = marks.From(lineEnd, key.pen || key.back)) {
     lineEnd = Find(mark + 1, end, '\n');
     const char* name = mark + 1;
     if (!StartsLine(begin, mark)) {
