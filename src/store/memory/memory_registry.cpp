@@ -1,5 +1,6 @@
 #include "store/memory/memory_registry.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "store/memory/folded_name.h"
@@ -18,6 +19,26 @@ std::vector<std::string_view> SplitPath(std::string_view path) {
   return parts;
 }
 
+// Takes the first part ("a" of "a\\b") off a path; SplitPath's parts one at a time.
+std::string_view TakePart(std::string_view& path) {
+  const auto slash = path.find('\\');
+  const std::string_view part = path.substr(0, slash);
+  path.remove_prefix(slash == std::string_view::npos ? path.size() : slash + 1);
+  return part;
+}
+
+char Folded(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Orders names as folded, so that a name is found as written, without folding it into a copy
+// first (the tests look keys up after every step).
+struct FoldedLess {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return Folded(x) < Folded(y); });
+  }
+};
+
 std::vector<std::uint8_t> DwordBytes(std::uint32_t value) {
   return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
           static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
@@ -32,12 +53,12 @@ struct MemoryRegistry::Node {
   };
 
   std::string path;  // folded, from HKEY_CURRENT_USER; identifies the key for injected faults
-  std::map<std::string, std::shared_ptr<Node>> children;  // by folded name
-  std::map<std::string, Value> values;                    // by folded name
+  std::map<std::string, std::shared_ptr<Node>, FoldedLess> children;  // by folded name
+  std::map<std::string, Value, FoldedLess> values;                    // by folded name
   bool deleted = false;
 
   const Value* FindValue(std::string_view name) const {
-    const auto it = values.find(FoldedName(name));
+    const auto it = values.find(name);
     return it == values.end() ? nullptr : &it->second;
   }
 
@@ -95,8 +116,8 @@ MemoryRegistry::Node* MemoryRegistry::Resolve(Key key, Status& status) const {
 
 MemoryRegistry::Node* MemoryRegistry::Find(std::string_view path) const {
   Node* node = root_.get();
-  for (std::string_view part : SplitPath(path)) {
-    const auto it = node->children.find(FoldedName(part));
+  while (!path.empty()) {
+    const auto it = node->children.find(TakePart(path));
     if (it == node->children.end()) return nullptr;
     node = it->second.get();
   }
@@ -125,8 +146,8 @@ Status MemoryRegistry::OpenKey(Key parent, std::string_view subKey, Key& result)
   if (subKey.empty()) {
     target = parent == kCurrentUser ? root_ : handles_.at(parent);
   } else {
-    for (std::string_view part : SplitPath(subKey)) {
-      const auto it = node->children.find(FoldedName(part));
+    for (std::string_view rest = subKey; !rest.empty();) {
+      const auto it = node->children.find(TakePart(rest));
       if (it == node->children.end()) return Record(CallKind::kOpen, parent, subKey, kFileNotFound);
       target = it->second;
       node = target.get();
@@ -230,7 +251,7 @@ void MemoryRegistry::Delete(std::string_view path) {
   const auto parts = SplitPath(path);
   Node* parent = root_.get();
   for (std::size_t i = 0; parent && i + 1 < parts.size(); ++i) {
-    const auto it = parent->children.find(FoldedName(parts[i]));
+    const auto it = parent->children.find(parts[i]);
     parent = it == parent->children.end() ? nullptr : it->second.get();
   }
   if (!parent) return;
@@ -240,7 +261,7 @@ void MemoryRegistry::Delete(std::string_view path) {
     root_->values.clear();
     return;
   }
-  const auto it = parent->children.find(FoldedName(parts.back()));
+  const auto it = parent->children.find(parts.back());
   if (it == parent->children.end()) return;
   it->second->MarkDeleted();
   parent->children.erase(it);
