@@ -4,28 +4,11 @@
 
 #include <string>
 
+#include "common/win32/system_function.h"
 #include "common/win32/windows_version.h"
 
 namespace store {
 namespace {
-
-// A value saved to be put back is read and written as it is stored. The A calls would pass a
-// string value through the ANSI code page, and a character outside it would come back as "?":
-// on NT the W calls take it whole. Windows 95, 98 and ME keep strings in the code page and
-// implement no W registry call.
-LONG QueryBytes(HKEY key, const std::string& name, DWORD& type, BYTE* data, DWORD& size) {
-  if (common::win32::IsWindows9x()) {
-    return RegQueryValueExA(key, name.c_str(), nullptr, &type, data, &size);
-  }
-  const std::wstring wideName(name.begin(), name.end());
-  return RegQueryValueExW(key, wideName.c_str(), nullptr, &type, data, &size);
-}
-
-LONG SetBytes(HKEY key, const std::string& name, DWORD type, const BYTE* data, DWORD size) {
-  if (common::win32::IsWindows9x()) return RegSetValueExA(key, name.c_str(), 0, type, data, size);
-  const std::wstring wideName(name.begin(), name.end());
-  return RegSetValueExW(key, wideName.c_str(), 0, type, data, size);
-}
 
 // HKEY_CURRENT_USER is sign-extended on 64-bit Windows, so it cannot simply be cast.
 HKEY ToHkey(Key key) {
@@ -34,6 +17,34 @@ HKEY ToHkey(Key key) {
 
 Key FromHkey(HKEY key) {
   return key == HKEY_CURRENT_USER ? kCurrentUser : reinterpret_cast<Key>(key);
+}
+
+// A value saved to be put back is read and written as it is stored. The A calls would pass a
+// string value through the ANSI code page, and a character outside it would come back as "?":
+// on NT the W calls take it whole. Windows 95, 98 and ME keep strings in the code page and
+// implement no W registry call, so the W ones are looked up, not imported.
+using QueryValueW = LONG(WINAPI*)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
+using SetValueW = LONG(WINAPI*)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD);
+
+HMODULE WideRegistry() {
+  static const HMODULE advapi32 =
+      common::win32::IsWindows9x() ? nullptr : GetModuleHandleA("advapi32.dll");
+  return advapi32;
+}
+
+LONG QueryBytes(HKEY key, const std::string& name, DWORD& type, BYTE* data, DWORD& size) {
+  static const auto query =
+      common::win32::SystemFunction<QueryValueW>(WideRegistry(), "RegQueryValueExW");
+  if (!query) return RegQueryValueExA(key, name.c_str(), nullptr, &type, data, &size);
+  const std::wstring wideName(name.begin(), name.end());
+  return query(key, wideName.c_str(), nullptr, &type, data, &size);
+}
+
+LONG SetBytes(HKEY key, const std::string& name, DWORD type, const BYTE* data, DWORD size) {
+  static const auto set = common::win32::SystemFunction<SetValueW>(WideRegistry(), "RegSetValueExW");
+  if (!set) return RegSetValueExA(key, name.c_str(), 0, type, data, size);
+  const std::wstring wideName(name.begin(), name.end());
+  return set(key, wideName.c_str(), 0, type, data, size);
 }
 
 }  // namespace
