@@ -35,10 +35,12 @@ constexpr const char* kWindows2000Names[] = {
     "CreateStdAccessibleObject", "LresultFromObject",                 // oleacc
     "CoInitializeEx", "CoUninitialize", "SysAllocString",             // ole32, oleaut32
     "__lc_codepage",                                                  // msvcrt (Visual C++ 6)
+    "RegQueryValueExW", "RegSetValueExW",                             // advapi32 (NT 3.1 on)
 };
 constexpr const char* kWindowsNt4Names[] = {
     "CommDlgExtendedError", "GetOpenFileNameW", "GetSaveFileNameW", "DragFinish", "DragQueryFileW",
     "CoInitializeEx", "CoUninitialize", "SysAllocString", "__lc_codepage",
+    "RegQueryValueExW", "RegSetValueExW",
 };
 constexpr const char* kWindows98Names[] = {
     "CommDlgExtendedError", "GetOpenFileNameA", "GetSaveFileNameA", "DragFinish", "DragQueryFileA",
