@@ -1,18 +1,17 @@
 #include "about/about_layout.h"
 
+#include <map>
+
 namespace about {
 
 namespace {
 
 using enum tk::ControlKind;
 
-// Authorship line under the version.
-constexpr char16_t kDescription[] = u"Tintmark開発班";
-
-tk::FormSpec BuildAboutForm() {
+tk::FormSpec BuildAboutForm(const AboutTexts& texts) {
   return {
       .name = "frmAbout",
-      .caption = u"Tintmarkについて",
+      .caption = texts.caption,
       .clientWidth = 2475,
       .clientHeight = 1905,
       .border = tk::BorderStyle::kFixedDialog,
@@ -30,12 +29,12 @@ tk::FormSpec BuildAboutForm() {
                .left = 240, .top = 240, .width = 540, .height = 540,
                .tabIndex = 1, .stacking = 0, .autoSize = true,
                .sunkenBorder = true, .showsIcon = true},
-              {.name = "lblDescription", .kind = kLabel, .caption = kDescription,
+              {.name = "lblDescription", .kind = kLabel, .caption = texts.description,
                .left = 1080, .top = 960, .width = 1140, .height = 180,
                .tabIndex = 2, .stacking = 3, .autoSize = true, .foreColor = 0x000000},
               {.name = "lblTitle", .kind = kLabel, .caption = u"Tintmark",
                .left = 1050, .top = 240, .width = 1065, .height = 240,
-               .tabIndex = 3, .stacking = 4, .font = tk::FontSpec{u"ＭＳ Ｐゴシック", 12, 700, 128},
+               .tabIndex = 3, .stacking = 4, .font = texts.titleFont,
                .autoSize = true, .foreColor = 0x000000},
               {.name = "lblVersion", .kind = kLabel, .caption = u"Version 1.00",
                .left = 1080, .top = 600, .width = 945, .height = 180,
@@ -54,9 +53,11 @@ tk::FormSpec BuildAboutForm() {
 
 }  // namespace
 
-const tk::FormSpec& AboutFormSpec() {
-  static const tk::FormSpec spec = BuildAboutForm();
-  return spec;
+const tk::FormSpec& AboutFormSpec(const AboutTexts& texts) {
+  static std::map<const AboutTexts*, tk::FormSpec> specs;
+  auto made = specs.find(&texts);
+  if (made == specs.end()) made = specs.emplace(&texts, BuildAboutForm(texts)).first;
+  return made->second;
 }
 
 }  // namespace about

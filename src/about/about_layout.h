@@ -1,10 +1,11 @@
 #pragma once
 
+#include "about/about_texts.h"
 #include "toolkit/design.h"
 
 namespace about {
 
-// The About box as it stands before any code runs.
-const tk::FormSpec& AboutFormSpec();
+// The About box as it stands before any code runs, in the texts of one language.
+const tk::FormSpec& AboutFormSpec(const AboutTexts& texts);
 
 }  // namespace about

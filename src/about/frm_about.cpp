@@ -8,11 +8,6 @@
 namespace about {
 
 namespace {
-constexpr char16_t kNoBox[] =
-    u"バージョン情報を表示できませんでした。\r\n\r\n"
-    u"Windowsのリソースが不足している可能性があります。";
-constexpr char16_t kNoBoxTitle[] = u" - 表示エラー - Tintmark";
-
 std::u16string Decimal(int number) {
   const std::string digits = std::to_string(number);
   return std::u16string(digits.begin(), digits.end());
@@ -25,10 +20,10 @@ std::u16string VersionCaption(int major, int minor, int revision) {
   return u"Version " + Decimal(major) + u"." + minorText + u"." + Decimal(revision);
 }
 
-FrmAbout::FrmAbout(tk::Application& app, const tk::Form& frmMain)
+FrmAbout::FrmAbout(tk::Application& app, const tk::Form& frmMain, const AboutTexts& texts)
     : app_(app),
       frmMain_(frmMain),
-      form_(app, AboutFormSpec()),
+      form_(app, AboutFormSpec(texts)),
       lblVersion_(form_.Get<tk::Label>("lblVersion")) {
   form_.Load = [this] { Form_Load(); };
   form_.Get<tk::CommandButton>("cmdOK").Click = [this] { cmdOK_Click(); };
@@ -45,12 +40,13 @@ void FrmAbout::Form_Load() {
 
 void FrmAbout::cmdOK_Click() { form_.Unload(); }
 
-void ShowAbout(tk::Form& frmMain) {
-  FrmAbout box(frmMain.App(), frmMain);
+void ShowAbout(tk::Form& frmMain, const AboutTexts& texts) {
+  FrmAbout box(frmMain.App(), frmMain, texts);
   try {
     box.Form().ShowModal();
   } catch (const tk::WindowNotCreated&) {
-    frmMain.App().MsgBox(kNoBox, tk::kMbOk | tk::kMbExclamation, kNoBoxTitle);
+    frmMain.App().MsgBox(std::u16string(texts.noBoxText), tk::kMbOk | tk::kMbExclamation,
+                         std::u16string(texts.noBoxTitle));
   }
 }
 

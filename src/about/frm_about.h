@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "about/about_texts.h"
 #include "toolkit/form.h"
 
 namespace about {
@@ -13,7 +14,7 @@ std::u16string VersionCaption(int major, int minor, int revision);
 class FrmAbout {
  public:
   // `frmMain` is the window the box places itself against when it loads.
-  FrmAbout(tk::Application& app, const tk::Form& frmMain);
+  FrmAbout(tk::Application& app, const tk::Form& frmMain, const AboutTexts& texts);
 
   tk::Form& Form() { return form_; }
 
@@ -27,7 +28,8 @@ class FrmAbout {
   tk::Label& lblVersion_;
 };
 
-// Loads a new About box against `frmMain` and shows it modally; returns once it has closed.
-void ShowAbout(tk::Form& frmMain);
+// Loads a new About box in `texts` against `frmMain` and shows it modally; returns once it has
+// closed.
+void ShowAbout(tk::Form& frmMain, const AboutTexts& texts);
 
 }  // namespace about

@@ -1,6 +1,5 @@
 #include "app/channel_fields.h"
 
-#include "app/main_layout.h"
 #include "editor/channel_rules.h"
 #include "toolkit/virtual_keys.h"
 
@@ -10,7 +9,7 @@ namespace {
 constexpr int kChannels = 3;
 }  // namespace
 
-ChannelFields::ChannelFields(tk::Form& form, WindowState& state)
+ChannelFields::ChannelFields(tk::Form& form, WindowState& state, const Texts& texts)
     : state_(state),
       txtColor_(form.GetArray<tk::TextBox, kChannels>("txtColor")),
       btnUp_(form.GetArray<tk::CommandButton, kChannels>("btnUp")),
@@ -18,7 +17,8 @@ ChannelFields::ChannelFields(tk::Form& form, WindowState& state)
       optObject_(form.GetArray<tk::OptionButton, 2>("optObject")),
       optDes_(form.GetArray<tk::OptionButton, 2>("optDes")),
       txtTest_(form.Get<tk::TextBox>("txtTest")),
-      btnAccept_(form.Get<tk::CommandButton>("btnAccept")) {
+      btnAccept_(form.Get<tk::CommandButton>("btnAccept")),
+      sampleHint_(texts.sampleHint) {
   for (std::int16_t i = 0; i < kChannels; ++i) {
     tk::TextBox& field = txtColor(i);
     field.Change = [this, i] { txtColor_Change(i); };
@@ -145,7 +145,7 @@ void ChannelFields::optDes_Click(std::int16_t index) {
 }
 
 // The sample box always shows the hint, whatever reached its text.
-void ChannelFields::txtTest_Change() { txtTest_.SetText(kSampleHint); }
+void ChannelFields::txtTest_Change() { txtTest_.SetText(sampleHint_); }
 
 void ChannelFields::txtTest_GotFocus() { btnAccept_.SetFocus(); }
 

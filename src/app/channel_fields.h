@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/texts.h"
 #include "app/window_state.h"
 #include "toolkit/form.h"
 
@@ -13,7 +14,7 @@ namespace app {
 
 class ChannelFields {
  public:
-  ChannelFields(tk::Form& form, WindowState& state);
+  ChannelFields(tk::Form& form, WindowState& state, const Texts& texts);
 
   std::u16string ColorCode(int target, bool withPrefix) const;
   // Unpacks a colour value into a target, shows it, and counts it as an unapplied edit.
@@ -46,6 +47,7 @@ class ChannelFields {
   const std::array<tk::OptionButton*, 2> optObject_, optDes_;
   tk::TextBox& txtTest_;
   tk::CommandButton& btnAccept_;
+  const std::u16string sampleHint_;
 };
 
 }  // namespace app

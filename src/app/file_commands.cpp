@@ -12,26 +12,15 @@ namespace {
 
 constexpr int kOpenFlags = 6144;  // file and folder must exist
 constexpr int kSaveFlags = 2050;  // folder must exist; the dialog asks before replacing a file
-constexpr char16_t kSaveErrorText[] = u"色の設定を保存できませんでした。";
-constexpr char16_t kSaveErrorTitle[] = u" - 保存エラー - Tintmark";
-constexpr char16_t kReadErrorText[] = u"色の設定ファイルを読み込めませんでした。";
-constexpr char16_t kReadErrorTitle[] = u" - 読み込みエラー - Tintmark";
-constexpr char16_t kNotFound[] = u"ファイルが見つかりません。";
-constexpr char16_t kFolder[] = u"ファイルではなくフォルダーです。";
-constexpr char16_t kCannotOpen[] =
-    u"ファイルを開けません。ほかのプログラムが使用中か、アクセスが許可されていません。";
-constexpr char16_t kTooLarge[] = u"ファイルが大きすぎます。";
-constexpr char16_t kNotAColorFile[] = u"色の設定ファイルではありません。";
-constexpr char16_t kApplyQuestion[] = u"開いた色設定を適用しますか？";
-constexpr char16_t kApplyQuestionTitle[] = u"! - 適用確認 - Tintmark";
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 // Why a file could not be read, from the file access's status or, once read, the reader's failure.
-const char16_t* ReadErrorCause(files::Status status, files::ReadFailure failure) {
+std::u16string_view ReadErrorCause(const Texts& t, files::Status status,
+                                   files::ReadFailure failure) {
   switch (status) {
     case files::kSuccess:
-      return failure == files::ReadFailure::kTooLarge ? kTooLarge : kNotAColorFile;
+      return failure == files::ReadFailure::kTooLarge ? t.tooLarge : t.notAColorFile;
     case files::kFileNotFound:
     case files::kPathNotFound:
     case 15:   // ERROR_INVALID_DRIVE
@@ -39,13 +28,13 @@ const char16_t* ReadErrorCause(files::Status status, files::ReadFailure failure)
     case 53:   // ERROR_BAD_NETPATH
     case 67:   // ERROR_BAD_NET_NAME
     case 123:  // ERROR_INVALID_NAME
-      return kNotFound;
+      return t.notFound;
     case files::kIsAFolder:
-      return kFolder;
+      return t.folder;
     case files::kFileTooLarge:
-      return kTooLarge;
+      return t.tooLarge;
     default:
-      return kCannotOpen;
+      return t.cannotOpen;
   }
 }
 
@@ -53,14 +42,15 @@ const char16_t* ReadErrorCause(files::Status status, files::ReadFailure failure)
 
 FileCommands::FileCommands(tk::Form& form, WindowState& state, tk::FileDialog& commonDialog1,
                            files::FileAccess& fileAccess, ChannelFields& channels,
-                           OwnerField& owner)
+                           OwnerField& owner, const Texts& texts)
     : form_(form),
       txtID_(form.Get<tk::TextBox>("txtID")),
       state_(state),
       commonDialog1_(commonDialog1),
       fileAccess_(fileAccess),
       channels_(channels),
-      owner_(owner) {
+      owner_(owner),
+      texts_(texts) {
   form_.Menu("mnuOpen").Click = [this] { mnuOpen_Click(); };
   form_.Menu("mnuSave").Click = [this] { mnuSave_Click(); };
   form_.Menu("mnuSaveAsNewName").Click = [this] { mnuSaveAsNewName_Click(); };
@@ -72,8 +62,9 @@ bool FileCommands::SaveColorFile() {
       files::ColorFileBytes(txtID_.Text(), editor::ColorValue(state_.intColor, editor::kPen),
                             editor::ColorValue(state_.intColor, editor::kBack));
   if (fileAccess_.ReplaceWhole(state_.strFileName, bytes) == files::kSuccess) return true;
-  form_.App().MsgBox(kSaveErrorText + (u"\r\n\r\n" + state_.strFileName),
-                     tk::kMbOk | tk::kMbExclamation, kSaveErrorTitle);
+  const std::u16string text =
+      std::u16string(texts_.saveError.text) + u"\r\n\r\n" + state_.strFileName;
+  MsgBox(form_.App(), {text, texts_.saveError.title}, tk::kMbOk | tk::kMbExclamation);
   return false;
 }
 
@@ -83,15 +74,16 @@ bool FileCommands::OpenColorFile() {
   const files::Status status =
       fileAccess_.ReadWhole(state_.strFileName, files::kMaxColorFileSize, bytes);
   if (status != files::kSuccess || !(read = files::ReadColorFile(bytes)).Ok()) {
-    form_.App().MsgBox(kReadErrorText + (u"\r\n\r\n" + state_.strFileName + u"\r\n") +
-                           ReadErrorCause(status, read.failure),
-                       tk::kMbOk | tk::kMbExclamation, kReadErrorTitle);
+    const std::u16string text = std::u16string(texts_.readError.text) + u"\r\n\r\n" +
+                                state_.strFileName + u"\r\n" +
+                                std::u16string(ReadErrorCause(texts_, status, read.failure));
+    MsgBox(form_.App(), {text, texts_.readError.title}, tk::kMbOk | tk::kMbExclamation);
     return false;
   }
   channels_.SetColor(read.pen, editor::kPen);
   channels_.SetColor(read.back, editor::kBack);
   state_.blnApplied = false;
-  if (form_.App().MsgBox(kApplyQuestion, tk::kMbYesNo, kApplyQuestionTitle) == tk::kAnswerYes) {
+  if (MsgBox(form_.App(), texts_.applyQuestion, tk::kMbYesNo) == tk::kAnswerYes) {
     owner_.ApplyColors();
   }
   return true;

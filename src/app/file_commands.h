@@ -7,6 +7,7 @@
 
 #include "app/channel_fields.h"
 #include "app/owner_field.h"
+#include "app/texts.h"
 #include "app/window_state.h"
 #include "files/file_access.h"
 #include "toolkit/file_dialog.h"
@@ -17,7 +18,8 @@ namespace app {
 class FileCommands {
  public:
   FileCommands(tk::Form& form, WindowState& state, tk::FileDialog& commonDialog1,
-               files::FileAccess& fileAccess, ChannelFields& channels, OwnerField& owner);
+               files::FileAccess& fileAccess, ChannelFields& channels, OwnerField& owner,
+               const Texts& texts);
 
   // A file to open once the start-up load is done, so that its colours win.
   void OpenAtStart(std::u16string path) { startFile_ = std::move(path); }
@@ -45,6 +47,7 @@ class FileCommands {
   ChannelFields& channels_;
   OwnerField& owner_;
   std::u16string startFile_;
+  const Texts& texts_;
 };
 
 // The first argument of a Windows command line (the program's own name left out), without its

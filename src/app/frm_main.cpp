@@ -6,20 +6,6 @@ namespace app {
 
 namespace {
 
-constexpr char16_t kQuitPrompt[] =
-    u"色の設定は変更されています。\r\n\r\n変更された設定を適用しますか？";
-constexpr char16_t kQuitTitle[] = u" - 注意！ - Tintmark";
-constexpr char16_t kIdRequest[] =
-    u"Tintmarkは、あなたのICQのユーザーIDを取得できませんでした。\r\n\r\n"
-    u"はじめにIDを正確に入力してください。";
-constexpr char16_t kIdRequestTitle[] = u" - ID入力要求 - Tintmark";
-constexpr char16_t kNoWindow[] =
-    u"Tintmarkのウィンドウを作成できませんでした。\r\n\r\n"
-    u"Windowsのリソースが不足している可能性があります。"
-    u"ほかのプログラムを閉じてから、もう一度起動してください。";
-constexpr char16_t kNoWindowTitle[] = u" - 起動エラー - Tintmark";
-constexpr char16_t kFileFilter[] = u"レジストリの項目 (*.reg) |*.reg|すべてのﾌｧｲﾙ (*.*) |*.*";
-
 // The numeric value of a channel field's design text, as a 16-bit integer.
 std::int16_t LeadingNumber(const std::u16string& text) {
   int value = 0;
@@ -34,16 +20,17 @@ std::int16_t LeadingNumber(const std::u16string& text) {
 }  // namespace
 
 FrmMain::FrmMain(tk::Application& app, store::Registry& registry, files::FileAccess& fileAccess,
-                 std::function<void(tk::Form&)> showAbout)
+                 const Texts& texts, ShowAboutFunction showAbout)
     : app_(app),
-      form_(app, MainFormSpec()),
+      texts_(texts),
+      form_(app, MainFormSpec(texts)),
       txtID_(form_.Get<tk::TextBox>("txtID")),
       txtTest_(form_.Get<tk::TextBox>("txtTest")),
       txtColor_(form_.GetArray<tk::TextBox, 3>("txtColor")),
-      commonDialog1_(app, u"Tintmark", kFileFilter, u".reg"),
-      channels_(form_, state_),
-      owner_(form_, state_, registry, channels_),
-      files_(form_, state_, commonDialog1_, fileAccess, channels_, owner_),
+      commonDialog1_(app, u"Tintmark", std::u16string(texts.fileFilter), u".reg"),
+      channels_(form_, state_, texts),
+      owner_(form_, state_, registry, channels_, texts),
+      files_(form_, state_, commonDialog1_, fileAccess, channels_, owner_, texts),
       showAbout_(std::move(showAbout)) {
   form_.Load = [this] { Form_Load(); };
   form_.Activate = [this] { Form_Activate(); };
@@ -69,7 +56,7 @@ void FrmMain::Form_Load() {
 
   // The rest of the state starts as WindowState declares it, and the design already selects
   // decimal and paints the sample black on white: what the table is once the back colour is read.
-  txtTest_.SetText(kSampleHint);
+  txtTest_.SetText(std::u16string(texts_.sampleHint));
   for (int channel = editor::kRed; channel <= editor::kBlue; ++channel) {
     state_.intColor[editor::kBack][channel] = LeadingNumber(txtColor_[channel]->Text());
   }
@@ -77,7 +64,7 @@ void FrmMain::Form_Load() {
 
 void FrmMain::Form_Activate() {
   if (txtID_.Text().empty()) {
-    app_.MsgBox(kIdRequest, tk::kMbOk | tk::kMbInformation, kIdRequestTitle);
+    MsgBox(app_, texts_.idRequest, tk::kMbOk | tk::kMbInformation);
     txtID_.SetEnabled(true);
     txtID_.SetFocus();
   } else if (state_.blnStartup) {
@@ -107,7 +94,7 @@ void FrmMain::mnuEnd_Click() {
 
 void FrmMain::btnQuit_Click() {
   if (!state_.blnApplied) {
-    const int answer = app_.MsgBox(kQuitPrompt, tk::kMbYesNo | tk::kMbExclamation, kQuitTitle);
+    const int answer = MsgBox(app_, texts_.quitPrompt, tk::kMbYesNo | tk::kMbExclamation);
     if (answer == tk::kAnswerYes) {
       if (!owner_.ApplyColors()) return;
     } else if (answer != tk::kAnswerNo) {
@@ -127,12 +114,12 @@ void FrmMain::Run() {
   try {
     app_.Run(form_);
   } catch (const tk::WindowNotCreated&) {
-    app_.MsgBox(kNoWindow, tk::kMbOk | tk::kMbExclamation, kNoWindowTitle);
+    MsgBox(app_, texts_.noWindow, tk::kMbOk | tk::kMbExclamation);
   }
 }
 
 void FrmMain::mnuHelp_Click() {
-  if (showAbout_) showAbout_(form_);
+  if (showAbout_) showAbout_(form_, texts_.about);
 }
 
 }  // namespace app

@@ -8,6 +8,7 @@
 #include "app/channel_fields.h"
 #include "app/file_commands.h"
 #include "app/owner_field.h"
+#include "app/texts.h"
 #include "app/window_state.h"
 #include "files/file_access.h"
 #include "store/registry.h"
@@ -18,9 +19,12 @@ namespace app {
 
 class FrmMain {
  public:
-  // `showAbout` shows the About box modally; the Help menu does nothing without it.
+  // Shows the About box in the given texts modally.
+  using ShowAboutFunction = std::function<void(tk::Form& owner, const about::AboutTexts& texts)>;
+
+  // The window in `texts`; without `showAbout` the About menu does nothing.
   FrmMain(tk::Application& app, store::Registry& registry, files::FileAccess& fileAccess,
-          std::function<void(tk::Form& owner)> showAbout = {});
+          const Texts& texts, ShowAboutFunction showAbout = {});
 
   // Shows the window and handles events until it unloads. Where Windows cannot make the window,
   // tells the user and returns, having read and written nothing.
@@ -45,6 +49,7 @@ class FrmMain {
   void mnuHelp_Click();
 
   tk::Application& app_;
+  const Texts& texts_;
   tk::Form form_;
   tk::TextBox& txtID_;
   tk::TextBox& txtTest_;
@@ -54,7 +59,7 @@ class FrmMain {
   ChannelFields channels_;
   OwnerField owner_;
   FileCommands files_;
-  std::function<void(tk::Form&)> showAbout_;
+  ShowAboutFunction showAbout_;
 };
 
 }  // namespace app

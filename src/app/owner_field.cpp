@@ -18,15 +18,6 @@ using store::OwnerColorKeys;
 
 namespace {
 
-constexpr char16_t kEmptyIdText[] = u"ICQのユーザーIDを正確に入力してください！";
-constexpr char16_t kEmptyIdTitle[] = u" - ID未入力 - Tintmark";
-constexpr char16_t kIdErrorText[] =
-    u"ユーザーIDが間違っています！\r\n\r\nユーザーIDは正確に入力してください。";
-constexpr char16_t kIdErrorTitle[] = u" - IDエラー - Tintmark";
-constexpr char16_t kApplyErrorText[] =
-    u"色の設定を適用できませんでした。\r\n\r\n"
-    u"このユーザーIDには色の設定の項目がないか、書き込みが許可されていません。";
-constexpr char16_t kApplyErrorTitle[] = u" - 適用エラー - Tintmark";
 constexpr std::size_t kLongestId = 10;
 
 std::u16string Widen(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
@@ -39,12 +30,13 @@ std::string Narrow(const std::u16string& digits) {
 }  // namespace
 
 OwnerField::OwnerField(tk::Form& form, WindowState& state, store::Registry& registry,
-                       ChannelFields& channels)
+                       ChannelFields& channels, const Texts& texts)
     : form_(form),
       txtID_(form.Get<tk::TextBox>("txtID")),
       state_(state),
       registry_(registry),
-      channels_(channels) {
+      channels_(channels),
+      texts_(texts) {
   txtID().Change = [this] { txtID_Change(); };
   txtID().LostFocus = [this] { txtID_LostFocus(); };
   form_.Menu("mnuChangeID").Click = [this] { mnuChangeID_Click(); };
@@ -77,14 +69,14 @@ void OwnerField::UnlockIdField() {
 }
 
 void OwnerField::ShowIdError() {
-  form_.App().MsgBox(kIdErrorText, tk::kMbOk | tk::kMbExclamation, kIdErrorTitle);
+  MsgBox(form_.App(), texts_.idError, tk::kMbOk | tk::kMbExclamation);
   UnlockIdField();
 }
 
 Key OwnerField::OpenOwnerKey(Caller caller) {
   const std::u16string& id = txtID().Text();
   if (id.empty()) {
-    form_.App().MsgBox(kEmptyIdText, tk::kMbOk | tk::kMbExclamation, kEmptyIdTitle);
+    MsgBox(form_.App(), texts_.emptyId, tk::kMbOk | tk::kMbExclamation);
     UnlockIdField();
     return kNoKey;
   }
@@ -122,7 +114,7 @@ bool OwnerField::ApplyColors() {
   if (stored) registry_.Flush(keys.SendMsg());
   keys.Close();
   if (!stored) {
-    form_.App().MsgBox(kApplyErrorText, tk::kMbOk | tk::kMbExclamation, kApplyErrorTitle);
+    MsgBox(form_.App(), texts_.applyError, tk::kMbOk | tk::kMbExclamation);
     return false;
   }
   state_.blnApplied = true;

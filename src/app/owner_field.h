@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/channel_fields.h"
+#include "app/texts.h"
 #include "app/window_state.h"
 #include "store/key_chain.h"
 #include "store/registry.h"
@@ -14,8 +15,8 @@ namespace app {
 
 class OwnerField {
  public:
-  OwnerField(tk::Form& form, WindowState& state, store::Registry& registry,
-             ChannelFields& channels);
+  OwnerField(tk::Form& form, WindowState& state, store::Registry& registry, ChannelFields& channels,
+             const Texts& texts);
 
   // Opens Software\Mirabilis\ICQ\Owners for the whole run; returns the status of the last open.
   store::Status OpenKeyChain();
@@ -48,6 +49,7 @@ class OwnerField {
   store::Registry& registry_;
   ChannelFields& channels_;
   store::KeyChain lngKey_;
+  const Texts& texts_;
 };
 
 }  // namespace app

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "toolkit/design.h"
 
@@ -89,6 +90,9 @@ class Backend {
   virtual void Beep() = 0;
   virtual DialogResult ShowFileDialog(FileDialogRequest& request) = 0;
   virtual std::u16string ProgramFolder() = 0;  // without a trailing backslash
+  // Whether the system can show `text` in `font`: where text crosses in a code page, the code page
+  // holds every character of it, and a font of the system has `font`'s character set.
+  virtual bool CanShow(std::u16string_view text, const FontSpec& font) = 0;
 };
 
 }  // namespace tk

@@ -48,7 +48,9 @@ class MainWindowTest : public ::testing::Test {
   }
   void StartRefusing() { StartThrough(Refusing()); }
   void StartThrough(store::Registry& through) {
-    frm = std::make_unique<app::FrmMain>(driver->App(), through, files->Access(), about::ShowAbout);
+    frm =
+        std::make_unique<app::FrmMain>(driver->App(), through, files->Access(),
+                                       app::TextsFor(driver->App().GetBackend()), about::ShowAbout);
     frm->Files().OpenAtStart(fileArgument);
     driver->Show(frm->Form());
   }

@@ -33,7 +33,7 @@ declare -A known=(
     DeleteCriticalSection DeleteFileA DeleteFileW DuplicateHandle EnterCriticalSection ExitProcess
     FlushFileBuffers FreeLibrary GetCommandLineW GetCurrentProcess GetCurrentProcessId
     GetCurrentThread GetCurrentThreadId GetFileAttributesA GetFileAttributesW GetFileSize
-    GetFullPathNameA GetFullPathNameW GetHandleInformation GetLastError GetModuleFileNameA
+    GetACP GetFullPathNameA GetFullPathNameW GetHandleInformation GetLastError GetModuleFileNameA
     GetModuleFileNameW GetModuleHandleA GetProcAddress GetProcessAffinityMask GetStartupInfoA
     GetSystemTimeAsFileTime GetThreadContext GetThreadPriority GetTickCount GetVersion
     InitializeCriticalSection LeaveCriticalSection LoadLibraryA MoveFileA MoveFileExA MoveFileExW
@@ -59,7 +59,7 @@ declare -A known=(
     TranslateAcceleratorW TranslateMessage UpdateWindow"
   [gdi32.dll]="CreateCompatibleDC CreateFontIndirectA CreateFontIndirectW CreatePen CreateSolidBrush
     DeleteDC DeleteObject EnumFontFamiliesExA EnumFontFamiliesExW ExcludeClipRect GetDeviceCaps
-    GetStockObject LineTo MoveToEx SelectObject SetBkColor SetTextColor"
+    GetStockObject GetTextMetricsA LineTo MoveToEx SelectObject SetBkColor SetTextColor"
   [comctl32.dll]="InitCommonControls"
   [advapi32.dll]="RegCloseKey RegDeleteValueA RegFlushKey RegOpenKeyExA RegQueryValueExA
     RegSetValueExA"

@@ -5,6 +5,7 @@
 
 #include "about/frm_about.h"
 #include "app/frm_main.h"
+#include "app/texts.h"
 #include "files/win32/win32_file_access.h"
 #include "store/win32/advapi32_registry.h"
 #include "toolkit/win32/handles.h"
@@ -28,10 +29,13 @@ std::u16string FileArgument() {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   tk::win32::Win32Backend backend;
   try {
+    const app::Texts& texts = app::TextsFor(backend);
+    backend.SetFailureMessage(std::u16string(texts.failure.text),
+                              std::u16string(texts.failure.title));
     tk::Application application(backend);
     store::Advapi32Registry registry;
     files::Win32FileAccess fileAccess;
-    app::FrmMain frmMain(application, registry, fileAccess, about::ShowAbout);
+    app::FrmMain frmMain(application, registry, fileAccess, texts, about::ShowAbout);
     frmMain.Files().OpenAtStart(FileArgument());
     frmMain.Run();
   } catch (...) {

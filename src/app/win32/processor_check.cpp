@@ -19,6 +19,11 @@ constexpr wchar_t kText[] =
     L"このコンピューターのCPUでは、Tintmarkは動作しません。\r\n\r\n"
     L"Pentium Pro、Pentium II以降のCPU（CMOV命令のあるもの）が必要です。";
 constexpr wchar_t kTitle[] = L" - CPUエラー - Tintmark";
+constexpr wchar_t kEnglishText[] =
+    L"Tintmark cannot run on this computer's processor.\r\n\r\n"
+    L"It needs a Pentium Pro, a Pentium II or a later processor (one with the CMOV instruction).";
+constexpr wchar_t kEnglishTitle[] = L" - Processor Error - Tintmark";
+constexpr UINT kJapaneseCodePage = 932;
 
 app::ProcessorId ThisProcessor() {
   app::ProcessorId processor{__get_cpuid_max(0, nullptr), 0};
@@ -34,7 +39,11 @@ extern "C" int ProcessorCheckedStart() {
   // MessageBoxW is one of the few W functions Windows 95, 98 and ME implement. Common controls
   // first, as for every box: Windows XP shows none without them (see Win32Backend).
   InitCommonControls();
-  MessageBoxW(nullptr, kText, kTitle, MB_OK | MB_ICONSTOP);
+  // The systems of processors without CMOV (95, 98, NT 4.0) show Japanese where their code page
+  // is Japanese; the rest of the program asks more, with code this check must not run yet.
+  const bool japanese = GetACP() == kJapaneseCodePage;
+  MessageBoxW(nullptr, japanese ? kText : kEnglishText, japanese ? kTitle : kEnglishTitle,
+              MB_OK | MB_ICONSTOP);
   ExitProcess(1);
 }
 #endif

@@ -51,6 +51,14 @@ int HeadlessBackend::MessageBox(const std::u16string& text, int style,
   return answer;
 }
 
+bool HeadlessBackend::CanShow(std::u16string_view text, const FontSpec&) {
+  if (!asciiOnly) return true;
+  for (char16_t c : text) {
+    if (c >= 0x80) return false;
+  }
+  return true;
+}
+
 void HeadlessBackend::Beep() {
   if (onBeep) onBeep();
 }

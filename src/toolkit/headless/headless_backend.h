@@ -51,6 +51,7 @@ class HeadlessBackend final : public Backend {
   void Beep() override;
   DialogResult ShowFileDialog(FileDialogRequest& request) override;
   std::u16string ProgramFolder() override { return programFolder_; }
+  bool CanShow(std::u16string_view text, const FontSpec& font) override;
 
   // Set by the driver. Without them a message box answers with its first button, a file dialog is
   // cancelled and a modal form is left waiting (RunUntil returns with it still loaded).
@@ -63,6 +64,10 @@ class HeadlessBackend final : public Backend {
   // How many of the next forms the system refuses to make, as Windows does when it runs out of
   // resources.
   int formsToRefuse = 0;
+
+  // A system whose code page and fonts hold nothing but ASCII, as a Western Windows 98 or an
+  // English Windows XP without the East Asian language files.
+  bool asciiOnly = false;
 
   void SetProgramFolder(std::u16string folder) { programFolder_ = std::move(folder); }
   void Post(std::function<void()> work) { posted_.push_back(std::move(work)); }

@@ -158,6 +158,9 @@ class AnsiCalls final : public WindowsCalls {
     EnumFontFamiliesExA(screen.Get(), &query, NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
   }
+  bool CodePageHolds(const std::u16string& text) const override {
+    return common::win32::ToAnsiExactly(text).has_value();
+  }
   RECT MeasureText(HDC dc, const std::u16string& text, UINT format) const override {
     const std::string bytes = ToAnsi(text);
     RECT rect{0, 0, 0, 0};

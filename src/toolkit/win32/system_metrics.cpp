@@ -100,17 +100,39 @@ std::u16string FaceInUse(const std::u16string& requested) {
 
 FontHandle CreateNamedFont(const FontSpec& spec, int dpi) {
   LOGFONTW font{};
+  std::u16string face;
+  if (spec.face.empty()) {
+    // The system's user-interface font, in its own character set; the logical dialog face, which
+    // every version maps to its own, where the system names none.
+    if (LOGFONTW system{}; WideOrAnsi().MessageFont(system)) {
+      face = reinterpret_cast<const char16_t*>(system.lfFaceName);
+      font.lfCharSet = system.lfCharSet;
+    } else {
+      face = u"MS Shell Dlg";
+      font.lfCharSet = DEFAULT_CHARSET;
+    }
+  } else {
+    face = FaceInUse(std::u16string(spec.face));
+    font.lfCharSet = static_cast<BYTE>(spec.charset);
+  }
   font.lfHeight = -static_cast<LONG>(std::lround(spec.points * dpi / 72.0));
   font.lfWeight = spec.weight;
-  font.lfCharSet = static_cast<BYTE>(spec.charset);
   font.lfOutPrecision = OUT_DEFAULT_PRECIS;
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  const std::u16string face = FaceInUse(std::u16string(spec.face));
   face.copy(reinterpret_cast<char16_t*>(font.lfFaceName),
             std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
   return FontHandle(WideOrAnsi().NewFont(font));
+}
+
+bool MakesCharset(const FontSpec& spec) {
+  const FontHandle font = CreateNamedFont(spec, SystemDpi());
+  WindowDc screen(nullptr);
+  if (!font || !screen.Get()) return false;
+  Selected selected(screen.Get(), font.get());
+  TEXTMETRICA metrics{};
+  return GetTextMetricsA(screen.Get(), &metrics) && metrics.tmCharSet == spec.charset;
 }
 
 }  // namespace tk::win32

@@ -26,6 +26,13 @@ FontHandle CreateMessageFont(int dpi);
 // The face on this system for `requested` (FaceFor), looked up once per face.
 std::u16string FaceInUse(const std::u16string& requested);
 
+// The font `spec` names at `dpi`; an empty face is the system's user-interface font, in its own
+// character set.
 FontHandle CreateNamedFont(const FontSpec& spec, int dpi);
+
+// Whether the font `spec` names is made in its character set: where no font of the system has it,
+// Windows maps the request to a font of another. TEXTMETRIC's character set is the question every
+// version answers, from Windows 95 and NT 3.1 on.
+bool MakesCharset(const FontSpec& spec);
 
 }  // namespace tk::win32

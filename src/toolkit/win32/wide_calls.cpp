@@ -123,6 +123,7 @@ class WideCalls final : public WindowsCalls {
     EnumFontFamiliesExW(screen.Get(), &query, NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
   }
+  bool CodePageHolds(const std::u16string&) const override { return true; }
   RECT MeasureText(HDC dc, const std::u16string& text, UINT format) const override {
     RECT rect{0, 0, 0, 0};
     DrawTextW(dc, WidePtr(text), static_cast<int>(text.size()), &rect, format | DT_CALCRECT);

@@ -12,16 +12,13 @@
 #include "toolkit/file_dialog.h"
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/handles.h"
+#include "toolkit/win32/system_metrics.h"
 #include "toolkit/win32/windows_calls.h"
 
 namespace tk::win32 {
 
 namespace {
 
-constexpr char16_t kFailureText[] =
-    u"予期しないエラーが起きたため、Tintmarkを終了します。\r\n\r\n"
-    u"適用していない色の設定は失われます。";
-constexpr char16_t kFailureTitle[] = u"Tintmark";
 constexpr int kMbIconStop = 16;
 
 }  // namespace
@@ -30,11 +27,20 @@ void Win32Backend::OnUncaughtException() noexcept {
   // A second one, from inside the box's own message loop, ends the program at once.
   if (!std::exchange(ending_, true)) {
     try {
-      MessageBox(kFailureText, kMbOk | kMbIconStop, kFailureTitle);
+      MessageBox(failureText_, kMbOk | kMbIconStop, failureTitle_);
     } catch (...) {
     }
   }
   EndProgram();
+}
+
+void Win32Backend::SetFailureMessage(std::u16string text, std::u16string title) {
+  failureText_ = std::move(text);
+  failureTitle_ = std::move(title);
+}
+
+bool Win32Backend::CanShow(std::u16string_view text, const FontSpec& font) {
+  return WideOrAnsi().CodePageHolds(std::u16string(text)) && MakesCharset(font);
 }
 
 void Win32Backend::EndProgram() noexcept { ExitProcess(EXIT_FAILURE); }

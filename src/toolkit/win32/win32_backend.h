@@ -29,6 +29,7 @@ class Win32Backend : public Backend {
   void Beep() override;
   DialogResult ShowFileDialog(FileDialogRequest& request) override;
   std::u16string ProgramFolder() override;
+  bool CanShow(std::u16string_view text, const FontSpec& font) override;
 
   // One message through the keyboard path of the program's message loop: the active form's menu
   // shortcuts first, then its dialog keys (Tab, access keys, Enter, Esc), then the control.
@@ -40,6 +41,8 @@ class Win32Backend : public Backend {
   // An exception reached a window procedure, or start-up: what it left half done cannot be
   // known, so the program says so in one message box titled with its name and ends.
   void OnUncaughtException() noexcept;
+  // The text and title of that message box, in the program's language.
+  void SetFailureMessage(std::u16string text, std::u16string title);
 
   // Called by form windows.
   void Attach(FormWindow& window);
@@ -59,6 +62,7 @@ class Win32Backend : public Backend {
   std::vector<FormWindow*> windows_;
   FormWindow* lastActive_ = nullptr;
   bool ending_ = false;
+  std::u16string failureText_, failureTitle_ = u"Tintmark";
 };
 
 }  // namespace tk::win32

@@ -65,6 +65,9 @@ class WindowsCalls {
   virtual bool MessageFont(LOGFONTW& font) const = 0;
   virtual HFONT NewFont(const LOGFONTW& font) const = 0;
   virtual bool FaceExists(const std::u16string& face) const = 0;
+  // Whether every character of `text` crosses the road and comes back the same: always where text
+  // crosses as UTF-16.
+  virtual bool CodePageHolds(const std::u16string& text) const = 0;
   // DrawText's DT_CALCRECT: the rectangle `text` takes in the DC's font.
   virtual RECT MeasureText(HDC dc, const std::u16string& text, UINT format) const = 0;
 

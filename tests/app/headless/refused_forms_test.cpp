@@ -13,7 +13,7 @@ TEST_F(MainWindowTest, WithoutItsWindowsTheProgramSaysSoAndEndsOrKeepsTheMainWin
   system.formsToRefuse = 1;
   driver->AnswerNextMessageBox(tk::kAnswerOk);
   frm = std::make_unique<app::FrmMain>(driver->App(), registry->Registry(), files->Access(),
-                                       about::ShowAbout);
+                                       app::JapaneseTexts(), about::ShowAbout);
   frm->Run();
   ASSERT_EQ(driver->MessageBoxes().size(), 1u);
   EXPECT_EQ(LastMessage().title, u" - 起動エラー - Tintmark");

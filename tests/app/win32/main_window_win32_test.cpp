@@ -1,12 +1,15 @@
 // The real main window on the real controls: what screen readers, the window manager and a
 // high-contrast scheme see.
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/main_window_harness.h"
 #include "support/win32/native_windows.h"
+#include "toolkit/win32/handles.h"
 #include "toolkit/win32/system_metrics.h"
 #include "toolkit/win32/win32_backend.h"
 
@@ -152,7 +155,8 @@ TEST_F(MainWindowOnWin32, WhereWindowsRefusesAnyOfTheMainWindowsWindowsItSaysSoA
   // Should the window come up all the same, its Load event asks for an ID, and the program ends.
   registry->SetDword(kOwners, "LastOwner", 0);
   for (int n = 1; n <= windows; ++n) {
-    frm = std::make_unique<app::FrmMain>(driver->App(), registry->Registry(), files->Access());
+    frm = std::make_unique<app::FrmMain>(driver->App(), registry->Registry(), files->Access(),
+                                         app::JapaneseTexts());
     driver->ClearRecords();
     driver->AnswerNextMessageBox(tk::kAnswerOk);
     driver->WhileNextBoxIsUp([&] { driver->EndTask(Form()); });
@@ -212,6 +216,57 @@ TEST_F(MainWindowOnWin32, EveryFieldIsNamedByItsLabel) {
     GetClassNameW(previous, className, 32);
     EXPECT_EQ(std::wstring(className), L"Static") << f.field << f.index;
     EXPECT_EQ(WindowText(previous), f.label) << f.field << f.index;
+  }
+}
+
+// Japanese where the system shows it, English where it does not: the run says which to expect
+// (TINTMARK_EXPECT_LANGUAGE=english for a Western code page on the A road, or no font with
+// Japanese glyphs). What the user reads is read back from the windows, the menu and the box.
+TEST_F(MainWindowOnWin32, SpeaksJapaneseWhereTheSystemShowsItAndEnglishElsewhere) {
+  const char* expected = std::getenv("TINTMARK_EXPECT_LANGUAGE");
+  const bool english = expected && std::string(expected) == "english";
+  StartWithoutOwner();
+  EXPECT_EQ(LastMessage().title, english ? u" - ID Entry Request - Tintmark" : kIdRequestTitle);
+  EXPECT_EQ(driver->ShownText(Button("btnAccept")), english ? u"Apply" : u"適用");
+  EXPECT_EQ(driver->ShownText(Form().Get<tk::Label>("Label2")),
+            english ? u"&Green :" : u"緑(&G) :");
+
+  const HMENU bar = GetMenu(WindowOf(Form()));
+  const HMENU file = GetSubMenu(bar, 0);
+  std::vector<std::u16string> shown;
+  for (const auto& control : Form().Controls()) {
+    if (const HWND window = WindowOf(*control)) shown.push_back(driver->ShownText(*control));
+  }
+  for (const HMENU menu : {bar, file}) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      wchar_t text[128] = {};
+      GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+      shown.push_back(reinterpret_cast<const char16_t*>(text));
+    }
+  }
+  for (const std::u16string& text : shown) {
+    const bool ascii = std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
+    EXPECT_EQ(ascii,
+              english || text == u"ID :" || text.find_first_not_of(u"0123456789") == text.npos)
+        << std::string(text.begin(), text.end());
+    if (english) {
+      EXPECT_EQ(text.find(u'?'), text.npos) << std::string(text.begin(), text.end());
+    }
+  }
+  if (english) {
+    // Every glyph of every caption is in the control's font.
+    for (const auto& control : Form().Controls()) {
+      const HWND window = WindowOf(*control);
+      if (!window) continue;
+      const std::u16string text = tk::CaptionWithoutAccessMark(WindowText(window));
+      tk::win32::WindowDc dc(window);
+      tk::win32::Selected font(dc.Get(),
+                               reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+      std::vector<WORD> glyphs(text.size());
+      GetGlyphIndicesW(dc.Get(), reinterpret_cast<const wchar_t*>(text.c_str()),
+                       static_cast<int>(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+      EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), WORD{0xFFFF}), 0) << control->Name();
+    }
   }
 }
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -27,6 +28,7 @@
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/program_icon.h"
 #include "toolkit/win32/system_metrics.h"
+#include "toolkit/win32/windows_calls.h"
 
 namespace {
 
@@ -143,7 +145,7 @@ class Win32MainForm : public ::testing::Test {
 
   std::vector<std::string> log;
   std::unique_ptr<tktest::Driver> driver = tktest::MakeDriver();
-  tk::FormSpec spec = app::MainFormSpec();
+  tk::FormSpec spec = app::MainFormSpec(app::JapaneseTexts());
   tk::Form form{driver->App(), spec};
 };
 
@@ -429,14 +431,15 @@ LRESULT PassOn(void* owner, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST(WindowSubclass, IsPutInFrontOfAWindowOnceEvenWhenAnotherCameAfterIt) {
-  const HWND window = CreateWindowExW(0, L"STATIC", L"x", 0, 0, 0, 10, 10, nullptr, nullptr,
-                                      nullptr, nullptr);
+  const HWND window =
+      CreateWindowExW(0, L"STATIC", L"x", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
   OutsideView view;
   {
     tk::win32::WindowSubclass subclass;
     ASSERT_TRUE(subclass.Install(window, &PassOn, &subclass));
-    ASSERT_TRUE(SetWindowSubclass(window, &WatchFromOutside, 1, reinterpret_cast<DWORD_PTR>(&view)));
+    ASSERT_TRUE(
+        SetWindowSubclass(window, &WatchFromOutside, 1, reinterpret_cast<DWORD_PTR>(&view)));
     subclass.Remove();
     EXPECT_FALSE(subclass.Install(window, &PassOn, &subclass));
     SendMessageW(window, WM_CHAR, 'a', 0);  // would recurse for ever through both
@@ -544,10 +547,10 @@ TEST_F(Win32MainForm, WindowIconsAreTheProgramIconAtTheSizesOfTheDpi) {
 
 TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   auto driver = tktest::MakeDriver();
-  tk::FormSpec mainSpec = app::MainFormSpec();
+  tk::FormSpec mainSpec = app::MainFormSpec(app::JapaneseTexts());
   tk::Form main(driver->App(), mainSpec);
   driver->Show(main);
-  tk::Form about(driver->App(), about::AboutFormSpec());
+  tk::Form about(driver->App(), about::AboutFormSpec(app::JapaneseTexts().about));
   driver->Show(about);
 
   const HWND window = WindowOf(about);
@@ -596,9 +599,81 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   ExpectLaidOutAt(about, 144);
 }
 
+// The English texts in the same design, at 96 and at 144 DPI: each button's and option's caption
+// fits inside it, the hint inside its box, each label ends before the field it names, and every
+// glyph is in the control's font.
+TEST(Win32EnglishForms, EveryCaptionFitsItsControlInGlyphsOfItsFont) {
+  auto driver = tktest::MakeDriver();
+  tk::Form main(driver->App(), app::MainFormSpec(app::EnglishTexts()));
+  driver->Show(main);
+  main.Get<tk::TextBox>("txtTest").SetText(std::u16string(app::EnglishTexts().sampleHint));
+  tk::Form about(driver->App(), about::AboutFormSpec(app::EnglishTexts().about));
+  driver->Show(about);
+  for (const int dpi : {96, 144}) {
+    for (const tk::Form* form : {&main, &about}) {
+      ChangeDpi(WindowOf(*form), dpi);
+      for (const auto& control : form->Controls()) {
+        const HWND window = WindowOf(*control);
+        const bool field = control->Spec().kind == tk::ControlKind::kTextBox;
+        if (!window || (field && !control->Spec().multiLine)) continue;
+        const std::u16string text = tk::win32::WindowText(window);
+        const std::u16string caption = tk::CaptionWithoutAccessMark(text);
+        if (caption.empty()) continue;
+        SCOPED_TRACE(std::string(control->Name()) + std::to_string(control->Spec().index) + " at " +
+                     std::to_string(dpi));
+        RECT client{}, needed{};
+        GetClientRect(window, &client);
+        needed = client;
+        tk::win32::WindowDc dc(window);
+        tk::win32::Selected font(dc.Get(),
+                                 reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+        std::vector<WORD> glyphs(caption.size());
+        GetGlyphIndicesW(dc.Get(), reinterpret_cast<const wchar_t*>(caption.c_str()),
+                         static_cast<int>(caption.size()), glyphs.data(),
+                         GGI_MARK_NONEXISTING_GLYPHS);
+        EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), WORD{0xFFFF}), 0);
+        const auto px = [dpi](int pixelsAt96) { return MulDiv(pixelsAt96, dpi, 96); };
+        switch (control->Spec().kind) {
+          case tk::ControlKind::kTextBox: {  // the hint, wrapped at the box's width: two lines
+            TEXTMETRICW metrics{};
+            GetTextMetricsW(dc.Get(), &metrics);
+            DrawTextW(dc.Get(), reinterpret_cast<const wchar_t*>(text.c_str()), -1, &needed,
+                      DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL);
+            EXPECT_LE(needed.bottom / metrics.tmHeight, 2);
+            break;
+          }
+          case tk::ControlKind::kLabel: {
+            RECT label{};
+            GetWindowRect(window, &label);
+            const HWND next = GetWindow(window, GW_HWNDNEXT);
+            RECT field{};
+            if (control->Spec().autoSize && next && GetParent(next) == GetParent(window) &&
+                control->Name() != "lblTitle") {
+              GetWindowRect(next, &field);
+              if (field.top < label.bottom && field.bottom > label.top) {
+                EXPECT_LE(label.right, field.left);
+              }
+            }
+            break;
+          }
+          default: {  // a button, an option, a frame
+            DrawTextW(dc.Get(), reinterpret_cast<const wchar_t*>(text.c_str()), -1, &needed,
+                      DT_CALCRECT | DT_SINGLELINE);
+            const int frame = control->Spec().kind == tk::ControlKind::kOptionButton
+                                  ? px(13 + 4)  // the round box and the gap after it
+                                  : px(2 * 4);  // the edges and the focus rectangle
+            EXPECT_LE(needed.right - needed.left + frame, client.right);
+            EXPECT_LE(needed.bottom - needed.top, client.bottom);
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(Win32AboutForm, TheMainWindowRepaintsWhileTheBoxIsUp) {
   auto driver = tktest::MakeDriver();
-  tk::FormSpec mainSpec = app::MainFormSpec();
+  tk::FormSpec mainSpec = app::MainFormSpec(app::JapaneseTexts());
   tk::Form main(driver->App(), mainSpec);
   driver->Show(main);
   const HWND window = WindowOf(main);
@@ -609,7 +684,7 @@ TEST(Win32AboutForm, TheMainWindowRepaintsWhileTheBoxIsUp) {
     painted = !GetUpdateRect(window, nullptr, FALSE);
     driver->CloseBox(box);
   });
-  tk::Form about(driver->App(), about::AboutFormSpec());
+  tk::Form about(driver->App(), about::AboutFormSpec(app::JapaneseTexts().about));
   about.ShowModal();
   EXPECT_TRUE(painted);
 }
