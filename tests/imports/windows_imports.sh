@@ -54,9 +54,9 @@ declare -A known=(
     IsDialogMessageA IsDialogMessageW IsIconic IsWindow IsWindowEnabled IsWindowVisible LoadCursorA
     LoadImageA MapWindowPoints MessageBeep MessageBoxW PostMessageA PostMessageW PostQuitMessage
     RedrawWindow RegisterClassExA RegisterClassExW ReleaseDC RemovePropA SendMessageA SendMessageW
-    SetActiveWindow SetFocus SetPropA SetWindowLongA SetWindowLongW SetWindowPos SetWindowTextA
-    SetWindowTextW ShowWindow SystemParametersInfoA SystemParametersInfoW TranslateAcceleratorA
-    TranslateAcceleratorW TranslateMessage UpdateWindow"
+    SetActiveWindow SetFocus SetMenu SetPropA SetWindowLongA SetWindowLongW SetWindowPos
+    SetWindowTextA SetWindowTextW ShowWindow SystemParametersInfoA SystemParametersInfoW
+    TranslateAcceleratorA TranslateAcceleratorW TranslateMessage UpdateWindow"
   [gdi32.dll]="CreateCompatibleDC CreateFontIndirectA CreateFontIndirectW CreatePen CreateSolidBrush
     DeleteDC DeleteObject EnumFontFamiliesExA EnumFontFamiliesExW ExcludeClipRect GetDeviceCaps
     GetStockObject GetTextMetricsA LineTo MoveToEx SelectObject SetBkColor SetTextColor"

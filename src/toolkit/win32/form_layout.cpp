@@ -12,7 +12,7 @@
 
 namespace tk::win32 {
 
-void FormWindow::CreateWindowFor(HWND owner) {
+bool FormWindow::CreateWindowFor(HWND owner) {
   const FormSpec& spec = form_.Spec();
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
   if (spec.minButton) style |= WS_MINIMIZEBOX;
@@ -21,7 +21,8 @@ void FormWindow::CreateWindowFor(HWND owner) {
   if (spec.border == BorderStyle::kFixedDialog) exStyle |= WS_EX_DLGMODALFRAME;
   if (form_.FileDropped) exStyle |= WS_EX_ACCEPTFILES;
 
-  const HMENU bar = menu_.Build();
+  MenuHandle bar;
+  if (!menu_.Build(bar)) return false;
   const int systemDpi = SystemDpi();
   const SIZE guess = OuterSizeFor(TwipsToPixels(spec.clientWidth, systemDpi),
                                   TwipsToPixels(spec.clientHeight, systemDpi), style, exStyle,
@@ -29,13 +30,15 @@ void FormWindow::CreateWindowFor(HWND owner) {
   window_ =
       WideOrAnsi().NewWindow(exStyle, reinterpret_cast<const char*>(MAKEINTATOM(WindowClass())),
                              std::u16string(spec.caption), style, CW_USEDEFAULT, CW_USEDEFAULT,
-                             guess.cx, guess.cy, owner, bar, this);
-  if (!window_) {
-    if (bar) DestroyMenu(bar);
-    return;
-  }
+                             guess.cx, guess.cy, owner, nullptr, this);
+  // The bar is given to the window once it exists. A window refused after its WM_NCCREATE has
+  // destroyed the menu it was made with, and Windows 9x gives the handle to the next menu made at
+  // once: the bar would be another's by the time the refusal is known.
+  if (!window_ || (bar && !SetMenu(window_, bar.get()))) return false;
+  bar.release();  // the window's from now on
   // The window's own DPI decides.
   LayOut(DpiOf(window_));
+  return true;
 }
 
 void FormWindow::LayOut(int dpi) {

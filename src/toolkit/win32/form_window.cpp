@@ -18,8 +18,7 @@ FormWindow::FormWindow(Win32Backend& backend, Form& form) : backend_(backend), f
 }
 
 bool FormWindow::Build() {
-  CreateWindowFor(backend_.OwnerWindow());
-  if (!window_) return false;
+  if (!CreateWindowFor(backend_.OwnerWindow())) return false;
   controls_.assign(form_.Controls().size(), nullptr);
   CreateControls({}, window_);
   return complete_;

@@ -68,7 +68,8 @@ class FormWindow final : public FormPeer {
   static ATOM WindowClass();
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void CreateWindowFor(HWND owner);
+  // False where Windows refused the window or its menu bar.
+  bool CreateWindowFor(HWND owner);
   // Everything of the window that follows its DPI: fonts, icons, the client size and every
   // control placed from the design. Run when it is created and at each change of DPI.
   void LayOut(int dpi);

@@ -16,20 +16,21 @@ constexpr UINT kFirstMenuId = 1000;
 
 }  // namespace
 
-HMENU MenuBar::Build() {
+bool MenuBar::Build(MenuHandle& bar) {
   const auto& menus = form_.Menus();
-  if (menus.empty()) return nullptr;
+  if (menus.empty()) return true;
   auto hasChildren = [&menus](std::string_view name) {
     return std::any_of(menus.begin(), menus.end(),
                        [&name](const auto& item) { return item->Spec().parent == name; });
   };
   std::vector<ACCEL> shortcuts;
-  std::function<void(HMENU, std::string_view)> fill = [&](HMENU menu, std::string_view parent) {
+  // False where Windows refused an item; a sub-menu not yet appended goes with its handle.
+  std::function<bool(HMENU, std::string_view)> fill = [&](HMENU menu, std::string_view parent) {
     for (std::size_t i = 0; i < menus.size(); ++i) {
       const MenuSpec& spec = menus[i]->Spec();
       if (spec.parent != parent) continue;
       if (menus[i]->IsSeparator()) {
-        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        if (!AppendMenuA(menu, MF_SEPARATOR, 0, nullptr)) return false;
         continue;
       }
       const auto id = static_cast<UINT>(kFirstMenuId + i);
@@ -43,24 +44,28 @@ HMENU MenuBar::Build() {
       }
       if (hasChildren(spec.name)) {
         MenuHandle popup(CreatePopupMenu());
-        fill(popup.get(), spec.name);
-        if (WideOrAnsi().AppendMenuItem(menu, MF_POPUP | MF_STRING,
-                                        reinterpret_cast<UINT_PTR>(popup.get()), text)) {
-          popup.release();  // now part of `menu`
+        if (!popup || !fill(popup.get(), spec.name) ||
+            !WideOrAnsi().AppendMenuItem(menu, MF_POPUP | MF_STRING,
+                                         reinterpret_cast<UINT_PTR>(popup.get()), text)) {
+          return false;
         }
-      } else {
-        WideOrAnsi().AppendMenuItem(menu, MF_STRING, id, text);
+        popup.release();  // now part of `menu`
+      } else if (!WideOrAnsi().AppendMenuItem(menu, MF_STRING, id, text)) {
+        return false;
       }
     }
+    return true;
   };
+  // Destroying the bar destroys its sub-menus with it.
   MenuHandle menuBar(CreateMenu());
-  if (!menuBar) return nullptr;
-  fill(menuBar.get(), {});
+  if (!menuBar || !fill(menuBar.get(), {})) return false;
   if (!shortcuts.empty()) {
     accelerators_.reset(
         WideOrAnsi().NewAcceleratorTable(shortcuts.data(), static_cast<int>(shortcuts.size())));
+    if (!accelerators_) return false;
   }
-  return menuBar.release();
+  bar = std::move(menuBar);
+  return true;
 }
 
 MenuItem* MenuBar::ItemOf(UINT command) const {

@@ -12,9 +12,9 @@ class MenuBar {
  public:
   explicit MenuBar(const Form& form) : form_(form) {}
 
-  // Builds the bar and the shortcuts' table; null for a form without menus. The window made with
-  // the bar owns it from then on; the caller destroys it where no window could be made.
-  HMENU Build();
+  // Builds the bar and the shortcuts' table, all or nothing: false, with nothing of either left,
+  // where Windows refused any part of them. `bar` stays null for a form without menus.
+  bool Build(MenuHandle& bar);
   HACCEL Accelerators() const { return accelerators_.get(); }
   MenuItem* ItemOf(UINT command) const;
 
