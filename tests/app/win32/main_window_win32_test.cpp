@@ -44,14 +44,17 @@ int FormWindowsLeft() {
 }
 
 // Windows out of resources (on 9x, the USER heap of 64 KB full): a CBT hook refuses the n-th
-// window made for the program's forms, a form's or a control's; 0 refuses none and counts.
+// window made for the program's forms, a form's or a control's, or menu call; 0 refuses none and
+// counts. Late, it refuses the n-th window only, by the window's own WM_CREATE.
 class RefusedWindow {
  public:
-  explicit RefusedWindow(int n) : n_(n) {
+  explicit RefusedWindow(int n, bool late = false) : n_(n), late_(late) {
     current = this;
     hook_ = SetWindowsHookExW(WH_CBT, &Hook, nullptr, GetCurrentThreadId());
+    if (!late) refuseMenuCall = [this] { return ++made_ == n_; };
   }
   ~RefusedWindow() {
+    refuseMenuCall = nullptr;
     UnhookWindowsHookEx(hook_);
     current = nullptr;
   }
@@ -60,19 +63,29 @@ class RefusedWindow {
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && current) {
+      const auto window = reinterpret_cast<HWND>(wParam);
       const HWND parent = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hwndParent;
-      if (IsFormWindow(reinterpret_cast<HWND>(wParam)) ||
-          IsFormWindow(GetAncestor(parent, GA_ROOT))) {
-        if (++current->made_ == current->n_) return 1;
+      if (IsFormWindow(window) || IsFormWindow(GetAncestor(parent, GA_ROOT))) {
+        if (++current->made_ == current->n_ && !current->late_) return 1;
+        if (current->made_ == current->n_) {
+          current->procedure_ = reinterpret_cast<WNDPROC>(
+              SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RefuseCreate)));
+        }
       }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }
+  static LRESULT CALLBACK RefuseCreate(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CREATE) return -1;
+    return CallWindowProcW(current->procedure_, window, message, wParam, lParam);
+  }
 
   static inline RefusedWindow* current = nullptr;
   int n_;
+  bool late_;
   int made_ = 0;
   HHOOK hook_;
+  WNDPROC procedure_ = nullptr;
 };
 
 // The system's colours `indexes` set to `colors` for the test's time: SetSysColors tells every
@@ -151,22 +164,27 @@ TEST_F(MainWindowOnWin32, WhereWindowsRefusesAnyOfTheMainWindowsWindowsItSaysSoA
     Start();
     windows = counting.Made();
   }
-  EXPECT_GT(windows, 20) << "the window and its controls";
+  EXPECT_GT(windows, 20) << "the window, its controls and its menu";
   // Should the window come up all the same, its Load event asks for an ID, and the program ends.
   registry->SetDword(kOwners, "LastOwner", 0);
-  for (int n = 1; n <= windows; ++n) {
+  menusDestroyedAgain = 0;
+  // Each refused in turn, and last the form's window refused after its WM_NCCREATE.
+  for (int n = 1; n <= windows + 1; ++n) {
+    menusMade.clear();
     frm = std::make_unique<app::FrmMain>(driver->App(), registry->Registry(), files->Access(),
                                          app::JapaneseTexts());
     driver->ClearRecords();
     driver->AnswerNextMessageBox(tk::kAnswerOk);
     driver->WhileNextBoxIsUp([&] { driver->EndTask(Form()); });
-    const RefusedWindow refusing(n);
+    const RefusedWindow refusing(n > windows ? 1 : n, n > windows);
     frm->Run();
     ASSERT_EQ(driver->MessageBoxes().size(), 1u) << n;
     EXPECT_EQ(driver->MessageBoxes()[0].title, u" - 起動エラー - Tintmark") << n;
     EXPECT_FALSE(Form().IsLoaded()) << n;
     EXPECT_EQ(FormWindowsLeft(), 0) << n;
+    for (const HMENU menu : menusMade) EXPECT_FALSE(IsMenu(menu)) << n;
   }
+  EXPECT_EQ(menusDestroyedAgain, 0);
   EXPECT_EQ(registry->ReadDword(kOwners, "LastOwner"), 0u);
   EXPECT_EQ(Stored(12345678, "Pen Color"), 0x0000FFu);
   EXPECT_EQ(driver->UnexpectedDialogs(), 0);

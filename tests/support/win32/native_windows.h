@@ -2,6 +2,9 @@
 // The native windows behind the toolkit's forms and controls, as a test finds them: among the
 // thread's windows, through each form window's own tables.
 
+#include <functional>
+#include <vector>
+
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/win32/windows_api.h"
@@ -21,5 +24,13 @@ tk::Form* FormOf(HWND window);
 HWND MenuCommandOf(const tk::MenuItem& item, UINT* command);
 // Whether `item` opens a sub-menu rather than running at once.
 bool HasSubMenu(const tk::MenuItem& item, const tk::Form& form);
+
+// The program's menu calls (menu bar, sub-menus, items, shortcuts) go through the test
+// executable's import slots (older_windows_switch.cpp): each fails, as where Windows has no USER
+// memory left, when refuseMenuCall is set and answers true. The menus made are kept, and a
+// DestroyMenu of a handle that is no menu any more is counted.
+extern std::function<bool()> refuseMenuCall;
+extern std::vector<HMENU> menusMade;
+extern int menusDestroyedAgain;
 
 }  // namespace tktest

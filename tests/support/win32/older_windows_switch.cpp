@@ -5,8 +5,9 @@
 // kernel32, the runtime's own lookups). Under Wine, as Windows 98
 // (its AppDefaults version) the program takes the A road, and the switch then also keeps it from
 // the W functions it looks up. It holds the import slots of GetProcAddress, through which every
-// such lookup goes, of SystemParametersInfoW and SystemParametersInfoA, and of MoveFileExA;
-// Tintmark.exe has nothing of this.
+// such lookup goes, of SystemParametersInfoW and SystemParametersInfoA, and of MoveFileExA.
+// On both architectures it also holds the slots of the menu calls, which Windows refuses when a
+// test asks (native_windows.h). Tintmark.exe has nothing of this.
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,47 @@
 #include <string>
 #include <type_traits>
 
+#include "support/win32/native_windows.h"
 #include "toolkit/win32/windows_api.h"
 
-#if defined(__MINGW32__) && defined(__i386__)
+#if defined(__MINGW32__)
 #include <winternl.h>
 
 extern "C" NTSTATUS NTAPI LdrGetProcedureAddress(HMODULE module, ANSI_STRING* name, ULONG ordinal,
                                                  PVOID* address);
 
+namespace {
+
+// What GetProcAddress does.
+FARPROC SystemLookUp(HMODULE module, LPCSTR name) {
+  const bool byName = reinterpret_cast<ULONG_PTR>(name) > 0xFFFF;
+  ANSI_STRING text{};
+  if (byName) {
+    text.Length = static_cast<USHORT>(std::strlen(name));
+    text.MaximumLength = static_cast<USHORT>(text.Length + 1);
+    text.Buffer = const_cast<char*>(name);
+  }
+  const ULONG ordinal = byName ? 0 : static_cast<ULONG>(reinterpret_cast<ULONG_PTR>(name));
+  PVOID address = nullptr;
+  const NTSTATUS status = LdrGetProcedureAddress(module ? module : GetModuleHandleW(nullptr),
+                                                 byName ? &text : nullptr, ordinal, &address);
+  if (status < 0) {
+    SetLastError(RtlNtStatusToDosError(status));
+    return nullptr;
+  }
+  return reinterpret_cast<FARPROC>(address);
+}
+
+template <class Function>
+Function User32(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+}  // namespace
+#endif
+
+#if defined(__MINGW32__) && defined(__i386__)
 namespace {
 
 // The names looked up by this program and its runtime that each system has. A lookup of any other
@@ -90,26 +124,6 @@ void NoteRefused(const char* name) {
   ++refusedCount;
 }
 
-// What GetProcAddress does.
-FARPROC SystemLookUp(HMODULE module, LPCSTR name) {
-  const bool byName = reinterpret_cast<ULONG_PTR>(name) > 0xFFFF;
-  ANSI_STRING text{};
-  if (byName) {
-    text.Length = static_cast<USHORT>(std::strlen(name));
-    text.MaximumLength = static_cast<USHORT>(text.Length + 1);
-    text.Buffer = const_cast<char*>(name);
-  }
-  const ULONG ordinal = byName ? 0 : static_cast<ULONG>(reinterpret_cast<ULONG_PTR>(name));
-  PVOID address = nullptr;
-  const NTSTATUS status = LdrGetProcedureAddress(module ? module : GetModuleHandleW(nullptr),
-                                                 byName ? &text : nullptr, ordinal, &address);
-  if (status < 0) {
-    SetLastError(RtlNtStatusToDosError(status));
-    return nullptr;
-  }
-  return reinterpret_cast<FARPROC>(address);
-}
-
 FARPROC WINAPI LookUp(HMODULE module, LPCSTR name) {
   if (reinterpret_cast<ULONG_PTR>(name) > 0xFFFF && SwitchOn() && !SystemHas(name)) {
     NoteRefused(name);
@@ -117,12 +131,6 @@ FARPROC WINAPI LookUp(HMODULE module, LPCSTR name) {
     return nullptr;
   }
   return SystemLookUp(module, name);
-}
-
-template <class Function>
-Function User32(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleW(L"user32.dll"), name)));
 }
 
 // SystemParametersInfoW or, with NONCLIENTMETRICSA, SystemParametersInfoA, refusing the
@@ -190,4 +198,60 @@ class OlderWindowsRun : public ::testing::Environment {
     ::testing::AddGlobalTestEnvironment(new OlderWindowsRun);
 
 }  // namespace
+#endif
+
+#if defined(__MINGW32__)
+namespace tktest {
+
+std::function<bool()> refuseMenuCall;
+std::vector<HMENU> menusMade;
+int menusDestroyedAgain = 0;
+
+}  // namespace tktest
+
+namespace {
+
+template <const char* kName, class Result, class... Arguments>
+Result WINAPI MenuCall(Arguments... arguments) {
+  static const auto system = User32<Result(WINAPI*)(Arguments...)>(kName);
+  if (tktest::refuseMenuCall && tktest::refuseMenuCall()) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return Result{};
+  }
+  const Result result = system(arguments...);
+  if constexpr (std::is_same_v<Result, HMENU>) {
+    if (result) tktest::menusMade.push_back(result);
+  }
+  return result;
+}
+
+BOOL WINAPI DestroyMenuCounted(HMENU menu) {
+  static const auto system = User32<decltype(&DestroyMenuCounted)>("DestroyMenu");
+  if (!IsMenu(menu)) ++tktest::menusDestroyedAgain;
+  return system(menu);
+}
+
+}  // namespace
+
+#ifdef __i386__
+#define TINTMARK_IMPORT_SLOT(name, bytes) "__imp__" #name "@" #bytes
+#else
+#define TINTMARK_IMPORT_SLOT(name, bytes) "__imp_" #name
+#endif
+#define TINTMARK_MENU_CALL(name, bytes, ...)                                               \
+  static constexpr char k##name[] = #name;                                                 \
+  extern "C" decltype(&MenuCall<k##name, __VA_ARGS__>) tintmarkTest##name##Import __asm__( \
+      TINTMARK_IMPORT_SLOT(name, bytes));                                                  \
+  decltype(&MenuCall<k##name, __VA_ARGS__>) tintmarkTest##name##Import =                   \
+      MenuCall<k##name, __VA_ARGS__>;
+TINTMARK_MENU_CALL(CreateMenu, 0, HMENU)
+TINTMARK_MENU_CALL(CreatePopupMenu, 0, HMENU)
+TINTMARK_MENU_CALL(AppendMenuA, 16, BOOL, HMENU, UINT, UINT_PTR, LPCSTR)
+TINTMARK_MENU_CALL(AppendMenuW, 16, BOOL, HMENU, UINT, UINT_PTR, LPCWSTR)
+TINTMARK_MENU_CALL(SetMenu, 8, BOOL, HWND, HMENU)
+TINTMARK_MENU_CALL(CreateAcceleratorTableA, 8, HACCEL, LPACCEL, int)
+TINTMARK_MENU_CALL(CreateAcceleratorTableW, 8, HACCEL, LPACCEL, int)
+extern "C" decltype(&DestroyMenuCounted) tintmarkTestDestroyMenuImport __asm__(
+    TINTMARK_IMPORT_SLOT(DestroyMenu, 4));
+decltype(&DestroyMenuCounted) tintmarkTestDestroyMenuImport = DestroyMenuCounted;
 #endif
