@@ -163,17 +163,31 @@ build_win_arch() {
 # build_win [ARGS...]: the x64 build in build/win.
 build_win() { build_win_arch x64 "$@"; }
 
-# japanese_locale: prints a directory holding a ja_JP.UTF-8 locale, made once in build/locale, for
-# LOCPATH. Wine then runs a program with the ANSI code page 932 (LANG=ja_JP.UTF-8, LC_ALL unset)
-# without touching the machine's locales; without the locale it silently keeps 1252.
-japanese_locale() {
-  local dir=$TINTMARK_ROOT/build/locale
-  if [[ ! -f $dir/ja_JP.UTF-8/LC_CTYPE ]]; then
-    mkdir -p "$dir"  # localedef makes the last folder only
-    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >/dev/null 2>&1
-  fi
-  [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] && echo "$dir"
+# without_japanese_fonts: Wine sees none of the machine's fonts (a fontconfig configuration that
+# names no font folder), only its own, none of which has Japanese glyphs: a Western system without
+# the East Asian language files. For the prefixes made with wine-prefix.sh --no-japanese.
+without_japanese_fonts() {
+  local dir=$TINTMARK_ROOT/build/fontconfig-none
+  mkdir -p "$dir/cache"
+  [[ -f $dir/fonts.conf ]] ||
+    printf '<?xml version="1.0"?>\n<fontconfig>\n  <cachedir>%s</cachedir>\n</fontconfig>\n' \
+      "$dir/cache" >"$dir/fonts.conf"
+  export FONTCONFIG_FILE=$dir/fonts.conf
 }
+
+# wine_locale LANGUAGE_TERRITORY: prints a directory holding the locale LANGUAGE_TERRITORY.UTF-8,
+# made once in build/locale, for LOCPATH. Wine then runs a program with that locale's ANSI code
+# page (ja_JP: 932, en_US: 1252; LANG=ja_JP.UTF-8, LC_ALL unset) without touching the machine's
+# locales; without the locale it silently keeps 1252.
+wine_locale() {
+  local dir=$TINTMARK_ROOT/build/locale
+  if [[ ! -f $dir/$1.UTF-8/LC_CTYPE ]]; then
+    mkdir -p "$dir"  # localedef makes the last folder only
+    localedef -i "$1" -f UTF-8 "$dir/$1.UTF-8" >/dev/null 2>&1
+  fi
+  [[ -f $dir/$1.UTF-8/LC_CTYPE ]] && echo "$dir"
+}
+japanese_locale() { wine_locale ja_JP; }
 
 # as_windows VERSION EXE: Wine reports Windows VERSION (win95, win98, winme, nt40, win2k, ...) to
 # programs named EXE in $WINEPREFIX; an empty VERSION gives them Wine's own again.

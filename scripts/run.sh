@@ -1,16 +1,26 @@
 #!/bin/bash
-# Builds Tintmark.exe and runs it under Wine: scripts/run.sh [x64 | x86] (x64 by default; x86 only
-# where the machine runs 32-bit programs).
+# Builds Tintmark.exe and runs it under Wine: scripts/run.sh [x64 | x86] [--english] (x64 by
+# default; x86 only where the machine runs 32-bit programs).
 # With a working $DISPLAY the program runs in the foreground. Without one it runs on a virtual
 # display, and a screenshot of its window is saved to build/screenshot.png (the README's picture,
 # docs/main-window.png, is one of these).
 # Wine prefix: $WINEPREFIX if set, else build/wine (with a demo ICQ owner).
+# --english: as on a Western system without Japanese fonts, where the program speaks English, in
+# the prefix build/wine-english (with a demo ICQ owner); the screenshot is
+# build/screenshot-english.png (docs/main-window-english.png).
 set -euo pipefail
 # shellcheck source=scripts/lib.sh
 source "$(dirname "$0")/lib.sh"
 cd "$TINTMARK_ROOT"
 
-arch=${1:-x64}
+arch=x64
+english=0
+for arg in "$@"; do
+  case $arg in
+    --english) english=1 ;;
+    *) arch=$arg ;;
+  esac
+done
 win_dir "$arch" >/dev/null || exit 2
 if [[ $arch == x86 ]]; then
   scripts/setup.sh --x86 || [[ $? -eq 3 ]]  # 3: no 32-bit Wine, and the line below says why
@@ -27,7 +37,12 @@ exe="$(win_dir "$arch")/Tintmark.exe"
 
 log="$TINTMARK_ROOT/build/run-wine.log"
 own_prefix=0
-if [[ -n ${WINEPREFIX:-} ]]; then
+if [[ $english -eq 1 ]]; then
+  own_prefix=1
+  export WINEPREFIX="$TINTMARK_ROOT/build/wine-english"
+  without_japanese_fonts
+  scripts/wine-prefix.sh "$WINEPREFIX" --demo --no-japanese
+elif [[ -n ${WINEPREFIX:-} ]]; then
   # The user's own prefix only gets the Japanese fonts, nothing that changes how Wine behaves.
   scripts/wine-prefix.sh "$WINEPREFIX" --fonts-only
 else
@@ -75,6 +90,7 @@ if ! window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tintmark$'
 fi
 sleep 2
 screenshot="$TINTMARK_ROOT/build/screenshot.png"
+[[ $english -eq 0 ]] || screenshot="$TINTMARK_ROOT/build/screenshot-english.png"
 import -window "$window" -strip "$screenshot"
 echo "$screenshot"
 

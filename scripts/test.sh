@@ -108,12 +108,13 @@ running_case() {
 # process had not reached run in a new one. A process that stays that long between cases is ended
 # and fails.
 run_tests_exe() {
-  local exe=$1 log=${2:-${1%.exe}.log} excluded=${3:-} pid case running since status ok bad
+  local exe=$1 log=${2:-${1%.exe}.log} excluded=${3:-} included=${4:-} pid case running since
+  local status ok bad
   local unfinished=0 timed_out
   reset_registry
   : >"$log"
   while true; do
-    wine "$exe" --gtest_color=no "--gtest_filter=-$excluded" >>"$log" 2>&1 &
+    wine "$exe" --gtest_color=no "--gtest_filter=$included-$excluded" >>"$log" 2>&1 &
     pid=$!
     case= since=$SECONDS timed_out=0
     while kill -0 "$pid" 2>/dev/null; do
@@ -155,6 +156,10 @@ run_tests_exe() {
   fi
 }
 
+# The cases that read what the user reads in the language the system can show, for the runs that
+# show English.
+language_cases='MainWindowOnWin32.SpeaksJapaneseWhereTheSystemShowsItAndEnglishElsewhere:Win32EnglishForms.*'
+
 # Each Windows architecture (x64 in build/win, x86 in build/win-x86): its build, then its
 # tintmark_tests.exe and every e2e script against its Tintmark.exe, on a virtual display with the
 # Wine prefix build/wine-test (the x86 phase beside the others: build/wine-test-x86).
@@ -192,9 +197,10 @@ windows_phase() {
     [[ $arch == x86 || $script != *_x86.sh ]] && arch_scripts+=("$script")
   done
   if [[ $arch == x86 ]] && ! runs_32bit; then
-    skip $((5 + ${#arch_scripts[@]}))
-    echo "skipped: x86 tintmark_tests.exe (plain, as Windows 2000, 98 and NT 4.0, with heap" \
-      "checking) and ${#arch_scripts[@]} e2e scripts under Wine: $(no_32bit_reason)"
+    skip $((6 + ${#arch_scripts[@]}))
+    echo "skipped: x86 tintmark_tests.exe (plain, as Windows 2000, 98 in two code pages and" \
+      "NT 4.0, with heap checking) and ${#arch_scripts[@]} e2e scripts under Wine:" \
+      "$(no_32bit_reason)"
     return
   fi
   scripts/wine-prefix.sh "$WINEPREFIX" || { fail "windows $arch: Wine prefix $WINEPREFIX"; return; }
@@ -222,10 +228,18 @@ windows_phase() {
     # As Windows 98 with code page 932: the A road over the real controls, dialogs and files.
     if locale=$(japanese_locale); then
       as_windows win98 tintmark_tests.exe
-      LC_ALL= LOCPATH=$locale LANG=ja_JP.UTF-8 TINTMARK_WINDOWS=98 \
+      LC_ALL= LOCPATH=$locale LANG=ja_JP.UTF-8 TINTMARK_WINDOWS=98 TINTMARK_EXPECT_CODE_PAGE=932 \
         run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_98.log" 'RandomUser.*'
     else
       fail "x86 tintmark_tests.exe as Windows 98: no Japanese locale (localedef)"
+    fi
+    # As a Western Windows 98, with code page 1252: the English texts.
+    if locale=$(wine_locale en_US); then
+      LC_ALL= LOCPATH=$locale LANG=en_US.UTF-8 TINTMARK_WINDOWS=98 TINTMARK_EXPECT_CODE_PAGE=1252 \
+        TINTMARK_EXPECT_LANGUAGE=english run_tests_exe "$tests_exe" \
+        "$dir/tintmark_tests-windows_98_1252.log" "" "$language_cases"
+    else
+      fail "x86 tintmark_tests.exe as Windows 98 with code page 1252: no en_US locale (localedef)"
     fi
     as_windows nt40 tintmark_tests.exe
     TINTMARK_WINDOWS=nt40 run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_nt4.log" \
@@ -259,6 +273,26 @@ windows_phase() {
 
   wineserver -k 2>/dev/null
   wineserver_started=0
+
+  # A Western system without the East Asian language files: no font with Japanese glyphs, in a
+  # prefix of its own (on the x86 road the Windows 98 run with code page 1252 has the English).
+  if [[ $arch == x64 && -f $tests_exe ]]; then
+    local japanese_prefix=$WINEPREFIX
+    export WINEPREFIX=$WINEPREFIX-english
+    without_japanese_fonts
+    if scripts/wine-prefix.sh "$WINEPREFIX" --no-japanese; then
+      wineserver -p
+      wineserver_started=1
+      TINTMARK_EXPECT_LANGUAGE=english run_tests_exe "$tests_exe" \
+        "$dir/tintmark_tests-no_japanese_fonts.log" "" "$language_cases"
+      wineserver -k 2>/dev/null
+      wineserver_started=0
+    else
+      fail "windows $arch: Wine prefix $WINEPREFIX without Japanese fonts"
+    fi
+    unset FONTCONFIG_FILE
+    export WINEPREFIX=$japanese_prefix
+  fi
   stop_xvfb
 }
 

@@ -1,6 +1,6 @@
 #!/bin/bash
 # Creates or updates a Wine prefix for running and testing Tintmark:
-#   scripts/wine-prefix.sh PREFIX [--demo | --fonts-only]
+#   scripts/wine-prefix.sh PREFIX [--demo | --fonts-only] [--no-japanese]
 # - a 64-bit prefix made once (wineboot), also running 32-bit programs where the machine can
 #   (runs_32bit in lib.sh); where they are emulated, a copy of the machine's cached new prefix
 #   (wine_prefix_cache in lib.sh), which is made once per Wine version; Wine's own fonts and the
@@ -10,21 +10,27 @@
 #   default UI fonts;
 # - no crash dialog waiting for a click;
 # - with --demo, an ICQ owner 12345678 with colours, unless ICQ owner data is already there;
-# - with --fonts-only (a prefix of the user's), the fonts and nothing else.
+# - with --fonts-only (a prefix of the user's), the fonts and nothing else;
+# - with --no-japanese, a Western system without the East Asian language files: none of the
+#   machine's fonts (every Wine call in such a prefix runs after without_japanese_fonts in lib.sh,
+#   and the list Wine keeps of them is emptied), none of Wine's Japanese bitmap fonts, no IPA
+#   font, no replacement and no link.
 # Quick when already done: marker files in the prefix record what has been set up.
 set -euo pipefail
 # shellcheck source=scripts/lib.sh
 source "$(dirname "$0")/lib.sh"
 select_wine_loader
 
-usage() { echo "usage: $0 PREFIX [--demo | --fonts-only]" >&2; exit 2; }
+usage() { echo "usage: $0 PREFIX [--demo | --fonts-only] [--no-japanese]" >&2; exit 2; }
 
 prefix=""
 demo=0
 fonts_only=0
+japanese=1
 for arg in "$@"; do
   case $arg in
     --demo) demo=1 ;;
+    --no-japanese) japanese=0 ;;
     --fonts-only) fonts_only=1 ;;
     -*) usage ;;
     *) [[ -z $prefix ]] || usage; prefix=$arg ;;
@@ -33,7 +39,7 @@ done
 [[ -n $prefix ]] || usage
 
 # Bump when the settings below change, so that existing prefixes get them.
-config_version=2
+config_version=3
 mkdir -p "$prefix"
 prefix=$(cd "$prefix" && pwd)
 config_marker="$prefix/.tintmark-config"
@@ -147,23 +153,31 @@ if [[ $config_done -eq 0 ]]; then
   fonts="$prefix/drive_c/windows/Fonts"
   mkdir -p "$fonts"
   cp -f /usr/share/wine/fonts/*.ttf "$fonts/"
-  ipagp=$(find /usr/share/fonts -name ipagp.ttf -print -quit)
-  [[ -n $ipagp ]] || { echo "wine-prefix: ipagp.ttf not found (package fonts-ipafont)" >&2; exit 1; }
-  ln -sf "$ipagp" "$fonts/ipagp.ttf"
+  if [[ $japanese -eq 0 ]]; then
+    rm -f "$fonts"/*_jp.ttf
+    without_japanese_fonts
+    wine reg delete 'HKCU\Software\Wine\Fonts\External Fonts' /f >>"$log" 2>&1 || true
+  else
+    ipagp=$(find /usr/share/fonts -name ipagp.ttf -print -quit)
+    [[ -n $ipagp ]] || { echo "wine-prefix: ipagp.ttf not found (package fonts-ipafont)" >&2; exit 1; }
+    ln -sf "$ipagp" "$fonts/ipagp.ttf"
+  fi
 
   if [[ $fonts_only -eq 0 ]]; then
     reg_add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
     reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
   fi
-  for face in 'ＭＳ Ｐゴシック' 'MS PGothic'; do
-    reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d IPAPGothic
-  done
-  # Bold faces need entries of their own: captions use bold "MS Shell Dlg", i.e. Tahoma Bold.
-  for face in Tahoma 'Tahoma Bold' 'MS Shell Dlg' 'MS Shell Dlg 2' 'MS Sans Serif' \
-    'MS Sans Serif Bold' 'Microsoft Sans Serif' 'Segoe UI' System; do
-    reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-      /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic'
-  done
+  if [[ $japanese -eq 1 ]]; then
+    for face in 'ＭＳ Ｐゴシック' 'MS PGothic'; do
+      reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d IPAPGothic
+    done
+    # Bold faces need entries of their own: captions use bold "MS Shell Dlg", i.e. Tahoma Bold.
+    for face in Tahoma 'Tahoma Bold' 'MS Shell Dlg' 'MS Shell Dlg 2' 'MS Sans Serif' \
+      'MS Sans Serif Bold' 'Microsoft Sans Serif' 'Segoe UI' System; do
+      reg_add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v "$face" /t REG_MULTI_SZ /d 'ipagp.ttf,IPAPGothic'
+    done
+  fi
 fi
 
 if [[ $demo -eq 1 && ! -f $demo_marker ]]; then
@@ -173,6 +187,12 @@ if [[ $demo -eq 1 && ! -f $demo_marker ]]; then
     reg_add "$owners\\12345678\\Windows\\SendMsg" /v 'Pen Color' /t REG_DWORD /d 0x00800000
     reg_add "$owners\\12345678\\Windows\\SendMsg" /v 'Back Color' /t REG_DWORD /d 0x00E0FFFF
   fi
+fi
+
+# The menu bar's height that Wine worked out while the fonts changed under it is nonsense (every
+# menu bar then fills the screen): it is worked out again at the next start.
+if [[ $config_done -eq 0 && $japanese -eq 0 ]]; then
+  wine reg delete 'HKCU\Control Panel\Desktop\WindowMetrics' /v MenuHeight /f >>"$log" 2>&1 || true
 fi
 
 # Stopping the server writes the registry files; only then are the settings safely made.

@@ -106,11 +106,13 @@ constexpr Texts kEnglish{
     .upNames = {u"Red up", u"Green up", u"Blue up"},
     .downNames = {u"Red down", u"Green down", u"Blue down"},
     .sampleName = u"Sample",
-    .sampleHint = u"Shift : steps of 10    Ctrl  : max/min",
+    // One line: two lines of a Western face at this size are taller than the box. Ctrl takes the
+    // value to either end of its range.
+    .sampleHint = u"Shift: 10  Ctrl: ends",
     .labelFont = {kSystemFace, 9, 700, kDefaultCharset},
     .fieldFont = {kSystemFace, 11.25, 400, kDefaultCharset},
     .sampleFont = {kSystemFace, 12, 400, kDefaultCharset},
-    .arrowFont = tk::FontSpec{u"Marlett", 9, 400, kSymbolCharset},
+    .arrowFont = tk::FontSpec{u"Marlett", 12, 400, kSymbolCharset},
 
     .fileMenu = u"&File",
     .open = u"&Open...",
