@@ -4,6 +4,7 @@
 #   Tintmark-<version>/64bit-x64/Tintmark.exe   for 64-bit Windows
 #   Tintmark-<version>/readme.txt               packaging/readme.txt in Shift_JIS with CR LF
 #   Tintmark-<version>/readme-utf8.txt          the same in UTF-8, for a Windows of another language
+#   Tintmark-<version>/readme-en.txt            packaging/readme-en.txt, in ASCII with CR LF
 # Reproducible: the same commit gives the same bytes wherever it is built. The programs carry no
 # link time, and every file in the archive carries the time of the commit (SOURCE_DATE_EPOCH if
 # set), in a fixed order, without owners or extra time stamps.
@@ -39,13 +40,18 @@ done
 # ASCII, points a Windows of another language to the UTF-8 copy, which Notepad reads from XP on.
 # A character code page 932 cannot hold, or holds only as another one, stops the release.
 readme=$out/stage/readme.txt
-{ echo "(If the text below does not read, open readme-utf8.txt: the same in UTF-8.)"; echo
+{ echo "(If the text below does not read, open readme-utf8.txt: the same in UTF-8."
+  echo " In English: readme-en.txt.)"; echo
   cat packaging/readme.txt; } | sed 's/$/\r/' >"$readme"
 iconv -f UTF-8 -t CP932 "$readme" >"$stage/readme.txt"
 iconv -f CP932 -t UTF-8 "$stage/readme.txt" | cmp -s - "$readme" ||
   { echo "release: the read-me does not survive code page 932 unchanged" >&2; exit 1; }
 rm "$readme"
 { printf '\xef\xbb\xbf'; sed 's/$/\r/' packaging/readme.txt; } >"$stage/readme-utf8.txt"
+# The English read-me in ASCII, which every Notepad reads whatever the system's code page.
+LC_ALL=C grep -q '[^ -~]' packaging/readme-en.txt &&
+  { echo "release: packaging/readme-en.txt holds a character outside ASCII" >&2; exit 1; }
+sed 's/$/\r/' packaging/readme-en.txt >"$stage/readme-en.txt"
 
 find "$out/stage" -type d -exec chmod 755 {} + -o -type f -exec chmod 644 {} +
 find "$out/stage" -exec touch -h -d "@$epoch" {} +
