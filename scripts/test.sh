@@ -197,9 +197,9 @@ windows_phase() {
     [[ $arch == x86 || $script != *_x86.sh ]] && arch_scripts+=("$script")
   done
   if [[ $arch == x86 ]] && ! runs_32bit; then
-    skip $((6 + ${#arch_scripts[@]}))
-    echo "skipped: x86 tintmark_tests.exe (plain, as Windows 2000, 98 in two code pages and" \
-      "NT 4.0, with heap checking) and ${#arch_scripts[@]} e2e scripts under Wine:" \
+    skip $((7 + ${#arch_scripts[@]}))
+    echo "skipped: x86 tintmark_tests.exe (plain, as Windows 2000, 98 and NT 4.0 in two code" \
+      "pages each, with heap checking) and ${#arch_scripts[@]} e2e scripts under Wine:" \
       "$(no_32bit_reason)"
     return
   fi
@@ -241,9 +241,16 @@ windows_phase() {
     else
       fail "x86 tintmark_tests.exe as Windows 98 with code page 1252: no en_US locale (localedef)"
     fi
+    # As a Japanese NT 4.0: before Windows 2000 no font links Japanese behind the system's own,
+    # so only a system whose own font is Japanese shows the Japanese texts.
     as_windows nt40 tintmark_tests.exe
-    TINTMARK_WINDOWS=nt40 run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_nt4.log" \
-      'RandomUser.*'
+    LC_ALL= LOCPATH=$(japanese_locale) LANG=ja_JP.UTF-8 TINTMARK_WINDOWS=nt40 \
+      TINTMARK_EXPECT_CODE_PAGE=932 run_tests_exe "$tests_exe" \
+      "$dir/tintmark_tests-windows_nt4.log" 'RandomUser.*'
+    # And as a Western one with a Japanese font installed (the prefix's): the English texts.
+    LC_ALL= LOCPATH=$(wine_locale en_US) LANG=en_US.UTF-8 TINTMARK_WINDOWS=nt40 \
+      TINTMARK_EXPECT_CODE_PAGE=1252 TINTMARK_EXPECT_LANGUAGE=english run_tests_exe "$tests_exe" \
+      "$dir/tintmark_tests-windows_nt4_1252.log" "" "$language_cases"
     as_windows "" tintmark_tests.exe
   fi
 

@@ -135,4 +135,12 @@ bool MakesCharset(const FontSpec& spec) {
   return GetTextMetricsA(screen.Get(), &metrics) && metrics.tmCharSet == spec.charset;
 }
 
+int SystemFontCharset() {
+  WindowDc screen(nullptr);
+  if (!screen.Get()) return -1;
+  Selected selected(screen.Get(), GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICA metrics{};
+  return GetTextMetricsA(screen.Get(), &metrics) ? metrics.tmCharSet : -1;
+}
+
 }  // namespace tk::win32

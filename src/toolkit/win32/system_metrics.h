@@ -34,5 +34,8 @@ FontHandle CreateNamedFont(const FontSpec& spec, int dpi);
 // Windows maps the request to a font of another. TEXTMETRIC's character set is the question every
 // version answers, from Windows 95 and NT 3.1 on.
 bool MakesCharset(const FontSpec& spec);
+// The character set of the system's user-interface font (DEFAULT_GUI_FONT, from Windows 95 and
+// NT 4.0 on): the system's own language; -1 where it cannot be told.
+int SystemFontCharset();
 
 }  // namespace tk::win32

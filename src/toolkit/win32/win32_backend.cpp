@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "common/scope_exit.h"
+#include "common/win32/windows_version.h"
 #include "toolkit/file_dialog.h"
 #include "toolkit/win32/form_window.h"
 #include "toolkit/win32/handles.h"
@@ -40,7 +41,10 @@ void Win32Backend::SetFailureMessage(std::u16string text, std::u16string title) 
 }
 
 bool Win32Backend::CanShow(std::u16string_view text, const FontSpec& font) {
-  return WideOrAnsi().CodePageHolds(std::u16string(text)) && MakesCharset(font);
+  if (!WideOrAnsi().CodePageHolds(std::u16string(text)) || !MakesCharset(font)) return false;
+  // Font linking came with Windows 2000: before it, the menus, the buttons and the message boxes,
+  // in the system's own font, show the text only where that font has the character set itself.
+  return !common::win32::IsBeforeWindows2000() || SystemFontCharset() == font.charset;
 }
 
 void Win32Backend::EndProgram() noexcept { ExitProcess(EXIT_FAILURE); }
