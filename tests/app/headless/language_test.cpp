@@ -2,6 +2,11 @@
 // East Asian files): the same window, the same messages with the same buttons, icons and answers,
 // every text readable there.
 
+#include <map>
+#include <set>
+#include <string_view>
+
+#include "app/main_layout.h"
 #include "app/main_window_harness.h"
 #include "files/color_file.h"
 #include "support/headless/driver_headless.h"
@@ -109,6 +114,27 @@ TEST_F(Language, OnASystemOfOnlyAsciiEveryTextIsEnglishAndEveryMessageAsInJapane
     EXPECT_NE(english.boxes[i].title, japanese.boxes[i].title) << i;
     EXPECT_EQ(english.boxes[i].title.substr(0, 3), japanese.boxes[i].title.substr(0, 3)) << i;
     EXPECT_TRUE(english.boxes[i].title.ends_with(u" - Tintmark")) << i;
+  }
+}
+
+// Alt+letter reaches one control or menu of the window, and a letter one item of the open menu.
+TEST(LanguageTables, NoAccessKeyServesTwoPlacesInEitherLanguage) {
+  for (const app::Texts* texts : {&app::JapaneseTexts(), &app::EnglishTexts()}) {
+    std::map<std::string_view, std::set<char16_t>> keys;  // by where the key is pressed
+    std::size_t count = 0;
+    const auto add = [&](std::string_view where, std::u16string_view caption) {
+      if (const char16_t key = tk::AccessKey(caption)) {
+        ++count;
+        EXPECT_TRUE(keys[where].insert(key).second)
+            << std::string(where) << ": " << static_cast<char>(key);
+      }
+    };
+    const tk::FormSpec& spec = app::MainFormSpec(*texts);
+    for (const tk::ControlSpec& control : spec.controls) add("window", control.caption);
+    for (const tk::MenuSpec& item : spec.menus) {
+      add(item.parent.empty() ? "window" : item.parent, item.caption);
+    }
+    EXPECT_EQ(count, 12u) << "three labels, two menus, seven items";
   }
 }
 
