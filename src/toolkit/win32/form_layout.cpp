@@ -53,13 +53,20 @@ void FormWindow::LayOut(int dpi) {
   }
 }
 
+// The frame, the caption and one row of the menu bar at `dpi` around the design's client area.
+SIZE FormWindow::OuterSizeAt(int dpi) const {
+  const auto style = static_cast<DWORD>(WideOrAnsi().Long(window_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(WideOrAnsi().Long(window_, GWL_EXSTYLE));
+  return OuterSizeFor(TwipsToPixels(form_.Spec().clientWidth, dpi),
+                      TwipsToPixels(form_.Spec().clientHeight, dpi), style, exStyle,
+                      GetMenu(window_) != nullptr, dpi);
+}
+
 // A menu bar that wrapped onto two rows is measured, not assumed.
 void FormWindow::SizeClientToDesign() {
   const int width = TwipsToPixels(form_.Spec().clientWidth, dpi_);
   const int height = TwipsToPixels(form_.Spec().clientHeight, dpi_);
-  const auto style = static_cast<DWORD>(WideOrAnsi().Long(window_, GWL_STYLE));
-  const auto exStyle = static_cast<DWORD>(WideOrAnsi().Long(window_, GWL_EXSTYLE));
-  SIZE outer = OuterSizeFor(width, height, style, exStyle, GetMenu(window_) != nullptr, dpi_);
+  SIZE outer = OuterSizeAt(dpi_);
   SetWindowPos(window_, nullptr, 0, 0, outer.cx, outer.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT client{};
@@ -80,6 +87,8 @@ void FormWindow::ShowIcons() {
   iconsOfItsOwn_ = true;
 }
 
+// Where Windows suggests, in the size the window answered to WM_GETDPISCALEDSIZE where it asked:
+// the layout then keeps the window as placed, under the cursor that drags it.
 void FormWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   if (!window_ || dpi <= 0) return;
   SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

@@ -254,6 +254,11 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case kCloseRequest:
       if (Reporting()) form_.OnCloseRequest(static_cast<std::int16_t>(wParam));
       return 0;
+    case WM_GETDPISCALEDSIZE:
+      // Asked before WM_DPICHANGED (Windows 10 1703 on): unanswered, its rectangle is the size
+      // scaled in proportion, which the layout, not proportional, would change again.
+      *reinterpret_cast<SIZE*>(lParam) = OuterSizeAt(static_cast<int>(wParam));
+      return TRUE;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;

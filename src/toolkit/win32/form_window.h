@@ -74,6 +74,8 @@ class FormWindow final : public FormPeer {
   // control placed from the design. Run when it is created and at each change of DPI.
   void LayOut(int dpi);
   void SizeClientToDesign();
+  // The outer size that holds the design's client area at `dpi`.
+  SIZE OuterSizeAt(int dpi) const;
   void ShowIcons();
   void OnDpiChanged(int dpi, const RECT& suggested);
   void CreateControls(std::string_view container, HWND parent);

@@ -43,11 +43,16 @@ std::u16string ClassOf(HWND window) {
 
 LONG_PTR StyleOf(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
 
-// What Windows sends when the window moves to a screen of another scale; Wine never does.
-void ChangeDpi(HWND window, int dpi) {
-  RECT suggested{};
-  GetWindowRect(window, &suggested);
-  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+// What Windows 10 1703 on sends when the window is dragged onto a screen of another scale (Wine
+// never does): the size the window asks for at that DPI, suggested where the drag leaves it.
+RECT ChangeDpi(HWND window, int dpi) {
+  RECT place{};
+  GetWindowRect(window, &place);
+  SIZE size{};
+  EXPECT_TRUE(SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)));
+  place = {place.left + 7, place.top + 5, place.left + 7 + size.cx, place.top + 5 + size.cy};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&place));
+  return place;
 }
 
 // The client area, and every control where the design puts it in its container at `dpi`, in its
@@ -215,9 +220,14 @@ TEST_F(Win32MainForm, SizesAndPositionsAreTheTwipsAtTheWindowsDpi) {
 
   ExpectSizedToCaption(Window("Label1"), L"赤(&R) :");
 
-  // On a screen of 144 DPI and back: all laid out afresh, as at creation.
-  for (const int changed : {144, 96}) {
-    ChangeDpi(FormWindow(), changed);
+  // On screens of 144 and 120 DPI and back: all laid out afresh, as at creation, where the drag
+  // left it, and as large as it said, where the frame is drawn at that DPI (Wine's stays at the
+  // system's whatever WM_DPICHANGED says).
+  for (const int changed : {144, 120, 96}) {
+    RECT suggested = ChangeDpi(FormWindow(), changed), taken{};
+    GetWindowRect(FormWindow(), &taken);
+    if (Dpi() != changed) suggested.right = taken.right, suggested.bottom = taken.bottom;
+    EXPECT_TRUE(EqualRect(&taken, &suggested)) << "moved or resized again at " << changed;
     ExpectLaidOutAt(form, changed);
   }
 }
