@@ -129,9 +129,15 @@ void FormWindow::OnDropFiles(WPARAM drop) {
 }
 
 // Controls take the scheme's colours as they paint, so a new scheme, or high contrast turned on
-// or off, needs the window painted afresh; the common controls also keep colours of their own.
+// or off, needs the window painted afresh; the common controls also keep colours of their own. A
+// new size of text or of the menu font (the non-client metrics) makes the fonts and the menu bar's
+// height anew: the form is laid out again at its DPI.
 void FormWindow::OnSchemeChanged(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST) return;
+  if (message == WM_SETTINGCHANGE && wParam == SPI_SETNONCLIENTMETRICS) {
+    LayOut(dpi_);
+  } else if (message == WM_SETTINGCHANGE && wParam != SPI_SETHIGHCONTRAST) {
+    return;
+  }
   if (message == WM_SYSCOLORCHANGE) {
     const MSG change{window_, message, wParam, lParam, 0, {}};
     EnumChildWindows(window_, &PassOn, reinterpret_cast<LPARAM>(&change));

@@ -71,7 +71,8 @@ class FormWindow final : public FormPeer {
   // False where Windows refused the window or its menu bar.
   bool CreateWindowFor(HWND owner);
   // Everything of the window that follows its DPI: fonts, icons, the client size and every
-  // control placed from the design. Run when it is created and at each change of DPI.
+  // control placed from the design. Run when it is created, at each change of DPI and when the
+  // system's text size changes.
   void LayOut(int dpi);
   void SizeClientToDesign();
   // The outer size that holds the design's client area at `dpi`.

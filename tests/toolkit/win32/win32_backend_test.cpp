@@ -19,6 +19,7 @@
 
 #include "about/about_layout.h"
 #include "app/main_layout.h"
+#include "common/scope_exit.h"
 #include "support/driver.h"
 #include "support/win32/driver_win32.h"
 #include "support/win32/native_windows.h"
@@ -260,6 +261,22 @@ TEST_F(Win32MainForm, NamedFontsUseTheJapaneseFaceAtTheirPointSize) {
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
   EXPECT_STREQ(plain.lfFaceName, metrics.lfMessageFont.lfFaceName)
       << "controls that name no font use the system's message font";
+
+  // The user makes text and menus larger, for this session only; the system computes the frames
+  // afresh and tells the windows. The window grows by the menu bar's growth.
+  const common::ScopeExit restore(
+      [&] { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0); });
+  NONCLIENTMETRICSW larger = metrics;
+  larger.lfMessageFont.lfHeight *= 2;
+  larger.iMenuHeight *= 2;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, larger.cbSize, &larger, 0));
+  SetWindowPos(FormWindow(), nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(FormWindow(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+  GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(Window("btnQuit"), WM_GETFONT, 0, 0)),
+             sizeof(plain), &plain);
+  EXPECT_EQ(plain.lfHeight, larger.lfMessageFont.lfHeight);
+  ExpectLaidOutAt(form, Dpi());
 }
 
 TEST_F(Win32MainForm, MenuBarShowsShortcutsAfterATabAndRunsItsLoneItem) {
