@@ -48,7 +48,8 @@ declare -A known=(
     DestroyAcceleratorTable DestroyIcon DestroyMenu DestroyWindow DispatchMessageA DispatchMessageW
     DrawEdge DrawTextA DrawTextW EnableWindow EndPaint EnumChildWindows EnumThreadWindows
     GetActiveWindow GetClassLongA GetClassLongW GetClientRect GetDC GetDlgCtrlID GetFocus
-    GetKeyState GetMenu GetMessageA GetMessageW GetNextDlgTabItem GetParent GetPropA GetSysColor
+    GetKeyState GetMenu GetMenuItemRect GetMessageA GetMessageW GetNextDlgTabItem GetParent GetPropA
+    GetSysColor
     GetSysColorBrush GetSystemMetrics GetWindow GetWindowLongA GetWindowLongW GetWindowRect
     GetWindowTextA GetWindowTextLengthA GetWindowTextLengthW GetWindowTextW InvalidateRect IsChild
     IsDialogMessageA IsDialogMessageW IsIconic IsWindow IsWindowEnabled IsWindowVisible LoadCursorA

@@ -53,16 +53,31 @@ void FormWindow::LayOut(int dpi) {
   }
 }
 
-// The frame, the caption and one row of the menu bar at `dpi` around the design's client area.
+// The frame and the caption at `dpi` around the design's client area, and the menu bar in as many
+// rows as it takes there (AdjustWindowRectEx counts one): its items as wide as drawn now, scaled
+// from the DPI they are drawn at, wrap where the next does not fit, each further row a menu bar's
+// height less the line under it.
 SIZE FormWindow::OuterSizeAt(int dpi) const {
+  const int width = TwipsToPixels(form_.Spec().clientWidth, dpi);
+  const HMENU bar = GetMenu(window_);
   const auto style = static_cast<DWORD>(WideOrAnsi().Long(window_, GWL_STYLE));
   const auto exStyle = static_cast<DWORD>(WideOrAnsi().Long(window_, GWL_EXSTYLE));
-  return OuterSizeFor(TwipsToPixels(form_.Spec().clientWidth, dpi),
-                      TwipsToPixels(form_.Spec().clientHeight, dpi), style, exStyle,
-                      GetMenu(window_) != nullptr, dpi);
+  SIZE outer = OuterSizeFor(width, TwipsToPixels(form_.Spec().clientHeight, dpi), style, exStyle,
+                            bar != nullptr, dpi);
+  const int drawnAt = DpiOf(window_);
+  RECT item{};
+  for (int i = 0, row = 0; bar && GetMenuItemRect(window_, bar, i, &item); ++i) {
+    const int itemWidth = MulDiv(item.right - item.left, dpi, drawnAt);
+    if (row > 0 && row + itemWidth > width) {
+      outer.cy += SystemMetricAt(SM_CYMENU, dpi) - 1;
+      row = 0;
+    }
+    row += itemWidth;
+  }
+  return outer;
 }
 
-// A menu bar that wrapped onto two rows is measured, not assumed.
+// What the estimate of a menu bar that wraps misses is measured and made up.
 void FormWindow::SizeClientToDesign() {
   const int width = TwipsToPixels(form_.Spec().clientWidth, dpi_);
   const int height = TwipsToPixels(form_.Spec().clientHeight, dpi_);
