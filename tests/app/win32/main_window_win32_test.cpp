@@ -299,6 +299,77 @@ TEST_F(MainWindowOnWin32, SpeaksJapaneseWhereTheSystemShowsItAndEnglishElsewhere
   }
 }
 
+// What Windows sends or posts to every top-level window as the system changes around it: the
+// window stays as it was, laid out to the design, its fonts alive, its edits and the registry
+// untouched, and nothing asks the user anything.
+TEST_F(MainWindowOnWin32, WhatTheSystemSaysToEveryWindowLeavesTheWindowAndItsEditsAsTheyWere) {
+  AddOwner(12345678, 0x0000FF, 0xFFFFFF);
+  Start();
+  driver->Click(Text("txtColor", 0));
+  driver->Type(u"\b\b\b77");  // an edit not applied
+  const std::u16string channels = Channels();
+  const HWND window = WindowOf(Form());
+  RECT design{};
+  GetClientRect(window, &design);
+  const std::wstring intl = L"intl", policy = L"Policy", colors = L"ImmersiveColorSet";
+  const struct {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  } rows[] = {
+      {"minimized", WM_SYSCOMMAND, SC_MINIMIZE, 0},
+      {"restored", WM_SYSCOMMAND, SC_RESTORE, 0},
+      {"a new work area", WM_SETTINGCHANGE, SPI_SETWORKAREA, 0},
+      {"new regional settings", WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(intl.c_str())},
+      {"a new policy", WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(policy.c_str())},
+      {"light or dark mode", WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(colors.c_str())},
+      {"new text metrics", WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0},
+      {"new system colours", WM_SYSCOLORCHANGE, 0, 0},
+      {"a new theme", WM_THEMECHANGED, 0, 0},
+      {"a new display mode", WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768)},
+      {"fonts installed", WM_FONTCHANGE, 0, 0},
+      {"another keyboard layout", WM_INPUTLANGCHANGE, 0, 0x04090409},
+      {"the computer suspends", WM_POWERBROADCAST, PBT_APMSUSPEND, 0},
+      {"the computer resumes", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0},
+      {"another program active", WM_ACTIVATEAPP, FALSE, 0},
+      {"this program active again", WM_ACTIVATEAPP, TRUE, 0},
+      {"the clock set", WM_TIMECHANGE, 0, 0},
+  };
+  for (const bool posted : {false, true}) {
+    for (const auto& row : rows) {
+      SCOPED_TRACE(std::string(row.what) + (posted ? ", posted" : ", sent"));
+      // Strings cross only when sent; a posted WM_SETTINGCHANGE comes with no text.
+      const LPARAM lParam = posted && row.message == WM_SETTINGCHANGE ? 0 : row.lParam;
+      if (posted) {
+        PostMessageW(window, row.message, row.wParam, lParam);
+      } else {
+        SendMessageW(window, row.message, row.wParam, lParam);
+      }
+      driver->Settle();
+      ASSERT_TRUE(IsWindow(window));
+      if (row.wParam == SC_MINIMIZE) continue;
+      EXPECT_FALSE(IsIconic(window));
+      RECT client{};
+      GetClientRect(window, &client);
+      EXPECT_EQ(client.right, design.right);
+      EXPECT_EQ(client.bottom, design.bottom);
+      for (const auto& control : Form().Controls()) {
+        if (const HWND child = WindowOf(*control)) {
+          const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0));
+          EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << control->Name();
+        }
+      }
+      EXPECT_EQ(Channels(), channels);
+      EXPECT_FALSE(State().blnApplied);
+      EXPECT_EQ(Stored(12345678, "Pen Color"), 0x0000FFu);
+      EXPECT_EQ(Stored(12345678, "Back Color"), 0xFFFFFFu);
+    }
+  }
+  EXPECT_TRUE(driver->MessageBoxes().empty());
+  EXPECT_EQ(driver->UnexpectedDialogs(), 0);
+}
+
 TEST_F(MainWindowOnWin32, FixedSizeWindowWithMinimizeBoxOnlyThatMaximizingAndMinimizingLeave) {
   StartWithoutOwner();  // the ID field unlocked, with the focus
   HWND window = WindowOf(Form());
