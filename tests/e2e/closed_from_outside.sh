@@ -13,6 +13,10 @@ rows=(
   "edited|$WM_QUERYENDSESSION:0:$CLOSEAPP $WM_ENDSESSION:1:$CLOSEAPP|ends"
   "edited|$WM_QUERYENDSESSION:0:$CRITICAL $WM_ENDSESSION:1:$CRITICAL|ends"
   "edited|$WM_QUERYENDSESSION:0:0 $WM_ENDSESSION:0:0|stays"
+  # What the system tells every window: minimized and restored, new text metrics, colours, theme,
+  # display mode, fonts, keyboard layout, suspend and resume, another program active, the clock.
+  "edited|0x112:0xF020:0 0x112:0xF120:0 0x1A:0x2A:0 0x15:0:0 0x31A:0:0 0x7E:32:0x3000400 \
+0x1D:0:0 0x51:0:0x4090409 0x218:4:0 0x218:0x12:0 0x1C:0:0 0x1C:1:0 0x1E:0:0|stays"
 )
 
 reset_icq_registry
