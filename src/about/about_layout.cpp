@@ -1,7 +1,5 @@
 #include "about/about_layout.h"
 
-#include <map>
-
 namespace about {
 
 namespace {
@@ -53,11 +51,6 @@ tk::FormSpec BuildAboutForm(const AboutTexts& texts) {
 
 }  // namespace
 
-const tk::FormSpec& AboutFormSpec(const AboutTexts& texts) {
-  static std::map<const AboutTexts*, tk::FormSpec> specs;
-  auto made = specs.find(&texts);
-  if (made == specs.end()) made = specs.emplace(&texts, BuildAboutForm(texts)).first;
-  return made->second;
-}
+tk::FormSpec AboutFormSpec(const AboutTexts& texts) { return BuildAboutForm(texts); }
 
 }  // namespace about

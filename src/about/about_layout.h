@@ -6,6 +6,6 @@
 namespace about {
 
 // The About box as it stands before any code runs, in the texts of one language.
-const tk::FormSpec& AboutFormSpec(const AboutTexts& texts);
+tk::FormSpec AboutFormSpec(const AboutTexts& texts);
 
 }  // namespace about

@@ -23,7 +23,8 @@ std::u16string VersionCaption(int major, int minor, int revision) {
 FrmAbout::FrmAbout(tk::Application& app, const tk::Form& frmMain, const AboutTexts& texts)
     : app_(app),
       frmMain_(frmMain),
-      form_(app, AboutFormSpec(texts)),
+      spec_(AboutFormSpec(texts)),
+      form_(app, spec_),
       lblVersion_(form_.Get<tk::Label>("lblVersion")) {
   form_.Load = [this] { Form_Load(); };
   form_.Get<tk::CommandButton>("cmdOK").Click = [this] { cmdOK_Click(); };

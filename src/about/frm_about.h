@@ -24,6 +24,7 @@ class FrmAbout {
 
   tk::Application& app_;
   const tk::Form& frmMain_;
+  const tk::FormSpec spec_;  // the form holds on to it
   tk::Form form_;
   tk::Label& lblVersion_;
 };

@@ -23,7 +23,8 @@ FrmMain::FrmMain(tk::Application& app, store::Registry& registry, files::FileAcc
                  const Texts& texts, ShowAboutFunction showAbout)
     : app_(app),
       texts_(texts),
-      form_(app, MainFormSpec(texts)),
+      spec_(MainFormSpec(texts)),
+      form_(app, spec_),
       txtID_(form_.Get<tk::TextBox>("txtID")),
       txtTest_(form_.Get<tk::TextBox>("txtTest")),
       txtColor_(form_.GetArray<tk::TextBox, 3>("txtColor")),

@@ -50,6 +50,7 @@ class FrmMain {
 
   tk::Application& app_;
   const Texts& texts_;
+  const tk::FormSpec spec_;  // the form holds on to it
   tk::Form form_;
   tk::TextBox& txtID_;
   tk::TextBox& txtTest_;

@@ -1,7 +1,5 @@
 #include "app/main_layout.h"
 
-#include <map>
-
 namespace app {
 
 namespace {
@@ -125,11 +123,6 @@ tk::FormSpec BuildMainForm(const Texts& t) {
 
 }  // namespace
 
-const tk::FormSpec& MainFormSpec(const Texts& texts) {
-  static std::map<const Texts*, tk::FormSpec> specs;
-  auto made = specs.find(&texts);
-  if (made == specs.end()) made = specs.emplace(&texts, BuildMainForm(texts)).first;
-  return made->second;
-}
+tk::FormSpec MainFormSpec(const Texts& texts) { return BuildMainForm(texts); }
 
 }  // namespace app

@@ -6,6 +6,6 @@
 namespace app {
 
 // The main window as it stands before any code runs, in the texts of one language.
-const tk::FormSpec& MainFormSpec(const Texts& texts);
+tk::FormSpec MainFormSpec(const Texts& texts);
 
 }  // namespace app

@@ -129,7 +129,7 @@ TEST(LanguageTables, NoAccessKeyServesTwoPlacesInEitherLanguage) {
             << std::string(where) << ": " << static_cast<char>(key);
       }
     };
-    const tk::FormSpec& spec = app::MainFormSpec(*texts);
+    const tk::FormSpec spec = app::MainFormSpec(*texts);
     for (const tk::ControlSpec& control : spec.controls) add("window", control.caption);
     for (const tk::MenuSpec& item : spec.menus) {
       add(item.parent.empty() ? "window" : item.parent, item.caption);

@@ -577,7 +577,8 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   tk::FormSpec mainSpec = app::MainFormSpec(app::JapaneseTexts());
   tk::Form main(driver->App(), mainSpec);
   driver->Show(main);
-  tk::Form about(driver->App(), about::AboutFormSpec(app::JapaneseTexts().about));
+  const tk::FormSpec aboutSpec = about::AboutFormSpec(app::JapaneseTexts().about);
+  tk::Form about(driver->App(), aboutSpec);
   driver->Show(about);
 
   const HWND window = WindowOf(about);
@@ -631,10 +632,12 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
 // glyph is in the control's font.
 TEST(Win32EnglishForms, EveryCaptionFitsItsControlInGlyphsOfItsFont) {
   auto driver = tktest::MakeDriver();
-  tk::Form main(driver->App(), app::MainFormSpec(app::EnglishTexts()));
+  const tk::FormSpec mainSpec = app::MainFormSpec(app::EnglishTexts());
+  const tk::FormSpec aboutSpec = about::AboutFormSpec(app::EnglishTexts().about);
+  tk::Form main(driver->App(), mainSpec);
   driver->Show(main);
   main.Get<tk::TextBox>("txtTest").SetText(std::u16string(app::EnglishTexts().sampleHint));
-  tk::Form about(driver->App(), about::AboutFormSpec(app::EnglishTexts().about));
+  tk::Form about(driver->App(), aboutSpec);
   driver->Show(about);
   for (const int dpi : {96, 144}) {
     for (const tk::Form* form : {&main, &about}) {
@@ -709,7 +712,8 @@ TEST(Win32AboutForm, TheMainWindowRepaintsWhileTheBoxIsUp) {
     painted = !GetUpdateRect(window, nullptr, FALSE);
     driver->CloseBox(box);
   });
-  tk::Form about(driver->App(), about::AboutFormSpec(app::JapaneseTexts().about));
+  const tk::FormSpec aboutSpec = about::AboutFormSpec(app::JapaneseTexts().about);
+  tk::Form about(driver->App(), aboutSpec);
   about.ShowModal();
   EXPECT_TRUE(painted);
 }
