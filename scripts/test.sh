@@ -197,9 +197,9 @@ windows_phase() {
     [[ $arch == x86 || $script != *_x86.sh ]] && arch_scripts+=("$script")
   done
   if [[ $arch == x86 ]] && ! runs_32bit; then
-    skip $((7 + ${#arch_scripts[@]}))
-    echo "skipped: x86 tintmark_tests.exe (plain, as Windows 2000, 98 and NT 4.0 in two code" \
-      "pages each, with heap checking) and ${#arch_scripts[@]} e2e scripts under Wine:" \
+    skip $((8 + ${#arch_scripts[@]}))
+    echo "skipped: x86 tintmark_tests.exe (plain, as Windows 8.1, 2000, 98 and NT 4.0 in two" \
+      "code pages each, with heap checking) and ${#arch_scripts[@]} e2e scripts under Wine:" \
       "$(no_32bit_reason)"
     return
   fi
@@ -225,6 +225,10 @@ windows_phase() {
   if [[ $arch == x86 && -f $tests_exe ]]; then
     TINTMARK_WINDOWS=2000 run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_2000.log" \
       'RandomUser.*'
+    # As Windows 8.1, which knows a monitor's DPI but not a window's, on a monitor of 120 DPI
+    # beside a system of 96: the forms laid out at the monitor's.
+    TINTMARK_WINDOWS=8.1 TINTMARK_MONITOR_DPI=120 run_tests_exe "$tests_exe" \
+      "$dir/tintmark_tests-windows_8.1.log" "" 'Win32MainForm.*:Win32AboutForm.*:Win32EnglishForms.*'
     # As Windows 98 with code page 932: the A road over the real controls, dialogs and files.
     if locale=$(japanese_locale); then
       as_windows win98 tintmark_tests.exe

@@ -17,6 +17,9 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+using MonitorFromWindowFn = HMONITOR(WINAPI*)(HWND, DWORD);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 template <class Function>
 Function User32Function(const char* name) {
@@ -32,6 +35,14 @@ struct DpiFunctions {
       User32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
   GetSystemMetricsForDpiFn getSystemMetricsForDpi =
       User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+  // Windows 8.1 and the first Windows 10 know a monitor's DPI, not yet a window's: shcore is
+  // loaded only there.
+  MonitorFromWindowFn monitorFromWindow =
+      getDpiForWindow ? nullptr : User32Function<MonitorFromWindowFn>("MonitorFromWindow");
+  GetDpiForMonitorFn getDpiForMonitor = monitorFromWindow
+                                            ? common::win32::SystemFunction<GetDpiForMonitorFn>(
+                                                  LoadLibraryA("shcore.dll"), "GetDpiForMonitor")
+                                            : nullptr;
 };
 
 const DpiFunctions& Functions() {
@@ -48,9 +59,18 @@ int SystemDpi() {
 }
 
 int DpiOf(HWND window) {
-  if (window && Functions().getDpiForWindow) {
-    const UINT dpi = Functions().getDpiForWindow(window);
+  const DpiFunctions& functions = Functions();
+  if (window && functions.getDpiForWindow) {
+    const UINT dpi = functions.getDpiForWindow(window);
     if (dpi > 0) return static_cast<int>(dpi);
+  }
+  if (window && functions.getDpiForMonitor) {
+    UINT dpiX = 0, dpiY = 0;
+    const HMONITOR monitor = functions.monitorFromWindow(window, MONITOR_DEFAULTTONEAREST);
+    if (monitor && SUCCEEDED(functions.getDpiForMonitor(monitor, kEffectiveDpi, &dpiX, &dpiY)) &&
+        dpiY > 0) {
+      return static_cast<int>(dpiY);
+    }
   }
   return SystemDpi();
 }

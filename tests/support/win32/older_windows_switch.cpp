@@ -1,17 +1,19 @@
-// The tests' switch to an older Windows: with TINTMARK_WINDOWS set to 2000, 98 or nt40, the 32-bit
-// test executable finds by name only functions that system has, and SystemParametersInfo wants that
-// system's size of the non-client metrics, so that the suite runs through the fallbacks the program
-// keeps for older systems (the DPI functions, the message font, the imports of the oldest
-// kernel32, the runtime's own lookups). Under Wine, as Windows 98
-// (its AppDefaults version) the program takes the A road, and the switch then also keeps it from
-// the W functions it looks up. It holds the import slots of GetProcAddress, through which every
-// such lookup goes, of SystemParametersInfoW and SystemParametersInfoA, and of MoveFileExA.
-// On both architectures it also holds the slots of the menu calls, which Windows refuses when a
-// test asks (native_windows.h). Tintmark.exe has nothing of this.
+// The tests' switch to an older Windows: with TINTMARK_WINDOWS set to 8.1, 2000, 98 or nt40, the
+// 32-bit test executable finds by name only functions that system has, and SystemParametersInfo
+// wants that system's size of the non-client metrics, so that the suite runs through the fallbacks
+// the program keeps for older systems (the DPI functions, the message font, the imports of the
+// oldest kernel32, the runtime's own lookups); as Windows 8.1 the monitor's DPI is the test's.
+// Under Wine, as Windows 98 (its AppDefaults version) the program takes the A road, and the switch
+// then also keeps it from the W functions it looks up. It holds the import slots of
+// GetProcAddress, through which every such lookup goes, of SystemParametersInfoW and
+// SystemParametersInfoA, and of MoveFileExA. On both architectures it also holds the slots of the
+// menu calls, which Windows refuses when a test asks (native_windows.h). Tintmark.exe has nothing
+// of this.
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <type_traits>
@@ -91,7 +93,7 @@ constexpr UINT kOldNonClientMetricsSizeA = 340;
 char refused[16][64];
 int refusedCount = 0;
 
-// The system the switch stands for: "2000", "98" or "nt40"; empty when it is off.
+// The system the switch stands for: "8.1", "2000", "98" or "nt40"; empty when it is off.
 const char* System() {
   static char value[8];
   if (GetEnvironmentVariableA("TINTMARK_WINDOWS", value, sizeof value) == 0) value[0] = '\0';
@@ -108,8 +110,14 @@ bool Holds(const char* const (&names)[N], const char* name) {
   return false;
 }
 
+// Windows 8.1 (per-monitor DPI, version 1): what it lacks of Windows 10's.
+constexpr const char* kWindows10DpiNames[] = {
+    "GetDpiForWindow", "AdjustWindowRectExForDpi", "SystemParametersInfoForDpi",
+    "GetSystemMetricsForDpi"};
+
 bool SystemHas(const char* name) {
   const std::string system = System();
+  if (system == "8.1") return !Holds(kWindows10DpiNames, name);
   if (system == "98") return Holds(kWindows98Names, name);
   if (system == "nt40") return Holds(kWindowsNt4Names, name);
   return Holds(kWindows2000Names, name);
@@ -124,8 +132,21 @@ void NoteRefused(const char* name) {
   ++refusedCount;
 }
 
+// As Windows 8.1, the monitor's DPI is TINTMARK_MONITOR_DPI: a monitor of another scale than the
+// system's, which Wine cannot have.
+HRESULT WINAPI MonitorDpi(HMONITOR, int, UINT* dpiX, UINT* dpiY) {
+  char value[8] = {};
+  GetEnvironmentVariableA("TINTMARK_MONITOR_DPI", value, sizeof value);
+  *dpiX = *dpiY = static_cast<UINT>(std::atoi(value));
+  return *dpiY > 0 ? S_OK : E_INVALIDARG;
+}
+
 FARPROC WINAPI LookUp(HMODULE module, LPCSTR name) {
-  if (reinterpret_cast<ULONG_PTR>(name) > 0xFFFF && SwitchOn() && !SystemHas(name)) {
+  const bool byName = reinterpret_cast<ULONG_PTR>(name) > 0xFFFF;
+  if (byName && std::strcmp(System(), "8.1") == 0 && std::strcmp(name, "GetDpiForMonitor") == 0) {
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&MonitorDpi));
+  }
+  if (byName && SwitchOn() && !SystemHas(name)) {
     NoteRefused(name);
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
