@@ -143,6 +143,15 @@ run_tests_exe() {
   done
   ok=$(tr -d '\r' <"$log" | grep -cE '^\[       OK \] [^ ]+ \(')
   bad=$(($(tr -d '\r' <"$log" | grep -cE '^\[  FAILED  \] [^ ]+ \(') + unfinished))
+  # Killed (status 137) after every case had passed and the summary was written, as seen once on a
+  # loaded machine: the kill came as the process ended, from outside the cases. Once more, whole;
+  # a second time fails.
+  if [[ $status -eq 137 && $bad -eq 0 && $ok -gt 0 && -z ${retrying:-} ]] &&
+    tr -d '\r' <"$log" | grep -q '^\[  PASSED  \]'; then
+    echo "$(basename "$log" .log): killed as it ended (status 137), every case passed; once more"
+    retrying=1 run_tests_exe "$@"
+    return
+  fi
   pass "$ok"
   echo "$(basename "$log" .log): $ok passed, $bad failed (log: $log)"
   if [[ $bad -gt 0 ]]; then
