@@ -29,7 +29,9 @@ class Accessibility {
   Accessibility& operator=(const Accessibility&) = delete;
 
   bool Ready() const { return inApartment_ && createStandard && lresultFromObject && allocString; }
+  bool CanCreate() const { return inApartment_ && createInstance; }
 
+  HRESULT(WINAPI* createInstance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, void**) = nullptr;
   HRESULT(WINAPI* createStandard)(HWND, LONG, REFIID, void**) = nullptr;
   LRESULT(WINAPI* lresultFromObject)(REFIID, WPARAM, LPUNKNOWN) = nullptr;
   BSTR(WINAPI* allocString)(const OLECHAR*) = nullptr;
@@ -42,9 +44,12 @@ class Accessibility {
     createStandard = SystemFunction<decltype(createStandard)>(oleacc, "CreateStdAccessibleObject");
     lresultFromObject = SystemFunction<decltype(lresultFromObject)>(oleacc, "LresultFromObject");
     allocString = SystemFunction<decltype(allocString)>(oleaut32, "SysAllocString");
-    using Initialize = HRESULT(WINAPI*)(LPVOID, DWORD);
-    const auto initialize = SystemFunction<Initialize>(ole32, "CoInitializeEx");
-    const HRESULT status = initialize ? initialize(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
+    createInstance = SystemFunction<decltype(createInstance)>(ole32, "CoCreateInstance");
+    // CoInitialize rather than CoInitializeEx, which Windows 95 has only with DCOM: the same
+    // single-threaded apartment.
+    using Initialize = HRESULT(WINAPI*)(LPVOID);
+    const auto initialize = SystemFunction<Initialize>(ole32, "CoInitialize");
+    const HRESULT status = initialize ? initialize(nullptr) : E_FAIL;
     // A thread some other code put into the multithreaded apartment serves as well.
     inApartment_ = SUCCEEDED(status) || status == RPC_E_CHANGED_MODE;
     if (SUCCEEDED(status)) {
@@ -59,7 +64,10 @@ class Accessibility {
 // The system's accessible object of a control, answering with the program's name for it and
 // passing every other question on: role, state, place and default action stay the system's. It is
 // one COM object: every interface it hands out is its own, so that a client coming back to
-// IAccessible from any of them finds the named object, not the system's.
+// IAccessible from any of them finds the named object, not the system's. It serves only systems
+// without annotation, whose clients ask no more than IAccessible: IAccIdentity and
+// IServiceProvider came with oleacc 2 and UI Automation, and without IEnumVARIANT a client walks
+// the (here no) children by index, as AccessibleChildren does.
 class NamedAccessible final : public IAccessible {
  public:
   NamedAccessible(HWND window, std::u16string_view name) : window_(window), name_(name) {}
@@ -83,11 +91,14 @@ class NamedAccessible final : public IAccessible {
     AddRef();
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  // A client in the multithreaded apartment may call from its threads.
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    return static_cast<ULONG>(InterlockedIncrement(&references_));
+  }
   ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
+    const LONG left = InterlockedDecrement(&references_);
     if (left == 0) delete this;
-    return left;
+    return static_cast<ULONG>(left);
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
@@ -206,14 +217,48 @@ class NamedAccessible final : public IAccessible {
   HWND window_;
   WindowPart windowPart_{*this};
   std::u16string name_;
-  ULONG references_ = 1;
+  LONG references_ = 1;
 };
 
 struct Releaser {
   void operator()(IUnknown* object) const { object->Release(); }
 };
 
+// Their values, not oleacc's exports of them: oleacc is loaded only when asked for.
+constexpr GUID kAccPropServices = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr GUID kIAccPropServices = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr GUID kNameProperty = {
+    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+
+std::unique_ptr<IAccPropServices, Releaser> PropertyServices() {
+  const Accessibility& com = Accessibility::Get();
+  IAccPropServices* services = nullptr;
+  if (!com.CanCreate() ||
+      FAILED(com.createInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
+                                reinterpret_cast<void**>(&services)))) {
+    services = nullptr;
+  }
+  return std::unique_ptr<IAccPropServices, Releaser>(services);
+}
+
 }  // namespace
+
+bool AnnotateName(HWND window, std::u16string_view name) {
+  const auto services = PropertyServices();
+  if (!services) return false;
+  const std::u16string text(name);
+  return SUCCEEDED(services->SetHwndPropStr(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                            kNameProperty, WidePtr(text)));
+}
+
+void ClearAnnotatedName(HWND window) {
+  if (const auto services = PropertyServices()) {
+    services->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &kNameProperty,
+                             1);
+  }
+}
 
 LRESULT AccessibleObjectNamed(HWND window, WPARAM wParam, std::u16string_view name) {
   const Accessibility& oleacc = Accessibility::Get();

@@ -69,19 +69,19 @@ constexpr const char* kWindows2000Names[] = {
     "CommDlgExtendedError", "GetOpenFileNameW", "GetSaveFileNameW",   // comdlg32
     "DragFinish", "DragQueryFileW",                                   // shell32
     "CreateStdAccessibleObject", "LresultFromObject",                 // oleacc
-    "CoInitializeEx", "CoUninitialize", "SysAllocString",             // ole32, oleaut32
+    "CoInitialize", "CoCreateInstance", "CoUninitialize", "SysAllocString",  // ole32, oleaut32
     "__lc_codepage",                                                  // msvcrt (Visual C++ 6)
     "RegQueryValueExW", "RegSetValueExW",                             // advapi32 (NT 3.1 on)
 };
 constexpr const char* kWindowsNt4Names[] = {
     "CommDlgExtendedError", "GetOpenFileNameW", "GetSaveFileNameW", "DragFinish", "DragQueryFileW",
-    "CoInitializeEx", "CoUninitialize", "SysAllocString", "__lc_codepage",
+    "CoInitialize", "CoCreateInstance", "CoUninitialize", "SysAllocString", "__lc_codepage",
     "RegQueryValueExW", "RegSetValueExW",
 };
 constexpr const char* kWindows98Names[] = {
     "CommDlgExtendedError", "GetOpenFileNameA", "GetSaveFileNameA", "DragFinish", "DragQueryFileA",
-    "CreateStdAccessibleObject", "LresultFromObject", "CoInitializeEx", "CoUninitialize",
-    "SysAllocString", "__lc_codepage",
+    "CreateStdAccessibleObject", "LresultFromObject", "CoInitialize", "CoCreateInstance",
+    "CoUninitialize", "SysAllocString", "__lc_codepage",
 };
 
 // NONCLIENTMETRICSW as Windows 2000 and XP know it (and NT 4.0), without Vista's

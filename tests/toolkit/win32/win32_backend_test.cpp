@@ -519,6 +519,120 @@ TEST_F(Win32MainForm, ANamedControlsAccessibleObjectIsOneObjectThroughEachOfItsI
   EXPECT_EQ(accessible->Release(), 0u) << "gone with the reader's last reference";
 }
 
+// The system's annotation service as XP and later offer it (Wine's refuses every annotation),
+// registered in this process for as long as it lives: what was set and cleared, by window.
+class AnnotationService final : public IAccPropServices, public IClassFactory {
+ public:
+  AnnotationService() {
+    CoInitialize(nullptr);
+    CoRegisterClassObject(kClass, static_cast<IClassFactory*>(this), CLSCTX_INPROC_SERVER,
+                          REGCLS_MULTIPLEUSE, &cookie_);
+  }
+  ~AnnotationService() {
+    CoRevokeClassObject(cookie_);
+    CoUninitialize();
+  }
+  std::vector<std::pair<HWND, std::u16string>> names;
+  std::vector<HWND> cleared;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+    *object = IsEqualIID(id, __uuidof(IClassFactory))
+                  ? static_cast<void*>(static_cast<IClassFactory*>(this))
+              : IsEqualIID(id, kInterface) || IsEqualIID(id, __uuidof(IUnknown))
+                  ? static_cast<void*>(static_cast<IAccPropServices*>(this))
+                  : nullptr;
+    return *object ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID id, void** object) override {
+    return QueryInterface(id, object);
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SetHwndPropStr(HWND window, DWORD object, DWORD child,
+                                           MSAAPROPID property, LPCWSTR text) override {
+    if (object != static_cast<DWORD>(OBJID_CLIENT) || child != CHILDID_SELF ||
+        !IsEqualGUID(property, kName)) {
+      return E_INVALIDARG;
+    }
+    names.emplace_back(window, reinterpret_cast<const char16_t*>(text));
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ClearHwndProps(HWND window, DWORD, DWORD, const MSAAPROPID* properties,
+                                           int count) override {
+    if (count == 1 && IsEqualGUID(properties[0], kName)) cleared.push_back(window);
+    return S_OK;
+  }
+  // What the program has no use for.
+#define TINTMARK_UNUSED(name, ...) \
+  HRESULT STDMETHODCALLTYPE name(__VA_ARGS__) override { return E_NOTIMPL; }
+  TINTMARK_UNUSED(SetPropValue, const BYTE*, DWORD, MSAAPROPID, VARIANT)
+  TINTMARK_UNUSED(SetPropServer, const BYTE*, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                  AnnoScope)
+  TINTMARK_UNUSED(ClearProps, const BYTE*, DWORD, const MSAAPROPID*, int)
+  TINTMARK_UNUSED(SetHwndProp, HWND, DWORD, DWORD, MSAAPROPID, VARIANT)
+  TINTMARK_UNUSED(SetHwndPropServer, HWND, DWORD, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                  AnnoScope)
+  TINTMARK_UNUSED(ComposeHwndIdentityString, HWND, DWORD, DWORD, BYTE**, DWORD*)
+  TINTMARK_UNUSED(DecomposeHwndIdentityString, const BYTE*, DWORD, HWND*, DWORD*, DWORD*)
+  TINTMARK_UNUSED(SetHmenuProp, HMENU, DWORD, MSAAPROPID, VARIANT)
+  TINTMARK_UNUSED(SetHmenuPropStr, HMENU, DWORD, MSAAPROPID, LPCWSTR)
+  TINTMARK_UNUSED(SetHmenuPropServer, HMENU, DWORD, const MSAAPROPID*, int, IAccPropServer*,
+                  AnnoScope)
+  TINTMARK_UNUSED(ClearHmenuProps, HMENU, DWORD, const MSAAPROPID*, int)
+  TINTMARK_UNUSED(ComposeHmenuIdentityString, HMENU, DWORD, BYTE**, DWORD*)
+  TINTMARK_UNUSED(DecomposeHmenuIdentityString, const BYTE*, DWORD, HMENU*, DWORD*)
+#undef TINTMARK_UNUSED
+
+ private:
+  static constexpr GUID kClass = {
+      0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+  static constexpr GUID kInterface = {
+      0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+  static constexpr GUID kName = {
+      0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+  DWORD cookie_ = 0;
+};
+
+// Where the system annotates, a named control leaves its accessible object to the system, which
+// then reads the sample box as the edit it is, its text as its value, under the program's name.
+TEST_F(Win32MainForm, NamedControlsAreAnnotatedWhereTheSystemCanAndTheSystemsObjectsServe) {
+  AnnotationService service;
+  driver->Show(form);
+  form.Get<tk::TextBox>("txtTest").SetText(u"Tintmark");
+  const HWND sample = Window("txtTest"), up = Window("btnUp", 2);
+  constexpr LPARAM kUiAutomationRoot = -25;  // UiaRootObjectId, asked before anything else
+  EXPECT_EQ(SendMessageW(sample, WM_GETOBJECT, 0, kUiAutomationRoot), 0);
+  EXPECT_EQ(SendMessageW(sample, WM_GETOBJECT, 0, OBJID_CLIENT), 0);
+  EXPECT_EQ(SendMessageW(up, WM_GETOBJECT, 0, OBJID_CLIENT), 0);
+  EXPECT_EQ(SendMessageW(Window("btnQuit"), WM_GETOBJECT, 0, OBJID_CLIENT), 0);
+  using Named = std::pair<HWND, std::u16string>;
+  EXPECT_EQ(service.names, (std::vector<Named>{{sample, u"見本"}, {up, u"青 ▲"}}))
+      << "once each, when first asked; a control its caption names is left alone";
+
+  IAccessible* object = nullptr;
+  ASSERT_EQ(AccessibleObjectFromWindow(sample, static_cast<DWORD>(OBJID_CLIENT),
+                                       __uuidof(IAccessible), reinterpret_cast<void**>(&object)),
+            S_OK);
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  VARIANT role{};
+  EXPECT_EQ(object->get_accRole(self, &role), S_OK);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_TEXT);
+  BSTR value = nullptr;
+  EXPECT_EQ(object->get_accValue(self, &value), S_OK);
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(value ? value : L"")), u"Tintmark");
+  SysFreeString(value);
+  object->Release();
+
+  form.Unload();
+  std::sort(service.cleared.begin(), service.cleared.end());
+  std::vector<HWND> annotated{sample, up};
+  std::sort(annotated.begin(), annotated.end());
+  EXPECT_EQ(service.cleared, annotated) << "before the windows go";
+}
+
 // What it left half done cannot be known: one box says so, and the program ends.
 TEST_F(Win32MainForm, AnExceptionReachingAWindowProcedureEndsTheProgramWithOneBox) {
   form.Get<tk::CommandButton>("btnQuit").Click = [] { throw std::runtime_error("handler"); };

@@ -101,12 +101,21 @@ LRESULT ControlWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       OnLostFocus(reinterpret_cast<HWND>(wParam));
       return result;
     }
-    case WM_GETOBJECT:
-      if (static_cast<LONG>(lParam) == OBJID_CLIENT && !control_.Spec().accessibleName.empty()) {
-        const LRESULT named =
-            AccessibleObjectNamed(window_, wParam, control_.Spec().accessibleName);
-        if (named) return named;
+    case WM_GETOBJECT: {
+      const std::u16string_view name = control_.Spec().accessibleName;
+      if (name.empty()) return OnMessage(message, wParam, lParam);
+      // Asked for any object, UI Automation's root included: the name must be there before the
+      // system's object is made.
+      if (naming_ == Naming::kUnasked) {
+        naming_ = AnnotateName(window_, name) ? Naming::kAnnotated : Naming::kWrapped;
       }
+      if (naming_ == Naming::kWrapped && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+        if (const LRESULT named = AccessibleObjectNamed(window_, wParam, name)) return named;
+      }
+      return OnMessage(message, wParam, lParam);
+    }
+    case WM_DESTROY:
+      if (naming_ == Naming::kAnnotated) ClearAnnotatedName(window_);
       return OnMessage(message, wParam, lParam);
     case WM_NCDESTROY:
       subclass_.Remove();

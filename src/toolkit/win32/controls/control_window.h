@@ -82,6 +82,8 @@ class ControlWindow : public ControlPeer {
   HWND window_ = nullptr;
   int placedFor_ = 0;  // the DPI the window stands where the design puts it for
   WindowSubclass subclass_;
+  // How the control's accessible name reaches clients, once the first has asked.
+  enum class Naming { kUnasked, kAnnotated, kWrapped } naming_ = Naming::kUnasked;
   Color fore_ = kButtonText, back_ = kButtonFace;
   BrushHandle brush_;  // of an own background colour
 };
