@@ -39,7 +39,7 @@ done
 [[ -n $prefix ]] || usage
 
 # Bump when the settings below change, so that existing prefixes get them.
-config_version=3
+config_version=4
 mkdir -p "$prefix"
 prefix=$(cd "$prefix" && pwd)
 config_marker="$prefix/.tintmark-config"
@@ -198,6 +198,12 @@ fi
 # Stopping the server writes the registry files; only then are the settings safely made.
 wineserver -k
 wineserver -w 2>/dev/null || true
+
+# A prefix copied from one made with the machine's fonts lists them in its registry, by their
+# paths on Z:, and Wine loads every font listed there whatever fontconfig offers.
+if [[ $config_done -eq 0 && $japanese -eq 0 ]]; then
+  sed -i '/^"[^"]*"="Z:\\\\.*\.\(ttf\|ttc\|otf\|otc\|pfb\|pfa\|fon\)"$/Id' "$prefix/system.reg"
+fi
 trap - EXIT
 echo "$config_version" >"$config_marker"
 [[ $demo -eq 0 ]] || touch "$demo_marker"
