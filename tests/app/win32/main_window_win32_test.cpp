@@ -43,6 +43,27 @@ int FormWindowsLeft() {
   return count;
 }
 
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  EnumChildWindows(window, &CountWindow, count);
+  return TRUE;
+}
+
+// The thread's windows, top-level and children.
+int ThreadWindows() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// The keys that close a menu and leave the menu bar.
+void LeaveMenuLater(HWND window) {
+  for (int i = 0; i < 2; ++i) {
+    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageW(window, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+  }
+}
+
 // Windows out of resources (on 9x, the USER heap of 64 KB full): a CBT hook refuses the n-th
 // window made for the program's forms, a form's or a control's, or menu call; 0 refuses none and
 // counts. Late, it refuses the n-th window only, by the window's own WM_CREATE.
@@ -320,6 +341,8 @@ TEST_F(MainWindowOnWin32, WhatTheSystemSaysToEveryWindowLeavesTheWindowAndItsEdi
   } rows[] = {
       {"minimized", WM_SYSCOMMAND, SC_MINIMIZE, 0},
       {"restored", WM_SYSCOMMAND, SC_RESTORE, 0},
+      {"the menu bar by Alt, left by Esc", WM_SYSCOMMAND, SC_KEYMENU, 0},
+      {"high contrast on or off", WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0},
       {"a new work area", WM_SETTINGCHANGE, SPI_SETWORKAREA, 0},
       {"new regional settings", WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(intl.c_str())},
       {"a new policy", WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(policy.c_str())},
@@ -341,8 +364,11 @@ TEST_F(MainWindowOnWin32, WhatTheSystemSaysToEveryWindowLeavesTheWindowAndItsEdi
       SCOPED_TRACE(std::string(row.what) + (posted ? ", posted" : ", sent"));
       // Strings cross only when sent; a posted WM_SETTINGCHANGE comes with no text.
       const LPARAM lParam = posted && row.message == WM_SETTINGCHANGE ? 0 : row.lParam;
+      // The keys wait behind the message: the menu loop it starts reads them from the queue.
+      if (row.wParam == SC_KEYMENU && !posted) LeaveMenuLater(window);
       if (posted) {
         PostMessageW(window, row.message, row.wParam, lParam);
+        if (row.wParam == SC_KEYMENU) LeaveMenuLater(window);
       } else {
         SendMessageW(window, row.message, row.wParam, lParam);
       }
@@ -366,6 +392,23 @@ TEST_F(MainWindowOnWin32, WhatTheSystemSaysToEveryWindowLeavesTheWindowAndItsEdi
       EXPECT_EQ(Stored(12345678, "Back Color"), 0xFFFFFFu);
     }
   }
+  // A hundred of each leave the program holding what it held: no font, brush, pen, DC or icon
+  // made for one and kept, no window made.
+  const std::size_t objects = LiveObjects(), windows = ThreadWindows();
+  const DWORD gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  for (int round = 0; round < 100; ++round) {
+    for (const auto& row : rows) {
+      if (row.wParam == SC_KEYMENU) LeaveMenuLater(window);
+      SendMessageW(window, row.message, row.wParam, row.lParam);
+    }
+  }
+  driver->Settle();
+  EXPECT_EQ(LiveObjects(), objects);
+  EXPECT_EQ(ThreadWindows(), windows);
+  if (gdiObjects) {  // Wine answers 0
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiObjects);
+  }
+  EXPECT_EQ(Channels(), channels);
   EXPECT_TRUE(driver->MessageBoxes().empty());
   EXPECT_EQ(driver->UnexpectedDialogs(), 0);
 }

@@ -2,6 +2,7 @@
 // The native windows behind the toolkit's forms and controls, as a test finds them: among the
 // thread's windows, through each form window's own tables.
 
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -32,5 +33,7 @@ bool HasSubMenu(const tk::MenuItem& item, const tk::Form& form);
 extern std::function<bool()> refuseMenuCall;
 extern std::vector<HMENU> menusMade;
 extern int menusDestroyedAgain;
+// The GDI objects, memory DCs and icons made through those slots and not freed yet.
+std::size_t LiveObjects();
 
 }  // namespace tktest

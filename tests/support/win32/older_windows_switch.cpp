@@ -7,14 +7,15 @@
 // then also keeps it from the W functions it looks up. It holds the import slots of
 // GetProcAddress, through which every such lookup goes, of SystemParametersInfoW and
 // SystemParametersInfoA, and of MoveFileExA. On both architectures it also holds the slots of the
-// menu calls, which Windows refuses when a test asks (native_windows.h). Tintmark.exe has nothing
-// of this.
+// menu calls, which Windows refuses when a test asks, and of the calls that make and free GDI
+// objects and icons, which it counts (native_windows.h). Tintmark.exe has nothing of this.
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <type_traits>
 
@@ -275,4 +276,53 @@ TINTMARK_MENU_CALL(CreateAcceleratorTableW, 8, HACCEL, LPACCEL, int)
 extern "C" decltype(&DestroyMenuCounted) tintmarkTestDestroyMenuImport __asm__(
     TINTMARK_IMPORT_SLOT(DestroyMenu, 4));
 decltype(&DestroyMenuCounted) tintmarkTestDestroyMenuImport = DestroyMenuCounted;
+
+namespace {
+
+// What GetGuiResources would count, where Wine answers it with 0: the handles made and not freed.
+std::set<void*>& Live() {
+  static auto* const handles = new std::set<void*>;  // static objects free theirs after exit
+  return *handles;
+}
+
+template <const char* kDll, const char* kName, class Result, class... Arguments>
+Result WINAPI Made(Arguments... arguments) {
+  static const auto system = reinterpret_cast<Result(WINAPI*)(Arguments...)>(
+      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleA(kDll), kName)));
+  const Result result = system(arguments...);
+  if (result) Live().insert(reinterpret_cast<void*>(result));
+  return result;
+}
+
+template <const char* kDll, const char* kName, class Handle>
+BOOL WINAPI Freed(Handle handle) {
+  static const auto system = reinterpret_cast<BOOL(WINAPI*)(Handle)>(
+      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleA(kDll), kName)));
+  const BOOL result = system(handle);
+  if (result) Live().erase(reinterpret_cast<void*>(handle));
+  return result;
+}
+
+constexpr char kGdi32[] = "gdi32.dll";
+constexpr char kUser32[] = "user32.dll";
+
+}  // namespace
+
+std::size_t tktest::LiveObjects() { return Live().size(); }
+
+#define TINTMARK_COUNTED_CALL(how, dll, name, bytes, ...)                                     \
+  static constexpr char k##name[] = #name;                                                    \
+  extern "C" decltype(&how<dll, k##name, __VA_ARGS__>) tintmarkTest##name##Import __asm__( \
+      TINTMARK_IMPORT_SLOT(name, bytes));                                                     \
+  decltype(&how<dll, k##name, __VA_ARGS__>) tintmarkTest##name##Import =                   \
+      how<dll, k##name, __VA_ARGS__>;
+TINTMARK_COUNTED_CALL(Made, kGdi32, CreateFontIndirectW, 4, HFONT, const LOGFONTW*)
+TINTMARK_COUNTED_CALL(Made, kGdi32, CreateFontIndirectA, 4, HFONT, const LOGFONTA*)
+TINTMARK_COUNTED_CALL(Made, kGdi32, CreatePen, 12, HPEN, int, int, COLORREF)
+TINTMARK_COUNTED_CALL(Made, kGdi32, CreateSolidBrush, 4, HBRUSH, COLORREF)
+TINTMARK_COUNTED_CALL(Made, kGdi32, CreateCompatibleDC, 4, HDC, HDC)
+TINTMARK_COUNTED_CALL(Made, kUser32, LoadImageA, 24, HANDLE, HINSTANCE, LPCSTR, UINT, int, int, UINT)
+TINTMARK_COUNTED_CALL(Freed, kGdi32, DeleteObject, 4, HGDIOBJ)
+TINTMARK_COUNTED_CALL(Freed, kGdi32, DeleteDC, 4, HDC)
+TINTMARK_COUNTED_CALL(Freed, kUser32, DestroyIcon, 4, HICON)
 #endif
