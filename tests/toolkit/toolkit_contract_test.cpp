@@ -421,6 +421,9 @@ TEST_F(ToolkitContract, DisablingTheFocusedTextBoxLeavesNoFocus) {
   EXPECT_EQ(driver->ShownText(name), u"");
   EXPECT_EQ(driver->ShownFocus(form), nullptr) << "a disabled field ignores clicks";
   EXPECT_EQ(log.size(), mark + 1);
+
+  driver->Show(form);
+  EXPECT_EQ(driver->ShownFocus(form), &Button("btnGo")) << "shown again, the first tab stop";
 }
 
 TEST_F(ToolkitContract, GotFocusHandlerCanPassTheFocusOn) {
