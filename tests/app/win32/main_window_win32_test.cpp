@@ -80,12 +80,16 @@ class RefusedWindow {
     current = nullptr;
   }
   int Made() const { return made_; }
+  // The outer size the last form window was made with.
+  SIZE MadeSize() const { return madeSize_; }
 
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND && current) {
       const auto window = reinterpret_cast<HWND>(wParam);
-      const HWND parent = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hwndParent;
+      const CREATESTRUCTW& made = *reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+      const HWND parent = made.hwndParent;
+      if (IsFormWindow(window)) current->madeSize_ = {made.cx, made.cy};
       if (IsFormWindow(window) || IsFormWindow(GetAncestor(parent, GA_ROOT))) {
         if (++current->made_ == current->n_ && !current->late_) return 1;
         if (current->made_ == current->n_) {
@@ -107,6 +111,7 @@ class RefusedWindow {
   int made_ = 0;
   HHOOK hook_;
   WNDPROC procedure_ = nullptr;
+  SIZE madeSize_{};
 };
 
 // The system's colours `indexes` set to `colors` for the test's time: SetSysColors tells every
@@ -218,9 +223,16 @@ TEST_F(MainWindowOnWin32,
   int windows = 0;
   {
     const RefusedWindow counting(0);
-    driver->WhenNextModalShown([&](tk::Form& box) { driver->Click(box.Find("cmdOK")); });
+    RECT shown{};
+    driver->WhenNextModalShown([&](tk::Form& box) {
+      GetWindowRect(WindowOf(box), &shown);
+      driver->Click(box.Find("cmdOK"));
+    });
     driver->ChooseMenu(Menu("mnuHelp"));
     windows = counting.Made();
+    // Made at the size it shows, a box without a menu bar: not resized at start.
+    EXPECT_EQ(counting.MadeSize().cx, shown.right - shown.left);
+    EXPECT_EQ(counting.MadeSize().cy, shown.bottom - shown.top);
   }
   EXPECT_GT(windows, 5) << "the box and its controls";
   for (int n = 1; n <= windows; ++n) {
