@@ -64,6 +64,8 @@ TEST_F(FileAccessContract, ReadTakesAFileUpToTheLimitAndNothingElse) {
   EXPECT_TRUE(unspelt == files::kFileNotFound || unspelt == 123 /* ERROR_INVALID_NAME */)
       << unspelt;
   Read(folder + u"\\over.reg", files::kFileTooLarge);
+  const std::u16string growing = fixture->GrowingFile();
+  EXPECT_EQ(Read(growing), fixture->Get(growing)) << "read whole, within the limit";
   Read(folder + u"\\missing.reg", files::kFileNotFound);
   Read(folder + u"\\missing\\colours.reg", files::kPathNotFound);
   Read(folder, files::kIsAFolder);

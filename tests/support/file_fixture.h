@@ -24,6 +24,9 @@ class FileFixture {
   virtual std::u16string Folder(std::u16string_view name) = 0;
   // A folder that exists, in which nothing can be created.
   virtual std::u16string LockedFolder() = 0;
+  // A file of a few bytes whose size, asked before reading, is short of what a read finds: a file
+  // that grows while it is read.
+  virtual std::u16string GrowingFile() = 0;
 
   virtual void Put(const std::u16string& path, std::string_view bytes) = 0;
   virtual std::optional<std::string> Get(const std::u16string& path) = 0;

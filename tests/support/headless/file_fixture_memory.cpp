@@ -20,6 +20,11 @@ class MemoryFileFixture final : public FileFixture {
     return folder;
   }
   std::u16string LockedFolder() override { return u"C:\\locked"; }
+  // Files in memory do not change while they are read.
+  std::u16string GrowingFile() override {
+    files_.SetFile(u"C:\\growing", "grown\n");
+    return u"C:\\growing";
+  }
   void Put(const std::u16string& path, std::string_view bytes) override {
     files_.SetFile(path, bytes);
   }

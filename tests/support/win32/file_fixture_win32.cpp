@@ -42,6 +42,8 @@ class Win32FileFixture final : public FileFixture {
   }
   // Running as root, Wine refuses no write to an existing file; the proc file system takes none.
   std::u16string LockedFolder() override { return u"Z:\\proc"; }
+  // The proc file system reports every file empty.
+  std::u16string GrowingFile() override { return u"Z:\\proc\\sys\\kernel\\ostype"; }
 
   void Put(const std::u16string& path, std::string_view bytes) override {
     std::ofstream(fs::path(path), std::ios::binary).write(bytes.data(), bytes.size());
