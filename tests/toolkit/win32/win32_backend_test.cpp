@@ -375,6 +375,13 @@ TEST_F(Win32MainForm, EnterAndEscapeDoNothingOnAFocusedButtonOrInTheMultiLineFie
       << "a button reached with Tab does not become the default";
   driver->PressKey(tktest::kVkReturn);
   driver->PressKey(tktest::kVkEscape);
+  // A key held down repeats its WM_KEYDOWN with bit 30 set: one press all the same.
+  int keyDowns = 0;
+  form.Get<tk::CommandButton>("btnUp", 2).KeyDown = [&](std::int16_t, std::int16_t) { ++keyDowns; };
+  for (const LPARAM repeat : {0, 1 << 30}) {
+    SendMessageW(Window("btnUp", 2), WM_KEYDOWN, 'Q', 1 | repeat);
+  }
+  EXPECT_EQ(keyDowns, 1);
 
   driver->Click(Control("txtTest"));
   driver->PressKey(tktest::kVkEscape);
