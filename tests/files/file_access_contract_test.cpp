@@ -81,7 +81,8 @@ TEST_F(FileAccessContract, AFailedReplaceLeavesTheFolderAsItWas) {
   const std::u16string folder = fixture->Folder(u"target is a folder");
   const std::u16string target = fixture->Folder(u"target is a folder\\colours.reg");
   fixture->Put(target + u"\\inside.txt", "kept");
-  EXPECT_NE(access.ReplaceWhole(target, "REGEDIT4\r\n"), kSuccess) << "the move is refused";
+  EXPECT_EQ(access.ReplaceWhole(target, "REGEDIT4\r\n"), files::kAccessDenied)
+      << "the move is refused";
   EXPECT_EQ(fixture->Names(folder), Names{}) << "no new file is left behind";
   EXPECT_EQ(fixture->Get(target + u"\\inside.txt"), "kept");
 
