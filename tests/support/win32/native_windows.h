@@ -35,5 +35,8 @@ extern std::vector<HMENU> menusMade;
 extern int menusDestroyedAgain;
 // The GDI objects, memory DCs and icons made through those slots and not freed yet.
 std::size_t LiveObjects();
+// GetDC of no window, the screen's device context, fails while refuseScreenDc is set, as where
+// Windows has no GDI memory left.
+extern bool refuseScreenDc;
 
 }  // namespace tktest

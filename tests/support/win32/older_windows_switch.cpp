@@ -7,8 +7,9 @@
 // then also keeps it from the W functions it looks up. It holds the import slots of
 // GetProcAddress, through which every such lookup goes, of SystemParametersInfoW and
 // SystemParametersInfoA, and of MoveFileExA. On both architectures it also holds the slots of the
-// menu calls, which Windows refuses when a test asks, and of the calls that make and free GDI
-// objects and icons, which it counts (native_windows.h). Tintmark.exe has nothing of this.
+// menu calls and of GetDC, which Windows refuses when a test asks, and of the calls that make
+// and free GDI objects and icons, which it counts (native_windows.h). Tintmark.exe has nothing
+// of this.
 
 #include <gtest/gtest.h>
 
@@ -228,6 +229,7 @@ namespace tktest {
 std::function<bool()> refuseMenuCall;
 std::vector<HMENU> menusMade;
 int menusDestroyedAgain = 0;
+bool refuseScreenDc = false;
 
 }  // namespace tktest
 
@@ -253,6 +255,11 @@ BOOL WINAPI DestroyMenuCounted(HMENU menu) {
   return system(menu);
 }
 
+HDC WINAPI GetDcRefusingTheScreen(HWND window) {
+  static const auto system = User32<decltype(&GetDcRefusingTheScreen)>("GetDC");
+  return !window && tktest::refuseScreenDc ? nullptr : system(window);
+}
+
 }  // namespace
 
 #ifdef __i386__
@@ -276,6 +283,9 @@ TINTMARK_MENU_CALL(CreateAcceleratorTableW, 8, HACCEL, LPACCEL, int)
 extern "C" decltype(&DestroyMenuCounted) tintmarkTestDestroyMenuImport __asm__(
     TINTMARK_IMPORT_SLOT(DestroyMenu, 4));
 decltype(&DestroyMenuCounted) tintmarkTestDestroyMenuImport = DestroyMenuCounted;
+extern "C" decltype(&GetDcRefusingTheScreen) tintmarkTestGetDCImport __asm__(
+    TINTMARK_IMPORT_SLOT(GetDC, 4));
+decltype(&GetDcRefusingTheScreen) tintmarkTestGetDCImport = GetDcRefusingTheScreen;
 
 namespace {
 

@@ -706,7 +706,13 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   driver->Show(main);
   const tk::FormSpec aboutSpec = about::AboutFormSpec(app::JapaneseTexts().about);
   tk::Form about(driver->App(), aboutSpec);
-  driver->Show(about);
+  {
+    // The screen's device context refused (no GDI memory left): where the system's DPI is the
+    // window's, before Windows 8.1, the box is laid out at 96.
+    tktest::refuseScreenDc = true;
+    const common::ScopeExit allow([] { tktest::refuseScreenDc = false; });
+    driver->Show(about);
+  }
 
   const HWND window = WindowOf(about);
   EXPECT_EQ(GetWindow(window, GW_OWNER), WindowOf(main));
