@@ -488,49 +488,12 @@ TEST(WindowSubclass, IsPutInFrontOfAWindowOnceEvenWhenAnotherCameAfterIt) {
   DestroyWindow(window);
 }
 
-// A screen reader that comes back to IAccessible through another of the object's interfaces
-// (WindowFromAccessibleObject goes through IOleWindow) still reads the program's name.
-TEST_F(Win32MainForm, ANamedControlsAccessibleObjectIsOneObjectThroughEachOfItsInterfaces) {
-  driver->Show(form);
-  const HWND up = Window("btnUp", 0);
-  const LRESULT answer = SendMessageW(up, WM_GETOBJECT, 0, OBJID_CLIENT);
-  // Without Active Accessibility (NT 4.0 lacks it) the system makes its own object.
-  if (!GetProcAddress(LoadLibraryA("oleacc.dll"), "CreateStdAccessibleObject")) {
-    EXPECT_EQ(answer, 0);
-    return;
-  }
-  ASSERT_GT(answer, 0);
-  IAccessible* accessible = nullptr;
-  ASSERT_EQ(
-      ObjectFromLresult(answer, __uuidof(IAccessible), 0, reinterpret_cast<void**>(&accessible)),
-      S_OK);
-  IOleWindow* oleWindow = nullptr;
-  ASSERT_EQ(accessible->QueryInterface(__uuidof(IOleWindow), reinterpret_cast<void**>(&oleWindow)),
-            S_OK);
-  HWND behind = nullptr;
-  EXPECT_EQ(oleWindow->GetWindow(&behind), S_OK);
-  EXPECT_EQ(behind, up);
-  IAccessible* back = nullptr;
-  ASSERT_EQ(oleWindow->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&back)),
-            S_OK);
-  EXPECT_EQ(back, accessible);
-  VARIANT self{};
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  BSTR name = nullptr;
-  ASSERT_EQ(back->get_accName(self, &name), S_OK);
-  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(name)), u"赤 ▲");
-  SysFreeString(name);
-  back->Release();
-  oleWindow->Release();
-  EXPECT_EQ(accessible->Release(), 0u) << "gone with the reader's last reference";
-}
-
 // The system's annotation service as XP and later offer it (Wine's refuses every annotation),
-// registered in this process for as long as it lives: what was set and cleared, by window.
+// registered in this process for as long as it lives: what was set and cleared, by window. Not
+// `available`, it stands for a system without it (95, 98 and NT 4.0 without the update).
 class AnnotationService final : public IAccPropServices, public IClassFactory {
  public:
-  AnnotationService() {
+  explicit AnnotationService(bool available = true) : available_(available) {
     CoInitialize(nullptr);
     CoRegisterClassObject(kClass, static_cast<IClassFactory*>(this), CLSCTX_INPROC_SERVER,
                           REGCLS_MULTIPLEUSE, &cookie_);
@@ -553,7 +516,8 @@ class AnnotationService final : public IAccPropServices, public IClassFactory {
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID id, void** object) override {
-    return QueryInterface(id, object);
+    *object = nullptr;
+    return available_ ? QueryInterface(id, object) : CLASS_E_CLASSNOTAVAILABLE;
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE SetHwndPropStr(HWND window, DWORD object, DWORD child,
@@ -598,8 +562,48 @@ class AnnotationService final : public IAccPropServices, public IClassFactory {
       0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
   static constexpr GUID kName = {
       0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+  bool available_;
   DWORD cookie_ = 0;
 };
+
+// A screen reader that comes back to IAccessible through another of the object's interfaces
+// (WindowFromAccessibleObject goes through IOleWindow) still reads the program's name.
+TEST_F(Win32MainForm, ANamedControlsAccessibleObjectIsOneObjectThroughEachOfItsInterfaces) {
+  const AnnotationService none(false);
+  driver->Show(form);
+  const HWND up = Window("btnUp", 0);
+  const LRESULT answer = SendMessageW(up, WM_GETOBJECT, 0, OBJID_CLIENT);
+  // Without Active Accessibility (NT 4.0 lacks it) the system makes its own object.
+  if (!GetProcAddress(LoadLibraryA("oleacc.dll"), "CreateStdAccessibleObject")) {
+    EXPECT_EQ(answer, 0);
+    return;
+  }
+  ASSERT_GT(answer, 0);
+  IAccessible* accessible = nullptr;
+  ASSERT_EQ(
+      ObjectFromLresult(answer, __uuidof(IAccessible), 0, reinterpret_cast<void**>(&accessible)),
+      S_OK);
+  IOleWindow* oleWindow = nullptr;
+  ASSERT_EQ(accessible->QueryInterface(__uuidof(IOleWindow), reinterpret_cast<void**>(&oleWindow)),
+            S_OK);
+  HWND behind = nullptr;
+  EXPECT_EQ(oleWindow->GetWindow(&behind), S_OK);
+  EXPECT_EQ(behind, up);
+  IAccessible* back = nullptr;
+  ASSERT_EQ(oleWindow->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&back)),
+            S_OK);
+  EXPECT_EQ(back, accessible);
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  ASSERT_EQ(back->get_accName(self, &name), S_OK);
+  EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(name)), u"赤 ▲");
+  SysFreeString(name);
+  back->Release();
+  oleWindow->Release();
+  EXPECT_EQ(accessible->Release(), 0u) << "gone with the reader's last reference";
+}
 
 // Where the system annotates, a named control leaves its accessible object to the system, which
 // then reads the sample box as the edit it is, its text as its value, under the program's name.
@@ -772,6 +776,11 @@ TEST(Win32EnglishForms, EveryCaptionFitsItsControlInGlyphsOfItsFont) {
   main.Get<tk::TextBox>("txtTest").SetText(std::u16string(app::EnglishTexts().sampleHint));
   tk::Form about(driver->App(), aboutSpec);
   driver->Show(about);
+  NONCLIENTMETRICSA metrics{};  // in the size every version takes
+  metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+  ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
+  const std::string ansiFace = metrics.lfMessageFont.lfFaceName;
+  const std::wstring messageFace(ansiFace.begin(), ansiFace.end());
   for (const int dpi : {96, 144}) {
     for (const tk::Form* form : {&main, &about}) {
       ChangeDpi(WindowOf(*form), dpi);
@@ -795,6 +804,12 @@ TEST(Win32EnglishForms, EveryCaptionFitsItsControlInGlyphsOfItsFont) {
                          static_cast<int>(caption.size()), glyphs.data(),
                          GGI_MARK_NONEXISTING_GLYPHS);
         EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), WORD{0xFFFF}), 0);
+        wchar_t face[LF_FACESIZE] = {};
+        GetTextFaceW(dc.Get(), LF_FACESIZE, face);
+        EXPECT_EQ(std::wstring(face), control->Spec().font && !control->Spec().font->face.empty()
+                                          ? L"Marlett"
+                                          : messageFace)
+            << "the system's user-interface font where the texts name none";
         const auto px = [dpi](int pixelsAt96) { return MulDiv(pixelsAt96, dpi, 96); };
         switch (control->Spec().kind) {
           case tk::ControlKind::kTextBox:  // the hint, wrapped at the box's width; an edit
