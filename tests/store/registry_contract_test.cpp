@@ -214,7 +214,9 @@ TEST_F(RegistryContract, ARawValueReadWholeIsPutBackExactlyOrDeletedAgain) {
     EXPECT_EQ(registry.RestoreRaw(keys.back(), name, raw), kSuccess) << "again: " << name;
   }
   store::RawValue raw;
+  ASSERT_EQ(registry.QueryRaw(keys.back(), "Text", raw), kSuccess);
   EXPECT_NE(registry.QueryRaw(kNoKey, "Text", raw), kSuccess);
+  EXPECT_FALSE(raw.present) << "what was read before is not taken for this value";
   EXPECT_NE(registry.RestoreRaw(kNoKey, "Text", raw), kSuccess);
   CloseAll(keys);
 }

@@ -213,6 +213,8 @@ TEST_F(ToolkitContract, CaretStandsAtTheStartAfterACodeSet) {
   name.SetText(u"345");
   EXPECT_EQ(driver->ShownCaret(name), 0);
   EXPECT_EQ(name.SelStart(), 0);
+  driver->Type(u"6");
+  EXPECT_EQ(driver->ShownText(name), u"6345") << "nothing selected: the key inserts";
 }
 
 TEST_F(ToolkitContract, TypingRaisesChangePerCharacterSoTyping12aLeaves12) {

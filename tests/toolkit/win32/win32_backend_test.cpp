@@ -16,6 +16,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "about/about_layout.h"
@@ -157,6 +158,8 @@ class Win32MainForm : public ::testing::Test {
 };
 
 TEST_F(Win32MainForm, ControlsAreTheNativeWindowClassesWithTheirStyles) {
+  form.Show();
+  EXPECT_FALSE(GetUpdateRect(FormWindow(), nullptr, FALSE)) << "drawn before Show returns";
   driver->Show(form);
 
   EXPECT_EQ(ClassOf(Window("txtColor", 0)), u"Edit");
@@ -395,7 +398,7 @@ TEST_F(Win32MainForm, EnterAndEscapeDoNothingOnAFocusedButtonOrInTheMultiLineFie
   EXPECT_EQ(driver->ShownFocus(form), &Control("btnAccept")) << "Tab leaves the multi-line field";
 }
 
-TEST_F(Win32MainForm, AMessageBoxTakesTheKeyboardWithoutMovingTheFormsFocus) {
+TEST_F(Win32MainForm, AMessageBoxOrAnotherProgramTakesTheKeyboardWithoutMovingTheFormsFocus) {
   std::vector<std::string> focus;
   for (const auto& control : form.Controls()) {
     const std::string name(control->Name());
@@ -413,6 +416,32 @@ TEST_F(Win32MainForm, AMessageBoxTakesTheKeyboardWithoutMovingTheFormsFocus) {
   EXPECT_EQ(focus, std::vector<std::string>{}) << "the field keeps the focus through the box";
   EXPECT_EQ(driver->ShownFocus(form), &Control("txtColor", 1));
   EXPECT_EQ(GetActiveWindow(), FormWindow());
+
+  // Another program's window, in a thread of its own, takes the activation and gives it back.
+  const HANDLE shown = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread other([shown, done] {
+    const HWND window = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 40, 40,
+                                        nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(window);
+    SetEvent(shown);
+    MSG message{};
+    while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    DestroyWindow(window);
+  });
+  WaitForSingleObject(shown, 5000);
+  driver->Settle();
+  EXPECT_NE(GetActiveWindow(), FormWindow());
+  SetEvent(done);
+  other.join();
+  SetForegroundWindow(FormWindow());
+  driver->Settle();
+  CloseHandle(shown);
+  CloseHandle(done);
+  EXPECT_EQ(focus, std::vector<std::string>{}) << "the field keeps the focus through the other";
+  EXPECT_EQ(driver->ShownFocus(form), &Control("txtColor", 1));
 }
 
 TEST_F(Win32MainForm, CloseMessagesTellTheirReason) {
