@@ -26,6 +26,17 @@
 #if defined(__MINGW32__)
 #include <winternl.h>
 
+// The test executable's import slot of the system function `name` holds the function after it.
+#ifdef __i386__
+#define TINTMARK_IMPORT_SLOT(name, bytes) "__imp__" #name "@" #bytes
+#else
+#define TINTMARK_IMPORT_SLOT(name, bytes) "__imp_" #name
+#endif
+#define TINTMARK_HOLD_SLOT(name, bytes, ...)                            \
+  extern "C" decltype(&__VA_ARGS__) tintmarkTest##name##Import __asm__( \
+      TINTMARK_IMPORT_SLOT(name, bytes));                               \
+  decltype(&__VA_ARGS__) tintmarkTest##name##Import = __VA_ARGS__;
+
 extern "C" NTSTATUS NTAPI LdrGetProcedureAddress(HMODULE module, ANSI_STRING* name, ULONG ordinal,
                                                  PVOID* address);
 
@@ -68,22 +79,31 @@ namespace {
 // systems before they join a list. Active Accessibility (oleacc) came with Windows 98 and 2000;
 // NT 4.0 has it only from a later redistributable.
 constexpr const char* kWindows2000Names[] = {
-    "CommDlgExtendedError", "GetOpenFileNameW", "GetSaveFileNameW",   // comdlg32
-    "DragFinish", "DragQueryFileW",                                   // shell32
-    "CreateStdAccessibleObject", "LresultFromObject",                 // oleacc
-    "CoInitialize", "CoCreateInstance", "CoUninitialize", "SysAllocString",  // ole32, oleaut32
-    "__lc_codepage",                                                  // msvcrt (Visual C++ 6)
-    "RegQueryValueExW", "RegSetValueExW",                             // advapi32 (NT 3.1 on)
+    "CommDlgExtendedError",
+    "GetOpenFileNameW",
+    "GetSaveFileNameW",  // comdlg32
+    "DragFinish",
+    "DragQueryFileW",  // shell32
+    "CreateStdAccessibleObject",
+    "LresultFromObject",  // oleacc
+    "CoInitialize",
+    "CoCreateInstance",
+    "CoUninitialize",
+    "SysAllocString",  // ole32, oleaut32
+    "__lc_codepage",   // msvcrt (Visual C++ 6)
+    "RegQueryValueExW",
+    "RegSetValueExW",  // advapi32 (NT 3.1 on)
 };
 constexpr const char* kWindowsNt4Names[] = {
-    "CommDlgExtendedError", "GetOpenFileNameW", "GetSaveFileNameW", "DragFinish", "DragQueryFileW",
-    "CoInitialize", "CoCreateInstance", "CoUninitialize", "SysAllocString", "__lc_codepage",
-    "RegQueryValueExW", "RegSetValueExW",
+    "CommDlgExtendedError", "GetOpenFileNameW", "GetSaveFileNameW", "DragFinish",
+    "DragQueryFileW",       "CoInitialize",     "CoCreateInstance", "CoUninitialize",
+    "SysAllocString",       "__lc_codepage",    "RegQueryValueExW", "RegSetValueExW",
 };
 constexpr const char* kWindows98Names[] = {
-    "CommDlgExtendedError", "GetOpenFileNameA", "GetSaveFileNameA", "DragFinish", "DragQueryFileA",
-    "CreateStdAccessibleObject", "LresultFromObject", "CoInitialize", "CoCreateInstance",
-    "CoUninitialize", "SysAllocString", "__lc_codepage",
+    "CommDlgExtendedError", "GetOpenFileNameA", "GetSaveFileNameA",
+    "DragFinish",           "DragQueryFileA",   "CreateStdAccessibleObject",
+    "LresultFromObject",    "CoInitialize",     "CoCreateInstance",
+    "CoUninitialize",       "SysAllocString",   "__lc_codepage",
 };
 
 // NONCLIENTMETRICSW as Windows 2000 and XP know it (and NT 4.0), without Vista's
@@ -113,9 +133,9 @@ bool Holds(const char* const (&names)[N], const char* name) {
 }
 
 // Windows 8.1 (per-monitor DPI, version 1): what it lacks of Windows 10's.
-constexpr const char* kWindows10DpiNames[] = {
-    "GetDpiForWindow", "AdjustWindowRectExForDpi", "SystemParametersInfoForDpi",
-    "GetSystemMetricsForDpi"};
+constexpr const char* kWindows10DpiNames[] = {"GetDpiForWindow", "AdjustWindowRectExForDpi",
+                                              "SystemParametersInfoForDpi",
+                                              "GetSystemMetricsForDpi"};
 
 bool SystemHas(const char* name) {
   const std::string system = System();
@@ -183,25 +203,17 @@ BOOL WINAPI MoveFileExAs98(LPCSTR from, LPCSTR to, DWORD flags) {
     return FALSE;
   }
   using Function = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-  static const auto system = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(
-      SystemLookUp(GetModuleHandleW(L"kernel32.dll"), "MoveFileExA")));
+  static const auto system = reinterpret_cast<Function>(
+      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleW(L"kernel32.dll"), "MoveFileExA")));
   return system(from, to, flags);
 }
 
 }  // namespace
 
-extern "C" decltype(&MoveFileExAs98) tintmarkTestMoveFileExAImport __asm__("__imp__MoveFileExA@12");
-decltype(&MoveFileExAs98) tintmarkTestMoveFileExAImport = MoveFileExAs98;
-extern "C" decltype(&LookUp) tintmarkTestGetProcAddressImport __asm__("__imp__GetProcAddress@8");
-decltype(&LookUp) tintmarkTestGetProcAddressImport = LookUp;
-extern "C" decltype(&SystemParameters<NONCLIENTMETRICSW>) tintmarkTestSystemParametersInfoImport
-    __asm__("__imp__SystemParametersInfoW@16");
-decltype(&SystemParameters<NONCLIENTMETRICSW>) tintmarkTestSystemParametersInfoImport =
-    SystemParameters<NONCLIENTMETRICSW>;
-extern "C" decltype(&SystemParameters<NONCLIENTMETRICSA>) tintmarkTestSystemParametersInfoAImport
-    __asm__("__imp__SystemParametersInfoA@16");
-decltype(&SystemParameters<NONCLIENTMETRICSA>) tintmarkTestSystemParametersInfoAImport =
-    SystemParameters<NONCLIENTMETRICSA>;
+TINTMARK_HOLD_SLOT(MoveFileExA, 12, MoveFileExAs98)
+TINTMARK_HOLD_SLOT(GetProcAddress, 8, LookUp)
+TINTMARK_HOLD_SLOT(SystemParametersInfoW, 16, SystemParameters<NONCLIENTMETRICSW>)
+TINTMARK_HOLD_SLOT(SystemParametersInfoA, 16, SystemParameters<NONCLIENTMETRICSA>)
 
 namespace {
 
@@ -262,17 +274,9 @@ HDC WINAPI GetDcRefusingTheScreen(HWND window) {
 
 }  // namespace
 
-#ifdef __i386__
-#define TINTMARK_IMPORT_SLOT(name, bytes) "__imp__" #name "@" #bytes
-#else
-#define TINTMARK_IMPORT_SLOT(name, bytes) "__imp_" #name
-#endif
-#define TINTMARK_MENU_CALL(name, bytes, ...)                                               \
-  static constexpr char k##name[] = #name;                                                 \
-  extern "C" decltype(&MenuCall<k##name, __VA_ARGS__>) tintmarkTest##name##Import __asm__( \
-      TINTMARK_IMPORT_SLOT(name, bytes));                                                  \
-  decltype(&MenuCall<k##name, __VA_ARGS__>) tintmarkTest##name##Import =                   \
-      MenuCall<k##name, __VA_ARGS__>;
+#define TINTMARK_MENU_CALL(name, bytes, ...) \
+  static constexpr char k##name[] = #name;   \
+  TINTMARK_HOLD_SLOT(name, bytes, MenuCall<k##name, __VA_ARGS__>)
 TINTMARK_MENU_CALL(CreateMenu, 0, HMENU)
 TINTMARK_MENU_CALL(CreatePopupMenu, 0, HMENU)
 TINTMARK_MENU_CALL(AppendMenuA, 16, BOOL, HMENU, UINT, UINT_PTR, LPCSTR)
@@ -280,12 +284,8 @@ TINTMARK_MENU_CALL(AppendMenuW, 16, BOOL, HMENU, UINT, UINT_PTR, LPCWSTR)
 TINTMARK_MENU_CALL(SetMenu, 8, BOOL, HWND, HMENU)
 TINTMARK_MENU_CALL(CreateAcceleratorTableA, 8, HACCEL, LPACCEL, int)
 TINTMARK_MENU_CALL(CreateAcceleratorTableW, 8, HACCEL, LPACCEL, int)
-extern "C" decltype(&DestroyMenuCounted) tintmarkTestDestroyMenuImport __asm__(
-    TINTMARK_IMPORT_SLOT(DestroyMenu, 4));
-decltype(&DestroyMenuCounted) tintmarkTestDestroyMenuImport = DestroyMenuCounted;
-extern "C" decltype(&GetDcRefusingTheScreen) tintmarkTestGetDCImport __asm__(
-    TINTMARK_IMPORT_SLOT(GetDC, 4));
-decltype(&GetDcRefusingTheScreen) tintmarkTestGetDCImport = GetDcRefusingTheScreen;
+TINTMARK_HOLD_SLOT(DestroyMenu, 4, DestroyMenuCounted)
+TINTMARK_HOLD_SLOT(GetDC, 4, GetDcRefusingTheScreen)
 
 namespace {
 
@@ -320,18 +320,16 @@ constexpr char kUser32[] = "user32.dll";
 
 std::size_t tktest::LiveObjects() { return Live().size(); }
 
-#define TINTMARK_COUNTED_CALL(how, dll, name, bytes, ...)                                     \
-  static constexpr char k##name[] = #name;                                                    \
-  extern "C" decltype(&how<dll, k##name, __VA_ARGS__>) tintmarkTest##name##Import __asm__( \
-      TINTMARK_IMPORT_SLOT(name, bytes));                                                     \
-  decltype(&how<dll, k##name, __VA_ARGS__>) tintmarkTest##name##Import =                   \
-      how<dll, k##name, __VA_ARGS__>;
+#define TINTMARK_COUNTED_CALL(how, dll, name, bytes, ...) \
+  static constexpr char k##name[] = #name;                \
+  TINTMARK_HOLD_SLOT(name, bytes, how<dll, k##name, __VA_ARGS__>)
 TINTMARK_COUNTED_CALL(Made, kGdi32, CreateFontIndirectW, 4, HFONT, const LOGFONTW*)
 TINTMARK_COUNTED_CALL(Made, kGdi32, CreateFontIndirectA, 4, HFONT, const LOGFONTA*)
 TINTMARK_COUNTED_CALL(Made, kGdi32, CreatePen, 12, HPEN, int, int, COLORREF)
 TINTMARK_COUNTED_CALL(Made, kGdi32, CreateSolidBrush, 4, HBRUSH, COLORREF)
 TINTMARK_COUNTED_CALL(Made, kGdi32, CreateCompatibleDC, 4, HDC, HDC)
-TINTMARK_COUNTED_CALL(Made, kUser32, LoadImageA, 24, HANDLE, HINSTANCE, LPCSTR, UINT, int, int, UINT)
+TINTMARK_COUNTED_CALL(Made, kUser32, LoadImageA, 24, HANDLE, HINSTANCE, LPCSTR, UINT, int, int,
+                      UINT)
 TINTMARK_COUNTED_CALL(Freed, kGdi32, DeleteObject, 4, HGDIOBJ)
 TINTMARK_COUNTED_CALL(Freed, kGdi32, DeleteDC, 4, HDC)
 TINTMARK_COUNTED_CALL(Freed, kUser32, DestroyIcon, 4, HICON)
