@@ -219,6 +219,8 @@ void Win32Driver::OnDialogActivating(HWND dialog) {
     break;
   }
   if (!expected) ++unexpectedDialogs_;
+  // A file dialog of no window leaves the form open to the user under it.
+  if (IsFileDialog(dialog) && !GetWindow(dialog, GW_OWNER)) ++unexpectedDialogs_;
   answers_[dialog] = std::move(answer);
   // A moment later: a file dialog finishes setting itself up after it is activated.
   SetTimer(dialog, kAnswerTimerId, USER_TIMER_MINIMUM, &Win32Driver::AnswerTimer);

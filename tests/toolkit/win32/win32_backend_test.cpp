@@ -512,8 +512,12 @@ TEST(WindowSubclass, IsPutInFrontOfAWindowOnceEvenWhenAnotherCameAfterIt) {
     subclass.Remove();
     EXPECT_FALSE(subclass.Install(window, &PassOn, &subclass));
     SendMessageW(window, WM_CHAR, 'a', 0);  // would recurse for ever through both
+    SetWindowTextW(window, L"passed on");
   }
   EXPECT_EQ(view.characters, 1);
+  wchar_t text[16] = {};
+  GetWindowTextW(window, text, 16);
+  EXPECT_STREQ(text, L"passed on") << "the window's own procedure still answers";
   DestroyWindow(window);
 }
 
@@ -682,12 +686,14 @@ TEST_F(Win32MainForm, AnExceptionReachingAWindowProcedureEndsTheProgramWithOneBo
   driver->Show(form);
   auto& win32 = static_cast<tktest::Win32Driver&>(*driver);
   win32.ExpectProgramEnd();
+  win32.Backend().SetFailureMessage(u"Something failed.", u"Failure - Tintmark");
 
   driver->AnswerNextMessageBox(tk::kAnswerOk);
   driver->Click(Control("btnQuit"));
   EXPECT_EQ(win32.ProgramEnds(), 1);
   ASSERT_EQ(driver->MessageBoxes().size(), 1u);
-  EXPECT_EQ(driver->MessageBoxes()[0].title, u"Tintmark");
+  EXPECT_EQ(driver->MessageBoxes()[0].text, u"Something failed.");
+  EXPECT_EQ(driver->MessageBoxes()[0].title, u"Failure - Tintmark");
   EXPECT_EQ(driver->MessageBoxes()[0].style, 16);
 
   // Here the test goes on where the program would have ended; a control's procedure ends it too.
