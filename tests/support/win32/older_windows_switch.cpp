@@ -79,31 +79,22 @@ namespace {
 // systems before they join a list. Active Accessibility (oleacc) came with Windows 98 and 2000;
 // NT 4.0 has it only from a later redistributable.
 constexpr const char* kWindows2000Names[] = {
-    "CommDlgExtendedError",
-    "GetOpenFileNameW",
-    "GetSaveFileNameW",  // comdlg32
-    "DragFinish",
-    "DragQueryFileW",  // shell32
-    "CreateStdAccessibleObject",
-    "LresultFromObject",  // oleacc
-    "CoInitialize",
-    "CoCreateInstance",
-    "CoUninitialize",
-    "SysAllocString",  // ole32, oleaut32
-    "__lc_codepage",   // msvcrt (Visual C++ 6)
-    "RegQueryValueExW",
-    "RegSetValueExW",  // advapi32 (NT 3.1 on)
+    "CommDlgExtendedError", "GetOpenFileNameW", "GetSaveFileNameW",   // comdlg32
+    "DragFinish", "DragQueryFileW",                                   // shell32
+    "CreateStdAccessibleObject", "LresultFromObject",                 // oleacc
+    "CoInitialize", "CoCreateInstance", "CoUninitialize", "SysAllocString",  // ole32, oleaut32
+    "__lc_codepage",                                                  // msvcrt (Visual C++ 6)
+    "RegQueryValueExW", "RegSetValueExW",                             // advapi32 (NT 3.1 on)
 };
 constexpr const char* kWindowsNt4Names[] = {
-    "CommDlgExtendedError", "GetOpenFileNameW", "GetSaveFileNameW", "DragFinish",
-    "DragQueryFileW",       "CoInitialize",     "CoCreateInstance", "CoUninitialize",
-    "SysAllocString",       "__lc_codepage",    "RegQueryValueExW", "RegSetValueExW",
+    "CommDlgExtendedError", "GetOpenFileNameW", "GetSaveFileNameW", "DragFinish", "DragQueryFileW",
+    "CoInitialize", "CoCreateInstance", "CoUninitialize", "SysAllocString", "__lc_codepage",
+    "RegQueryValueExW", "RegSetValueExW",
 };
 constexpr const char* kWindows98Names[] = {
-    "CommDlgExtendedError", "GetOpenFileNameA", "GetSaveFileNameA",
-    "DragFinish",           "DragQueryFileA",   "CreateStdAccessibleObject",
-    "LresultFromObject",    "CoInitialize",     "CoCreateInstance",
-    "CoUninitialize",       "SysAllocString",   "__lc_codepage",
+    "CommDlgExtendedError", "GetOpenFileNameA", "GetSaveFileNameA", "DragFinish", "DragQueryFileA",
+    "CreateStdAccessibleObject", "LresultFromObject", "CoInitialize", "CoCreateInstance",
+    "CoUninitialize", "SysAllocString", "__lc_codepage",
 };
 
 // NONCLIENTMETRICSW as Windows 2000 and XP know it (and NT 4.0), without Vista's
@@ -133,9 +124,9 @@ bool Holds(const char* const (&names)[N], const char* name) {
 }
 
 // Windows 8.1 (per-monitor DPI, version 1): what it lacks of Windows 10's.
-constexpr const char* kWindows10DpiNames[] = {"GetDpiForWindow", "AdjustWindowRectExForDpi",
-                                              "SystemParametersInfoForDpi",
-                                              "GetSystemMetricsForDpi"};
+constexpr const char* kWindows10DpiNames[] = {
+    "GetDpiForWindow", "AdjustWindowRectExForDpi", "SystemParametersInfoForDpi",
+    "GetSystemMetricsForDpi"};
 
 bool SystemHas(const char* name) {
   const std::string system = System();
@@ -203,8 +194,8 @@ BOOL WINAPI MoveFileExAs98(LPCSTR from, LPCSTR to, DWORD flags) {
     return FALSE;
   }
   using Function = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-  static const auto system = reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleW(L"kernel32.dll"), "MoveFileExA")));
+  static const auto system = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(
+      SystemLookUp(GetModuleHandleW(L"kernel32.dll"), "MoveFileExA")));
   return system(from, to, flags);
 }
 
@@ -328,8 +319,7 @@ TINTMARK_COUNTED_CALL(Made, kGdi32, CreateFontIndirectA, 4, HFONT, const LOGFONT
 TINTMARK_COUNTED_CALL(Made, kGdi32, CreatePen, 12, HPEN, int, int, COLORREF)
 TINTMARK_COUNTED_CALL(Made, kGdi32, CreateSolidBrush, 4, HBRUSH, COLORREF)
 TINTMARK_COUNTED_CALL(Made, kGdi32, CreateCompatibleDC, 4, HDC, HDC)
-TINTMARK_COUNTED_CALL(Made, kUser32, LoadImageA, 24, HANDLE, HINSTANCE, LPCSTR, UINT, int, int,
-                      UINT)
+TINTMARK_COUNTED_CALL(Made, kUser32, LoadImageA, 24, HANDLE, HINSTANCE, LPCSTR, UINT, int, int, UINT)
 TINTMARK_COUNTED_CALL(Freed, kGdi32, DeleteObject, 4, HGDIOBJ)
 TINTMARK_COUNTED_CALL(Freed, kGdi32, DeleteDC, 4, HDC)
 TINTMARK_COUNTED_CALL(Freed, kUser32, DestroyIcon, 4, HICON)
