@@ -1,5 +1,6 @@
 #include "support/win32/driver_win32.h"
 
+#include <commdlg.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>  // DROPFILES
 
@@ -70,6 +71,20 @@ int FirstButton(HWND dialog) {
     if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) return GetDlgCtrlID(child);
   }
   return IDOK;
+}
+
+// A dialog opened by the ANSI functions answers in the ANSI code page, whichever way it is asked.
+std::u16string ShownFolder(HWND dialog) {
+  if (IsWindowUnicode(dialog)) {
+    wchar_t folder[MAX_PATH] = {};
+    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    return tk::win32::FromWide(folder, std::wcslen(folder));
+  }
+  char bytes[MAX_PATH] = {};
+  SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(bytes));
+  wchar_t folder[MAX_PATH] = {};
+  const int length = MultiByteToWideChar(CP_ACP, 0, bytes, -1, folder, MAX_PATH);
+  return tk::win32::FromWide(folder, length > 0 ? static_cast<std::size_t>(length - 1) : 0);
 }
 
 bool IsFileDialog(HWND dialog) {
@@ -244,6 +259,7 @@ void Win32Driver::AnswerDialog(HWND dialog) {
     return;
   }
   answer.sent = true;
+  if (IsFileDialog(dialog)) shownFolders_.push_back(ShownFolder(dialog));
   const DialogAnswer given = answer;  // the action may show and close dialogs of its own
   // The action settles the queue: the timer must not answer again under it, on a busy machine.
   KillTimer(dialog, kAnswerTimerId);

@@ -25,6 +25,8 @@ class Win32Driver final : public Driver {
   // How often the program would have ended on an exception that reached a window procedure. A
   // test that throws from a handler on purpose says so; in any other, an end fails the test.
   int ProgramEnds() const { return programEnds_; }
+  // The folder each file dialog showed when it was answered.
+  const std::vector<std::u16string>& ShownFolders() const { return shownFolders_; }
   void ExpectProgramEnd() { programEndExpected_ = true; }
 
   void Show(tk::Form& form) override;
@@ -82,6 +84,7 @@ class Win32Driver final : public Driver {
   int RecordMessageBox(const std::u16string& text, int style, const std::u16string& title);
   tk::DialogResult RecordFileDialog(tk::FileDialogRequest& request);
 
+  std::vector<std::u16string> shownFolders_;
   std::unique_ptr<RecordingBackend> backend_;
   HHOOK hook_ = nullptr;
   std::vector<PendingCall> pending_;

@@ -364,6 +364,16 @@ TEST_F(Win32MainForm, TheSaveDialogAsksBeforeReplacingAFileWhenTold) {
   driver->AnswerNextFileDialog(tk::win32::FromWide(existing, length));
   EXPECT_EQ(files.ShowSave(), tk::DialogResult::kOk);
   EXPECT_EQ(driver->UnexpectedDialogs(), 1) << "the system's question, answered Yes";
+
+  // A name with wildcards: the dialog opens in its folder.
+  wchar_t folder[MAX_PATH] = {};
+  const UINT folderLength = GetSystemDirectoryW(folder, MAX_PATH);
+  files.FileName = tk::win32::FromWide(folder, folderLength) + u"\\*.reg";
+  driver->CancelNextFileDialog();
+  files.ShowOpen();
+  const auto& shown = static_cast<tktest::Win32Driver&>(*driver).ShownFolders();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back(), tk::win32::FromWide(folder, folderLength));
 }
 
 TEST_F(Win32MainForm, EnterAndEscapeDoNothingOnAFocusedButtonOrInTheMultiLineField) {
