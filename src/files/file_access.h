@@ -15,6 +15,7 @@ constexpr Status kFileNotFound = 2;
 constexpr Status kPathNotFound = 3;
 constexpr Status kAccessDenied = 5;
 constexpr Status kWriteFault = 29;
+constexpr Status kReadFault = 30;
 constexpr Status kSharingViolation = 32;
 constexpr Status kFileExists = 80;
 constexpr Status kFileTooLarge = 223;

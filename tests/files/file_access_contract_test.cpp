@@ -71,6 +71,9 @@ TEST_F(FileAccessContract, ReadTakesAFileUpToTheLimitAndNothingElse) {
   Read(folder, files::kIsAFolder);
   fixture->HoldOpen(folder + u"\\full.reg");
   Read(folder + u"\\full.reg", files::kSharingViolation);
+  bytes = "stale";
+  EXPECT_NE(access.ReadWhole(fixture->UnreadableFile(), kLimit, bytes), kSuccess);
+  EXPECT_EQ(bytes, "");
 }
 
 TEST_F(FileAccessContract, AFailedReplaceLeavesTheFolderAsItWas) {

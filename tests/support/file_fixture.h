@@ -27,6 +27,8 @@ class FileFixture {
   // A file of a few bytes whose size, asked before reading, is short of what a read finds: a file
   // that grows while it is read.
   virtual std::u16string GrowingFile() = 0;
+  // A file that opens but whose bytes cannot be read.
+  virtual std::u16string UnreadableFile() = 0;
 
   virtual void Put(const std::u16string& path, std::string_view bytes) = 0;
   virtual std::optional<std::string> Get(const std::u16string& path) = 0;

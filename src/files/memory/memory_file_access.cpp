@@ -88,6 +88,7 @@ Status MemoryFileAccess::ReadWhole(const std::u16string& path, std::size_t limit
   }
   OpenFile open(*this);
   if (found->second.bytes.size() > limit) return kFileTooLarge;
+  if (unreadable_.count(folded)) return kReadFault;
   bytes = found->second.bytes;
   return kSuccess;
 }

@@ -40,6 +40,8 @@ class MemoryFileAccess final : public FileAccess {
   void RefuseMoveOnto(std::u16string_view path);  // moving a file over it: kAccessDenied
   // Another program holds the file open and shares nothing: reading it is kSharingViolation.
   void HoldOpen(std::u16string_view path) { heldOpen_.insert(Folded(path)); }
+  // The file opens, but its bytes cannot be read: kReadFault, as from a failing disk.
+  void FailReadsOf(std::u16string_view path) { unreadable_.insert(Folded(path)); }
 
   // Files open now; each call opens one at most, and only while it runs.
   int OpenFiles() const { return openFiles_; }
@@ -62,6 +64,7 @@ class MemoryFileAccess final : public FileAccess {
   std::set<std::u16string> refusedCreates_;
   std::set<std::u16string> refusedMoves_;
   std::set<std::u16string> heldOpen_;
+  std::set<std::u16string> unreadable_;
   std::optional<std::size_t> failWriteAfter_;
   unsigned nextTemp_ = 1;
   int openFiles_ = 0;

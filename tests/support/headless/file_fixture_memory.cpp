@@ -25,6 +25,11 @@ class MemoryFileFixture final : public FileFixture {
     files_.SetFile(u"C:\\growing", "grown\n");
     return u"C:\\growing";
   }
+  std::u16string UnreadableFile() override {
+    files_.SetFile(u"C:\\unreadable", "unread");
+    files_.FailReadsOf(u"C:\\unreadable");
+    return u"C:\\unreadable";
+  }
   void Put(const std::u16string& path, std::string_view bytes) override {
     files_.SetFile(path, bytes);
   }

@@ -44,6 +44,8 @@ class Win32FileFixture final : public FileFixture {
   std::u16string LockedFolder() override { return u"Z:\\proc"; }
   // The proc file system reports every file empty.
   std::u16string GrowingFile() override { return u"Z:\\proc\\sys\\kernel\\ostype"; }
+  // The process's own memory, read from address 0, which nothing maps.
+  std::u16string UnreadableFile() override { return u"Z:\\proc\\self\\mem"; }
 
   void Put(const std::u16string& path, std::string_view bytes) override {
     std::ofstream(fs::path(path), std::ios::binary).write(bytes.data(), bytes.size());
