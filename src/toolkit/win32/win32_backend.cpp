@@ -145,9 +145,7 @@ DialogResult Win32Backend::ShowFileDialog(FileDialogRequest& request) {
                     .defaultExtension = request.defaultExt,
                     .flags = static_cast<DWORD>(request.flags)};
   SplitInitialFileName(request.fileName, choice.initialFolder, choice.fileName);
-  if (!choice.defaultExtension.empty() && choice.defaultExtension.front() == u'.') {
-    choice.defaultExtension.erase(0, 1);
-  }
+  if (choice.defaultExtension.starts_with(u'.')) choice.defaultExtension.erase(0, 1);
   DWORD error = 0;
   if (WideOrAnsi().ChooseFile(choice, error)) {
     request.fileName = std::move(choice.fileName);
