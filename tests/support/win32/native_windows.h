@@ -38,5 +38,7 @@ std::size_t LiveObjects();
 // GetDC of no window, the screen's device context, fails while refuseScreenDc is set, as where
 // Windows has no GDI memory left.
 extern bool refuseScreenDc;
+// The program's own images fail to load while refuseProgramIcon is set.
+extern bool refuseProgramIcon;
 
 }  // namespace tktest

@@ -233,6 +233,7 @@ std::function<bool()> refuseMenuCall;
 std::vector<HMENU> menusMade;
 int menusDestroyedAgain = 0;
 bool refuseScreenDc = false;
+bool refuseProgramIcon = false;
 
 }  // namespace tktest
 
@@ -306,6 +307,17 @@ BOOL WINAPI Freed(Handle handle) {
 
 constexpr char kGdi32[] = "gdi32.dll";
 constexpr char kUser32[] = "user32.dll";
+constexpr char kLoadImageA[] = "LoadImageA";
+
+HANDLE WINAPI LoadImageCounted(HINSTANCE instance, LPCSTR name, UINT type, int width, int height,
+                               UINT flags) {
+  if (tktest::refuseProgramIcon && instance && instance == GetModuleHandleA(nullptr)) {
+    SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
+    return nullptr;
+  }
+  return Made<kUser32, kLoadImageA, HANDLE, HINSTANCE, LPCSTR, UINT, int, int, UINT>(
+      instance, name, type, width, height, flags);
+}
 
 }  // namespace
 
@@ -319,7 +331,7 @@ TINTMARK_COUNTED_CALL(Made, kGdi32, CreateFontIndirectA, 4, HFONT, const LOGFONT
 TINTMARK_COUNTED_CALL(Made, kGdi32, CreatePen, 12, HPEN, int, int, COLORREF)
 TINTMARK_COUNTED_CALL(Made, kGdi32, CreateSolidBrush, 4, HBRUSH, COLORREF)
 TINTMARK_COUNTED_CALL(Made, kGdi32, CreateCompatibleDC, 4, HDC, HDC)
-TINTMARK_COUNTED_CALL(Made, kUser32, LoadImageA, 24, HANDLE, HINSTANCE, LPCSTR, UINT, int, int, UINT)
+TINTMARK_HOLD_SLOT(LoadImageA, 24, LoadImageCounted)
 TINTMARK_COUNTED_CALL(Freed, kGdi32, DeleteObject, 4, HGDIOBJ)
 TINTMARK_COUNTED_CALL(Freed, kGdi32, DeleteDC, 4, HDC)
 TINTMARK_COUNTED_CALL(Freed, kUser32, DestroyIcon, 4, HICON)

@@ -746,6 +746,14 @@ TEST_F(Win32MainForm, WindowIconsAreTheProgramIconAtTheSizesOfTheDpi) {
                                      size, size, LR_SHARED);
     EXPECT_NE(reinterpret_cast<LONG_PTR>(shared), GetClassLongPtrW(window, which)) << size;
   }
+  // Where the program's own cannot be loaded, the system's application icon stands in.
+  tktest::refuseProgramIcon = true;
+  ChangeDpi(window, 120);
+  tktest::refuseProgramIcon = false;
+  const LRESULT big = SendMessageW(window, WM_GETICON, ICON_BIG, 0);
+  const int size = IconWidth(big);
+  EXPECT_EQ(big, reinterpret_cast<LRESULT>(LoadImageA(nullptr, MAKEINTRESOURCEA(32512), IMAGE_ICON,
+                                                      size, size, LR_SHARED)));
 }
 
 TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
