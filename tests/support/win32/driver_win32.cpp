@@ -9,6 +9,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "common/win32/ansi_text.h"
 #include "support/win32/native_windows.h"
 #include "toolkit/win32/handles.h"
 #include "toolkit/win32/windows_calls.h"
@@ -80,11 +81,9 @@ std::u16string ShownFolder(HWND dialog) {
     SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
     return tk::win32::FromWide(folder, std::wcslen(folder));
   }
-  char bytes[MAX_PATH] = {};
-  SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(bytes));
-  wchar_t folder[MAX_PATH] = {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, bytes, -1, folder, MAX_PATH);
-  return tk::win32::FromWide(folder, length > 0 ? static_cast<std::size_t>(length - 1) : 0);
+  char folder[MAX_PATH] = {};
+  SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+  return common::win32::FromAnsi(folder);
 }
 
 bool IsFileDialog(HWND dialog) {

@@ -311,7 +311,7 @@ constexpr char kLoadImageA[] = "LoadImageA";
 
 HANDLE WINAPI LoadImageCounted(HINSTANCE instance, LPCSTR name, UINT type, int width, int height,
                                UINT flags) {
-  if (tktest::refuseProgramIcon && instance && instance == GetModuleHandleA(nullptr)) {
+  if (tktest::refuseProgramIcon && instance == GetModuleHandleA(nullptr)) {
     SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
     return nullptr;
   }

@@ -22,6 +22,7 @@
 #include "about/about_layout.h"
 #include "app/main_layout.h"
 #include "common/scope_exit.h"
+#include "common/win32/ansi_text.h"
 #include "support/driver.h"
 #include "support/win32/driver_win32.h"
 #include "support/win32/native_windows.h"
@@ -832,8 +833,7 @@ TEST(Win32EnglishForms, EveryCaptionFitsItsControlInGlyphsOfItsFont) {
   NONCLIENTMETRICSA metrics{};  // in the size every version takes
   metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
   ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
-  const std::string ansiFace = metrics.lfMessageFont.lfFaceName;
-  const std::wstring messageFace(ansiFace.begin(), ansiFace.end());
+  const std::u16string messageFace = common::win32::FromAnsi(metrics.lfMessageFont.lfFaceName);
   for (const int dpi : {96, 144}) {
     for (const tk::Form* form : {&main, &about}) {
       ChangeDpi(WindowOf(*form), dpi);
@@ -859,9 +859,9 @@ TEST(Win32EnglishForms, EveryCaptionFitsItsControlInGlyphsOfItsFont) {
         EXPECT_EQ(std::count(glyphs.begin(), glyphs.end(), WORD{0xFFFF}), 0);
         wchar_t face[LF_FACESIZE] = {};
         GetTextFaceW(dc.Get(), LF_FACESIZE, face);
-        EXPECT_EQ(std::wstring(face), control->Spec().font && !control->Spec().font->face.empty()
-                                          ? L"Marlett"
-                                          : messageFace)
+        EXPECT_EQ(
+            tk::win32::FromWide(face, std::wcslen(face)),
+            control->Spec().font && !control->Spec().font->face.empty() ? u"Marlett" : messageFace)
             << "the system's user-interface font where the texts name none";
         const auto px = [dpi](int pixelsAt96) { return MulDiv(pixelsAt96, dpi, 96); };
         switch (control->Spec().kind) {
