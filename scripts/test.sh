@@ -206,8 +206,8 @@ windows_phase() {
     [[ $arch == x86 || $script != *_x86.sh ]] && arch_scripts+=("$script")
   done
   if [[ $arch == x86 ]] && ! runs_32bit; then
-    skip $((8 + ${#arch_scripts[@]}))
-    echo "skipped: x86 tintmark_tests.exe (plain, as Windows 8.1, 2000, 98 and NT 4.0 in two" \
+    skip $((9 + ${#arch_scripts[@]}))
+    echo "skipped: x86 tintmark_tests.exe (plain, as Windows 10, 8.1, 2000, 98 and NT 4.0 in two" \
       "code pages each, with heap checking) and ${#arch_scripts[@]} e2e scripts under Wine:" \
       "$(no_32bit_reason)"
     return
@@ -231,13 +231,19 @@ windows_phase() {
       fail "$tests_exe with Wine's heap checking (log: $log)"
     fi
   fi
-  if [[ $arch == x86 && -f $tests_exe ]]; then
+  if [[ -f $tests_exe ]]; then
+    # As Windows 2000 (on x64, XP and Server 2003): no DPI functions, the older non-client metrics.
     TINTMARK_WINDOWS=2000 run_tests_exe "$tests_exe" "$dir/tintmark_tests-windows_2000.log" \
       'RandomUser.*'
-    # As Windows 8.1, which knows a monitor's DPI but not a window's, on a monitor of 120 DPI
-    # beside a system of 96: the forms laid out at the monitor's.
-    TINTMARK_WINDOWS=8.1 TINTMARK_MONITOR_DPI=120 run_tests_exe "$tests_exe" \
-      "$dir/tintmark_tests-windows_8.1.log" "" 'Win32MainForm.*:Win32AboutForm.*:Win32EnglishForms.*'
+    # As Windows 8.1, which knows a monitor's DPI but not a window's, and as 10, which knows a
+    # window's, on a monitor of 120 DPI beside a system of 96: the forms laid out at the monitor's.
+    for version in 8.1 10; do
+      TINTMARK_WINDOWS=$version TINTMARK_MONITOR_DPI=120 run_tests_exe "$tests_exe" \
+        "$dir/tintmark_tests-windows_$version.log" "" \
+        'Win32MainForm.*:Win32AboutForm.*:Win32EnglishForms.*'
+    done
+  fi
+  if [[ $arch == x86 && -f $tests_exe ]]; then
     # As Windows 98 with code page 932: the A road over the real controls, dialogs and files.
     if locale=$(japanese_locale); then
       as_windows win98 tintmark_tests.exe

@@ -40,5 +40,8 @@ std::size_t LiveObjects();
 extern bool refuseScreenDc;
 // The program's own images fail to load while refuseProgramIcon is set.
 extern bool refuseProgramIcon;
+// SystemParametersInfo has no non-client metrics, and so no message font, while refuseMessageFont
+// is set.
+extern bool refuseMessageFont;
 
 }  // namespace tktest

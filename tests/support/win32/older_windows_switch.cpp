@@ -1,15 +1,17 @@
-// The tests' switch to an older Windows: with TINTMARK_WINDOWS set to 8.1, 2000, 98 or nt40, the
-// 32-bit test executable finds by name only functions that system has, and SystemParametersInfo
-// wants that system's size of the non-client metrics, so that the suite runs through the fallbacks
-// the program keeps for older systems (the DPI functions, the message font, the imports of the
-// oldest kernel32, the runtime's own lookups); as Windows 8.1 the monitor's DPI is the test's.
-// Under Wine, as Windows 98 (its AppDefaults version) the program takes the A road, and the switch
-// then also keeps it from the W functions it looks up. It holds the import slots of
-// GetProcAddress, through which every such lookup goes, of SystemParametersInfoW and
-// SystemParametersInfoA, and of MoveFileExA. On both architectures it also holds the slots of the
-// menu calls and of GetDC, which Windows refuses when a test asks, and of the calls that make
-// and free GDI objects and icons, which it counts (native_windows.h). Tintmark.exe has nothing
-// of this.
+// The tests' switch to an older Windows: with TINTMARK_WINDOWS set to 10, 8.1, 2000, 98 or nt40,
+// the test executable finds by name only functions that system has, and SystemParametersInfo wants
+// that system's size of the non-client metrics, so that the suite runs through the fallbacks the
+// program keeps for older systems (the DPI functions, the message font, the imports of the oldest
+// kernel32, the runtime's own lookups). With TINTMARK_MONITOR_DPI the window's monitor has that
+// DPI, which Wine cannot give: as Windows 10 GetDpiForWindow answers it, as 8.1 GetDpiForMonitor.
+// The 64-bit executable stands for the x64 editions: 2000 there is XP's and Server 2003's, whose
+// lookups the program makes are 2000's. Under Wine, as Windows 98 (its AppDefaults version) the
+// 32-bit program takes the A road, and the switch then also keeps it from the W functions it
+// looks up. It holds the import slots of GetProcAddress, through which every such lookup goes,
+// of SystemParametersInfoW and SystemParametersInfoA, and of MoveFileExA. It also holds the slots
+// of the menu calls, of GetDC and of the message font, which Windows refuses when a test asks,
+// and of the calls that make and free GDI objects and icons, which it counts (native_windows.h).
+// Tintmark.exe has nothing of this.
 
 #include <gtest/gtest.h>
 
@@ -71,7 +73,7 @@ Function User32(const char* name) {
 }  // namespace
 #endif
 
-#if defined(__MINGW32__) && defined(__i386__)
+#if defined(__MINGW32__)
 namespace {
 
 // The names looked up by this program and its runtime that each system has. A lookup of any other
@@ -106,7 +108,7 @@ constexpr UINT kOldNonClientMetricsSizeA = 340;
 char refused[16][64];
 int refusedCount = 0;
 
-// The system the switch stands for: "8.1", "2000", "98" or "nt40"; empty when it is off.
+// The system the switch stands for: "10", "8.1", "2000", "98" or "nt40"; empty when it is off.
 const char* System() {
   static char value[8];
   if (GetEnvironmentVariableA("TINTMARK_WINDOWS", value, sizeof value) == 0) value[0] = '\0';
@@ -130,6 +132,7 @@ constexpr const char* kWindows10DpiNames[] = {
 
 bool SystemHas(const char* name) {
   const std::string system = System();
+  if (system == "10") return true;
   if (system == "8.1") return !Holds(kWindows10DpiNames, name);
   if (system == "98") return Holds(kWindows98Names, name);
   if (system == "nt40") return Holds(kWindowsNt4Names, name);
@@ -145,24 +148,52 @@ void NoteRefused(const char* name) {
   ++refusedCount;
 }
 
-// As Windows 8.1, the monitor's DPI is TINTMARK_MONITOR_DPI: a monitor of another scale than the
-// system's, which Wine cannot have.
-HRESULT WINAPI MonitorDpi(HMONITOR, int, UINT* dpiX, UINT* dpiY) {
+// TINTMARK_MONITOR_DPI: a monitor of another scale than the system's, which Wine cannot have.
+UINT MonitorDpi() {
   char value[8] = {};
   GetEnvironmentVariableA("TINTMARK_MONITOR_DPI", value, sizeof value);
-  *dpiX = *dpiY = static_cast<UINT>(std::atoi(value));
+  return static_cast<UINT>(std::atoi(value));
+}
+
+HRESULT WINAPI DpiForMonitor(HMONITOR, int, UINT* dpiX, UINT* dpiY) {
+  *dpiX = *dpiY = MonitorDpi();
   return *dpiY > 0 ? S_OK : E_INVALIDARG;
+}
+
+UINT WINAPI DpiForWindow(HWND window) { return IsWindow(window) ? MonitorDpi() : 0; }
+
+BOOL WINAPI ParametersForDpi(UINT action, UINT size, void* data, UINT update, UINT dpi) {
+  if (action == SPI_GETNONCLIENTMETRICS && tktest::refuseMessageFont) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
+  }
+  static const auto system = User32<decltype(&ParametersForDpi)>("SystemParametersInfoForDpi");
+  return system(action, size, data, update, dpi);
+}
+
+template <class Function>
+FARPROC Answer(Function function) {
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
 }
 
 FARPROC WINAPI LookUp(HMODULE module, LPCSTR name) {
   const bool byName = reinterpret_cast<ULONG_PTR>(name) > 0xFFFF;
-  if (byName && std::strcmp(System(), "8.1") == 0 && std::strcmp(name, "GetDpiForMonitor") == 0) {
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&MonitorDpi));
+  if (byName && MonitorDpi() > 0) {
+    if (std::strcmp(System(), "8.1") == 0 && std::strcmp(name, "GetDpiForMonitor") == 0) {
+      return Answer(&DpiForMonitor);
+    }
+    if (std::strcmp(System(), "10") == 0 && std::strcmp(name, "GetDpiForWindow") == 0) {
+      return Answer(&DpiForWindow);
+    }
   }
   if (byName && SwitchOn() && !SystemHas(name)) {
     NoteRefused(name);
     SetLastError(ERROR_PROC_NOT_FOUND);
     return nullptr;
+  }
+  if (byName && std::strcmp(name, "SystemParametersInfoForDpi") == 0 &&
+      SystemLookUp(module, name)) {
+    return Answer(&ParametersForDpi);
   }
   return SystemLookUp(module, name);
 }
@@ -173,6 +204,10 @@ template <class Metrics>
 BOOL WINAPI SystemParameters(UINT action, UINT size, void* data, UINT update) {
   constexpr bool kAnsi = std::is_same_v<Metrics, NONCLIENTMETRICSA>;
   constexpr UINT kOldSize = kAnsi ? kOldNonClientMetricsSizeA : kOldNonClientMetricsSizeW;
+  if (action == SPI_GETNONCLIENTMETRICS && tktest::refuseMessageFont) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return FALSE;
+  }
   if (action == SPI_GETNONCLIENTMETRICS && SwitchOn() &&
       !(size == kOldSize && data && static_cast<Metrics*>(data)->cbSize == kOldSize)) {
     NoteRefused("SystemParametersInfo with Vista's NONCLIENTMETRICS");
@@ -185,6 +220,7 @@ BOOL WINAPI SystemParameters(UINT action, UINT size, void* data, UINT update) {
   return system(action, size, data, update);
 }
 
+#ifdef __i386__
 // Windows 95, 98 and ME have no MoveFileEx; which error their stub sets is not documented, so as
 // Windows 98 it fails with one nothing may count on.
 BOOL WINAPI MoveFileExAs98(LPCSTR from, LPCSTR to, DWORD flags) {
@@ -198,10 +234,13 @@ BOOL WINAPI MoveFileExAs98(LPCSTR from, LPCSTR to, DWORD flags) {
       SystemLookUp(GetModuleHandleW(L"kernel32.dll"), "MoveFileExA")));
   return system(from, to, flags);
 }
+#endif
 
 }  // namespace
 
+#ifdef __i386__
 TINTMARK_HOLD_SLOT(MoveFileExA, 12, MoveFileExAs98)
+#endif
 TINTMARK_HOLD_SLOT(GetProcAddress, 8, LookUp)
 TINTMARK_HOLD_SLOT(SystemParametersInfoW, 16, SystemParameters<NONCLIENTMETRICSW>)
 TINTMARK_HOLD_SLOT(SystemParametersInfoA, 16, SystemParameters<NONCLIENTMETRICSA>)
@@ -234,6 +273,7 @@ std::vector<HMENU> menusMade;
 int menusDestroyedAgain = 0;
 bool refuseScreenDc = false;
 bool refuseProgramIcon = false;
+bool refuseMessageFont = false;
 
 }  // namespace tktest
 

@@ -236,7 +236,9 @@ TEST_F(Win32MainForm, SizesAndPositionsAreTheTwipsAtTheWindowsDpi) {
   for (const int changed : {144, 120, 96}) {
     RECT suggested = ChangeDpi(FormWindow(), changed), taken{};
     GetWindowRect(FormWindow(), &taken);
-    if (Dpi() != changed) suggested.right = taken.right, suggested.bottom = taken.bottom;
+    if (Dpi() != changed || changed != tk::win32::SystemDpi()) {
+      suggested.right = taken.right, suggested.bottom = taken.bottom;
+    }
     EXPECT_TRUE(EqualRect(&taken, &suggested)) << "moved or resized again at " << changed;
     ExpectLaidOutAt(form, changed);
   }
@@ -816,6 +818,22 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
   EXPECT_EQ(main.Left(), tk::PixelsToTwips(client.left, 144));
   ChangeDpi(window, 144);
   ExpectLaidOutAt(about, 144);
+
+  // No message font from the system: a text that names no face takes the logical dialog face in
+  // any character set, a control without a font the stock one.
+  tktest::refuseMessageFont = true;
+  const common::ScopeExit allow([] { tktest::refuseMessageFont = false; });
+  const tk::FormSpec englishSpec = about::AboutFormSpec(app::EnglishTexts().about);
+  tk::Form english(driver->App(), englishSpec);
+  driver->Show(english);
+  LOGFONTW title{};
+  GetObjectW(
+      reinterpret_cast<HGDIOBJ>(SendMessageW(WindowOf(english.Find("lblTitle")), WM_GETFONT, 0, 0)),
+      sizeof(title), &title);
+  EXPECT_STREQ(title.lfFaceName, L"MS Shell Dlg");
+  EXPECT_EQ(title.lfCharSet, DEFAULT_CHARSET);
+  EXPECT_EQ(SendMessageW(WindowOf(english.Find("cmdOK")), WM_GETFONT, 0, 0),
+            reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)));
 }
 
 // The English texts in the same design, at 96 and at 144 DPI: each button's and option's caption
