@@ -170,6 +170,13 @@ TEST_F(Win32MainForm, ControlsAreTheNativeWindowClassesWithTheirStyles) {
   EXPECT_FALSE(StyleOf(Window("txtTest")) & (WS_HSCROLL | WS_VSCROLL | ES_AUTOHSCROLL))
       << "wraps at the field's width";
   EXPECT_FALSE(IsWindowEnabled(Window("txtID")));
+  // A field the design does not limit keeps the system's first limit.
+  const HWND fresh =
+      CreateWindowExW(0, L"EDIT", L"", static_cast<DWORD>(StyleOf(Window("txtTest"))), 0, 0, 8, 8,
+                      FormWindow(), nullptr, nullptr, nullptr);
+  EXPECT_EQ(SendMessageW(Window("txtTest"), EM_GETLIMITTEXT, 0, 0),
+            SendMessageW(fresh, EM_GETLIMITTEXT, 0, 0));
+  DestroyWindow(fresh);
 
   EXPECT_EQ(ClassOf(Window("btnAccept")), u"Button");
   EXPECT_EQ(StyleOf(Window("btnAccept")) & BS_TYPEMASK, BS_PUSHBUTTON);
@@ -191,13 +198,23 @@ TEST_F(Win32MainForm, ControlsAreTheNativeWindowClassesWithTheirStyles) {
   // The bytes DefDlgProc keeps its state in on Windows (Wine keeps it elsewhere).
   EXPECT_GE(GetClassLongPtrW(FormWindow(), GCL_CBWNDEXTRA), DLGWINDOWEXTRA);
 
-  // A child window that is none of the program's (an add-in's, say): the system colours it.
-  const HWND foreign = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 8, 8, FormWindow(),
-                                       reinterpret_cast<HMENU>(0xFFFF), nullptr, nullptr);
-  tk::win32::WindowDc dc(foreign);
-  EXPECT_EQ(SendMessageW(FormWindow(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
-                         reinterpret_cast<LPARAM>(foreign)),
-            reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)));
+  // A child window that is none of the program's (an add-in's, say), its id among the next after
+  // the last control's or any other: the system colours it.
+  int lastId = 0;
+  for (const auto& control : form.Controls()) {
+    if (const HWND window = WindowOf(*control)) lastId = std::max(lastId, GetDlgCtrlID(window));
+  }
+  for (int next = 1; next <= 17; ++next) {
+    const int id = next <= 16 ? lastId + next : 0xFFFF;
+    const HWND foreign =
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 8, 8, FormWindow(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    tk::win32::WindowDc dc(foreign);
+    EXPECT_EQ(SendMessageW(FormWindow(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Get()),
+                           reinterpret_cast<LPARAM>(foreign)),
+              reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)))
+        << id;
+  }
 }
 
 TEST_F(Win32MainForm, SizesAndPositionsAreTheTwipsAtTheWindowsDpi) {
