@@ -258,7 +258,11 @@ void Win32Driver::AnswerDialog(HWND dialog) {
     return;
   }
   answer.sent = true;
-  if (IsFileDialog(dialog)) shownFolders_.push_back(ShownFolder(dialog));
+  if (IsFileDialog(dialog)) {
+    shownFolders_.push_back(ShownFolder(dialog));
+    constexpr int kFileTypes = 0x470;  // cmb1, the list of filters
+    shownFilters_.push_back(SendMessageW(GetDlgItem(dialog, kFileTypes), CB_GETCURSEL, 0, 0));
+  }
   const DialogAnswer given = answer;  // the action may show and close dialogs of its own
   // The action settles the queue: the timer must not answer again under it, on a busy machine.
   KillTimer(dialog, kAnswerTimerId);

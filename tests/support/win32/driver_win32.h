@@ -27,6 +27,8 @@ class Win32Driver final : public Driver {
   int ProgramEnds() const { return programEnds_; }
   // The folder each file dialog showed when it was answered.
   const std::vector<std::u16string>& ShownFolders() const { return shownFolders_; }
+  // The filter each answered file dialog showed chosen, counted from 0.
+  const std::vector<LRESULT>& ShownFilters() const { return shownFilters_; }
   void ExpectProgramEnd() { programEndExpected_ = true; }
 
   void Show(tk::Form& form) override;
@@ -85,6 +87,7 @@ class Win32Driver final : public Driver {
   tk::DialogResult RecordFileDialog(tk::FileDialogRequest& request);
 
   std::vector<std::u16string> shownFolders_;
+  std::vector<LRESULT> shownFilters_;
   std::unique_ptr<RecordingBackend> backend_;
   HHOOK hook_ = nullptr;
   std::vector<PendingCall> pending_;

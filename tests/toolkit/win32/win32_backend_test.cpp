@@ -379,7 +379,7 @@ TEST_F(Win32MainForm, TheSaveDialogAsksBeforeReplacingAFileWhenTold) {
   driver->Show(form);
   wchar_t existing[MAX_PATH] = {};
   const DWORD length = GetModuleFileNameW(nullptr, existing, MAX_PATH);
-  tk::FileDialog files(driver->App(), u"Tintmark", u"*.*|*.*", u"");
+  tk::FileDialog files(driver->App(), u"Tintmark", u"*.reg|*.reg|*.*|*.*", u"");
   files.Flags = OFN_OVERWRITEPROMPT;
   driver->AnswerNextFileDialog(tk::win32::FromWide(existing, length));
   EXPECT_EQ(files.ShowSave(), tk::DialogResult::kOk);
@@ -391,9 +391,10 @@ TEST_F(Win32MainForm, TheSaveDialogAsksBeforeReplacingAFileWhenTold) {
   files.FileName = tk::win32::FromWide(folder, folderLength) + u"\\*.reg";
   driver->CancelNextFileDialog();
   files.ShowOpen();
-  const auto& shown = static_cast<tktest::Win32Driver&>(*driver).ShownFolders();
-  ASSERT_FALSE(shown.empty());
-  EXPECT_EQ(shown.back(), tk::win32::FromWide(folder, folderLength));
+  const auto& win32 = static_cast<tktest::Win32Driver&>(*driver);
+  ASSERT_FALSE(win32.ShownFolders().empty());
+  EXPECT_EQ(win32.ShownFolders().back(), tk::win32::FromWide(folder, folderLength));
+  EXPECT_EQ(win32.ShownFilters().back(), 0) << "the first filter chosen";
 }
 
 TEST_F(Win32MainForm, EnterAndEscapeDoNothingOnAFocusedButtonOrInTheMultiLineField) {
