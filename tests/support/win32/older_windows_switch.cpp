@@ -162,11 +162,14 @@ HRESULT WINAPI DpiForMonitor(HMONITOR, int, UINT* dpiX, UINT* dpiY) {
 
 UINT WINAPI DpiForWindow(HWND window) { return IsWindow(window) ? MonitorDpi() : 0; }
 
+bool MessageFontRefused(UINT action) {
+  if (action != SPI_GETNONCLIENTMETRICS || !tktest::refuseMessageFont) return false;
+  SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  return true;
+}
+
 BOOL WINAPI ParametersForDpi(UINT action, UINT size, void* data, UINT update, UINT dpi) {
-  if (action == SPI_GETNONCLIENTMETRICS && tktest::refuseMessageFont) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return FALSE;
-  }
+  if (MessageFontRefused(action)) return FALSE;
   static const auto system = User32<decltype(&ParametersForDpi)>("SystemParametersInfoForDpi");
   return system(action, size, data, update, dpi);
 }
@@ -204,10 +207,7 @@ template <class Metrics>
 BOOL WINAPI SystemParameters(UINT action, UINT size, void* data, UINT update) {
   constexpr bool kAnsi = std::is_same_v<Metrics, NONCLIENTMETRICSA>;
   constexpr UINT kOldSize = kAnsi ? kOldNonClientMetricsSizeA : kOldNonClientMetricsSizeW;
-  if (action == SPI_GETNONCLIENTMETRICS && tktest::refuseMessageFont) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    return FALSE;
-  }
+  if (MessageFontRefused(action)) return FALSE;
   if (action == SPI_GETNONCLIENTMETRICS && SwitchOn() &&
       !(size == kOldSize && data && static_cast<Metrics*>(data)->cbSize == kOldSize)) {
     NoteRefused("SystemParametersInfo with Vista's NONCLIENTMETRICS");
