@@ -204,8 +204,9 @@ TEST_F(Win32MainForm, ControlsAreTheNativeWindowClassesWithTheirStyles) {
   for (const auto& control : form.Controls()) {
     if (const HWND window = WindowOf(*control)) lastId = std::max(lastId, GetDlgCtrlID(window));
   }
-  for (int next = 1; next <= 17; ++next) {
-    const int id = next <= 16 ? lastId + next : 0xFFFF;
+  std::vector<int> ids{0xFFFF};
+  for (int next = 1; next <= 16; ++next) ids.push_back(lastId + next);
+  for (const int id : ids) {
     const HWND foreign =
         CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 8, 8, FormWindow(),
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
