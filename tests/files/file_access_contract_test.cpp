@@ -2,7 +2,9 @@
 // real files of the Wine prefix in the Windows build.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,13 @@ TEST_F(FileAccessContract, ReplaceWritesExactlyTheBytesUnderAnyNameAndLeavesNoth
               files::kHidden | files::kSystem)
         << "the attributes stay";
     EXPECT_EQ(fixture->Names(folder), Names{u"赤と白.reg"});
+  }
+  if (const auto deep = fixture->DeepFolder()) {
+    const std::u16string path = *deep + u"\\colours.reg";
+    fixture->Put(path, "old");
+    EXPECT_EQ(access.ReplaceWhole(path, "new"), kSuccess) << "a full path over MAX_PATH";
+    EXPECT_EQ(fixture->Get(path), "new");
+    EXPECT_EQ(fixture->Names(*deep), Names{u"colours.reg"});
   }
 }
 
@@ -97,6 +106,29 @@ TEST_F(FileAccessContract, AFailedReplaceLeavesTheFolderAsItWas) {
   EXPECT_EQ(access.ReplaceWhole(readOnly + u"\\colours.reg", "new"), files::kAccessDenied);
   EXPECT_EQ(fixture->Get(readOnly + u"\\colours.reg"), "old");
   EXPECT_EQ(fixture->Names(readOnly), Names{u"colours.reg"});
+
+  for (const bool existing : {false, true}) {
+    const std::u16string full = fixture->Folder(existing ? u"disk full, old file" : u"disk full");
+    if (existing) fixture->Put(full + u"\\colours.reg", "old");
+    fixture->FailNextWriteAfter(4);
+    EXPECT_NE(access.ReplaceWhole(full + u"\\colours.reg", "REGEDIT4\r\n"), kSuccess);
+    EXPECT_EQ(fixture->Get(full + u"\\colours.reg"),
+              existing ? std::optional<std::string>("old") : std::nullopt);
+    EXPECT_EQ(fixture->Names(full), existing ? Names{u"colours.reg"} : Names{})
+        << "the half-written file is gone";
+  }
+
+  // Another program takes every name the new file could have had: its files all stay.
+  const std::u16string raced = fixture->Folder(u"raced");
+  fixture->Put(raced + u"\\colours.reg", "old");
+  fixture->TakeNewNames();
+  EXPECT_EQ(access.ReplaceWhole(raced + u"\\colours.reg", "new"), files::kFileExists);
+  Names expected = fixture->TakenNames();
+  EXPECT_FALSE(expected.empty());
+  expected.push_back(u"colours.reg");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(fixture->Names(raced), expected);
+  EXPECT_EQ(fixture->Get(raced + u"\\colours.reg"), "old");
 }
 
 }  // namespace

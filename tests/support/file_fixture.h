@@ -3,6 +3,7 @@
 // folder below the temporary folder, removed again with everything in it. Set-up and inspection go
 // around the file access under test.
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,16 @@ class FileFixture {
   virtual std::u16string GrowingFile() = 0;
   // A file that opens but whose bytes cannot be read.
   virtual std::u16string UnreadableFile() = 0;
+  // A new, empty folder whose full path is longer than MAX_PATH; none where the system has no
+  // such paths.
+  virtual std::optional<std::u16string> DeepFolder() = 0;
+
+  // The next file written stops after `bytes` bytes with an error, as on a full disk.
+  virtual void FailNextWriteAfter(std::size_t bytes) = 0;
+  // From now on another program makes a file under each new name just before the access under
+  // test does; the names it took (without their folder), in order.
+  virtual void TakeNewNames() = 0;
+  virtual std::vector<std::u16string> TakenNames() = 0;
 
   virtual void Put(const std::u16string& path, std::string_view bytes) = 0;
   virtual std::optional<std::string> Get(const std::u16string& path) = 0;

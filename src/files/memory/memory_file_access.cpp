@@ -97,6 +97,10 @@ Status MemoryFileAccess::CreateNew(const std::u16string& path) {
   const std::u16string folded = Folded(path);
   if (!folders_.count(FolderOf(path))) return kPathNotFound;
   if (refusedCreates_.count(FolderOf(path))) return kAccessDenied;
+  if (takeNewNames_ && !files_.count(folded) && !folders_.count(folded)) {
+    files_[folded] = Entry{path, "another program's"};
+    takenNames_.push_back(path.substr(path.rfind(u'\\') + 1));
+  }
   if (files_.count(folded) || folders_.count(folded)) return kFileExists;
   files_[folded] = Entry{path, {}};
   return kSuccess;
@@ -122,7 +126,7 @@ Status MemoryFileAccess::ReplaceWhole(const std::u16string& path, std::string_vi
   const std::u16string folder = slash == std::u16string::npos ? u"" : path.substr(0, slash + 1);
   std::u16string temp;
   Status status = kFileExists;
-  while (status == kFileExists) {
+  for (int attempt = 0; attempt < 100 && status == kFileExists; ++attempt) {
     const std::string number = std::to_string(nextTemp_++);
     temp = folder + u"~tintmark" + std::u16string(number.begin(), number.end()) + u".tmp";
     status = CreateNew(temp);

@@ -42,6 +42,10 @@ class MemoryFileAccess final : public FileAccess {
   void HoldOpen(std::u16string_view path) { heldOpen_.insert(Folded(path)); }
   // The file opens, but its bytes cannot be read: kReadFault, as from a failing disk.
   void FailReadsOf(std::u16string_view path) { unreadable_.insert(Folded(path)); }
+  // From now on another program makes a file under each new name just before this does; the
+  // names it took, without their folder.
+  void TakeNewNames() { takeNewNames_ = true; }
+  const std::vector<std::u16string>& TakenNames() const { return takenNames_; }
 
   // Files open now; each call opens one at most, and only while it runs.
   int OpenFiles() const { return openFiles_; }
@@ -66,6 +70,8 @@ class MemoryFileAccess final : public FileAccess {
   std::set<std::u16string> heldOpen_;
   std::set<std::u16string> unreadable_;
   std::optional<std::size_t> failWriteAfter_;
+  bool takeNewNames_ = false;
+  std::vector<std::u16string> takenNames_;
   unsigned nextTemp_ = 1;
   int openFiles_ = 0;
 };

@@ -30,6 +30,12 @@ class MemoryFileFixture final : public FileFixture {
     files_.FailReadsOf(u"C:\\unreadable");
     return u"C:\\unreadable";
   }
+  std::optional<std::u16string> DeepFolder() override {
+    return Folder(u"deep\\" + std::u16string(300, u'd'));
+  }
+  void FailNextWriteAfter(std::size_t bytes) override { files_.FailNextWriteAfter(bytes); }
+  void TakeNewNames() override { files_.TakeNewNames(); }
+  std::vector<std::u16string> TakenNames() override { return files_.TakenNames(); }
   void Put(const std::u16string& path, std::string_view bytes) override {
     files_.SetFile(path, bytes);
   }

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "toolkit/controls.h"
@@ -43,5 +45,11 @@ extern bool refuseProgramIcon;
 // SystemParametersInfo has no non-client metrics, and so no message font, while refuseMessageFont
 // is set.
 extern bool refuseMessageFont;
+// WriteFile writes that many bytes more, then fails with ERROR_DISK_FULL and unsets it.
+extern std::optional<std::size_t> writableBytes;
+// CreateFile, asked for a new file while takeNewNames is set, finds that another program has just
+// made one under that name; the names (without their folder) are kept.
+extern bool takeNewNames;
+extern std::vector<std::u16string> takenNames;
 
 }  // namespace tktest

@@ -9,15 +9,18 @@
 // 32-bit program takes the A road, and the switch then also keeps it from the W functions it
 // looks up. It holds the import slots of GetProcAddress, through which every such lookup goes,
 // of SystemParametersInfoW and SystemParametersInfoA, and of MoveFileExA. It also holds the slots
-// of the menu calls, of GetDC and of the message font, which Windows refuses when a test asks,
-// and of the calls that make and free GDI objects and icons, which it counts (native_windows.h).
+// of the menu calls, of GetDC and of the message font, which Windows refuses when a test asks, of
+// WriteFile and CreateFile, which meet a full disk or another program when a test asks, and of
+// the calls that make and free GDI objects and icons, which it counts (native_windows.h).
 // Tintmark.exe has nothing of this.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <string>
 #include <type_traits>
@@ -65,9 +68,19 @@ FARPROC SystemLookUp(HMODULE module, LPCSTR name) {
 }
 
 template <class Function>
-Function User32(const char* name) {
+Function Exported(const wchar_t* dll, const char* name) {
   return reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleW(L"user32.dll"), name)));
+      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleW(dll), name)));
+}
+
+template <class Function>
+Function User32(const char* name) {
+  return Exported<Function>(L"user32.dll", name);
+}
+
+template <class Function>
+Function Kernel32(const char* name) {
+  return Exported<Function>(L"kernel32.dll", name);
 }
 
 }  // namespace
@@ -229,9 +242,7 @@ BOOL WINAPI MoveFileExAs98(LPCSTR from, LPCSTR to, DWORD flags) {
     SetLastError(ERROR_INVALID_FUNCTION);
     return FALSE;
   }
-  using Function = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
-  static const auto system = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(
-      SystemLookUp(GetModuleHandleW(L"kernel32.dll"), "MoveFileExA")));
+  static const auto system = Kernel32<decltype(&MoveFileExAs98)>("MoveFileExA");
   return system(from, to, flags);
 }
 #endif
@@ -318,6 +329,58 @@ TINTMARK_MENU_CALL(CreateAcceleratorTableA, 8, HACCEL, LPACCEL, int)
 TINTMARK_MENU_CALL(CreateAcceleratorTableW, 8, HACCEL, LPACCEL, int)
 TINTMARK_HOLD_SLOT(DestroyMenu, 4, DestroyMenuCounted)
 TINTMARK_HOLD_SLOT(GetDC, 4, GetDcRefusingTheScreen)
+
+namespace tktest {
+
+std::optional<std::size_t> writableBytes;
+bool takeNewNames = false;
+std::vector<std::u16string> takenNames;
+
+}  // namespace tktest
+
+namespace {
+
+BOOL WINAPI WriteFileUntilFull(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                               LPOVERLAPPED overlapped) {
+  static const auto system = Kernel32<decltype(&WriteFileUntilFull)>("WriteFile");
+  if (!tktest::writableBytes) return system(file, data, size, written, overlapped);
+  const DWORD room = static_cast<DWORD>(std::min<std::size_t>(size, *tktest::writableBytes));
+  DWORD wrote = 0;
+  if (room > 0 && !system(file, data, room, &wrote, overlapped)) return FALSE;
+  *tktest::writableBytes -= wrote;
+  if (written) *written = wrote;
+  if (wrote == size) return TRUE;
+  tktest::writableBytes.reset();
+  SetLastError(ERROR_DISK_FULL);
+  return FALSE;
+}
+
+// CreateFileW or CreateFileA; asked for a new file while takeNewNames is set, it first makes one
+// under that name itself, as another program would have just then.
+template <class Char>
+HANDLE WINAPI CreateFileRaced(const Char* name, DWORD access, DWORD share,
+                              LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD attributes,
+                              HANDLE model) {
+  constexpr bool kWide = std::is_same_v<Char, wchar_t>;
+  static const auto system =
+      Kernel32<decltype(&CreateFileRaced<Char>)>(kWide ? "CreateFileW" : "CreateFileA");
+  if (tktest::takeNewNames && disposition == CREATE_NEW) {
+    const HANDLE other = system(name, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    if (other != INVALID_HANDLE_VALUE) {
+      CloseHandle(other);
+      std::u16string taken;
+      for (const Char* c = name; *c; ++c) taken += static_cast<char16_t>(*c);  // its end is ASCII
+      tktest::takenNames.push_back(taken.substr(taken.find_last_of(u"\\/") + 1));
+    }
+  }
+  return system(name, access, share, security, disposition, attributes, model);
+}
+
+}  // namespace
+
+TINTMARK_HOLD_SLOT(WriteFile, 20, WriteFileUntilFull)
+TINTMARK_HOLD_SLOT(CreateFileW, 28, CreateFileRaced<wchar_t>)
+TINTMARK_HOLD_SLOT(CreateFileA, 28, CreateFileRaced<char>)
 
 namespace {
 
