@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,26 @@ class Scheme {
  private:
   std::vector<int> indexes_;
   std::vector<COLORREF> saved_;
+};
+
+// The windows of the thread told of new system colours (WM_SYSCOLORCHANGE, sent) while it lives.
+class ColourChangesHeard {
+ public:
+  ColourChangesHeard()
+      : hook_(SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId())) {}
+  ~ColourChangesHeard() {
+    UnhookWindowsHookEx(hook_);
+    heard.clear();
+  }
+  static inline std::set<HWND> heard;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent.message == WM_SYSCOLORCHANGE) heard.insert(sent.hwnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  HHOOK hook_;
 };
 
 // What a control paints with: text, background and brush, its form's answer to the
@@ -371,9 +392,11 @@ TEST_F(MainWindowOnWin32, WhatTheSystemSaysToEveryWindowLeavesTheWindowAndItsEdi
       {"this program active again", WM_ACTIVATEAPP, TRUE, 0},
       {"the clock set", WM_TIMECHANGE, 0, 0},
   };
+  const ColourChangesHeard colourChanges;
   for (const bool posted : {false, true}) {
     for (const auto& row : rows) {
       SCOPED_TRACE(std::string(row.what) + (posted ? ", posted" : ", sent"));
+      ColourChangesHeard::heard.clear();
       // Strings cross only when sent; a posted WM_SETTINGCHANGE comes with no text.
       const LPARAM lParam = posted && row.message == WM_SETTINGCHANGE ? 0 : row.lParam;
       // The keys wait behind the message: the menu loop it starts reads them from the queue.
@@ -396,6 +419,9 @@ TEST_F(MainWindowOnWin32, WhatTheSystemSaysToEveryWindowLeavesTheWindowAndItsEdi
         if (const HWND child = WindowOf(*control)) {
           const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0));
           EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << control->Name();
+          // The common controls keep colours of their own, so only the form can tell them.
+          EXPECT_EQ(ColourChangesHeard::heard.count(child) == 1, row.message == WM_SYSCOLORCHANGE)
+              << control->Name();
         }
       }
       EXPECT_EQ(Channels(), channels);

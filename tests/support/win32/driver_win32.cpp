@@ -233,6 +233,7 @@ void Win32Driver::OnDialogActivating(HWND dialog) {
     break;
   }
   if (!expected) ++unexpectedDialogs_;
+  dialogOwners_.push_back(GetWindow(dialog, GW_OWNER));
   // A file dialog of no window leaves the form open to the user under it.
   if (IsFileDialog(dialog) && !GetWindow(dialog, GW_OWNER)) ++unexpectedDialogs_;
   answers_[dialog] = std::move(answer);

@@ -29,6 +29,8 @@ class Win32Driver final : public Driver {
   const std::vector<std::u16string>& ShownFolders() const { return shownFolders_; }
   // The filter each answered file dialog showed chosen, counted from 0.
   const std::vector<LRESULT>& ShownFilters() const { return shownFilters_; }
+  // The window that owned each dialog and message box shown, or null.
+  const std::vector<HWND>& DialogOwners() const { return dialogOwners_; }
   void ExpectProgramEnd() { programEndExpected_ = true; }
 
   void Show(tk::Form& form) override;
@@ -88,6 +90,7 @@ class Win32Driver final : public Driver {
 
   std::vector<std::u16string> shownFolders_;
   std::vector<LRESULT> shownFilters_;
+  std::vector<HWND> dialogOwners_;
   std::unique_ptr<RecordingBackend> backend_;
   HHOOK hook_ = nullptr;
   std::vector<PendingCall> pending_;

@@ -466,6 +466,11 @@ TEST_F(Win32MainForm, AMessageBoxOrAnotherProgramTakesTheKeyboardWithoutMovingTh
   WaitForSingleObject(shown, 5000);
   driver->Settle();
   EXPECT_NE(GetActiveWindow(), FormWindow());
+  // A box shown meanwhile still belongs to the form that was active last.
+  driver->AnswerNextMessageBox(tk::kAnswerOk);
+  driver->App().MsgBox(u"色の設定を保存しました。", tk::kMbOk, u"Tintmark");
+  const auto& owners = static_cast<tktest::Win32Driver&>(*driver).DialogOwners();
+  EXPECT_EQ(owners.empty() ? nullptr : owners.back(), FormWindow());
   SetEvent(done);
   other.join();
   SetForegroundWindow(FormWindow());
