@@ -109,9 +109,9 @@ tk::FormSpec MainSpec() {
   return b.Build();
 }
 
-tk::FormSpec DialogSpec() {
+tk::FormSpec DialogSpec(bool multiLine = false) {
   SpecBuilder b("frmDialog", u"Dialog");
-  b.Add(ControlKind::kTextBox, "txtEntry", -1, u"", 0);
+  b.Add(ControlKind::kTextBox, "txtEntry", -1, u"", 0).multiLine = multiLine;
   b.Add(ControlKind::kCommandButton, "btnOk", -1, u"OK", 1).defaultButton = true;
   b.Add(ControlKind::kCommandButton, "btnCancel", -1, u"キャンセル", 2).cancelButton = true;
   return b.Build();
@@ -460,19 +460,23 @@ TEST_F(ToolkitContract, EnterAndEscapeDoNothingWithoutDefaultAndCancelButtons) {
 }
 
 TEST_F(ToolkitContract, EnterAndEscapeClickTheDefaultAndCancelButtons) {
-  const tk::FormSpec dialogSpec = DialogSpec();
-  tk::Form dialog(driver->App(), dialogSpec);
-  std::vector<std::string> clicks;
-  for (const char* name : {"btnOk", "btnCancel"}) {
-    dialog.Get<CommandButton>(name).Click = [&clicks, name] { clicks.push_back(name); };
-  }
-  driver->Show(dialog);
-  driver->Type(u"x");
+  for (const bool multiLine : {false, true}) {  // also from a field that takes new lines
+    SCOPED_TRACE(multiLine ? "multi-line" : "single-line");
+    const tk::FormSpec dialogSpec = DialogSpec(multiLine);
+    tk::Form dialog(driver->App(), dialogSpec);
+    std::vector<std::string> clicks;
+    for (const char* name : {"btnOk", "btnCancel"}) {
+      dialog.Get<CommandButton>(name).Click = [&clicks, name] { clicks.push_back(name); };
+    }
+    driver->Show(dialog);
+    driver->Type(u"x");
 
-  driver->PressKey(kVkReturn);
-  driver->PressKey(kVkEscape);
-  EXPECT_EQ(clicks, (std::vector<std::string>{"btnOk", "btnCancel"}));
-  EXPECT_EQ(driver->ShownText(dialog.Get<TextBox>("txtEntry")), u"x");
+    driver->PressKey(kVkReturn);
+    driver->PressKey(kVkEscape);
+    EXPECT_EQ(clicks, (std::vector<std::string>{"btnOk", "btnCancel"}));
+    EXPECT_EQ(driver->ShownText(dialog.Get<TextBox>("txtEntry")), u"x");
+    dialog.Unload();
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -108,6 +108,23 @@ void ExpectSizedToCaption(HWND label, const wchar_t* caption) {
   EXPECT_EQ(client.bottom, text.bottom);
 }
 
+int CALLBACK TakeHorizontalFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM face) {
+  if (font->lfFaceName[0] == L'@') return 1;  // the vertical form of a face listed also upright
+  *reinterpret_cast<std::u16string*>(face) =
+      tk::win32::FromWide(font->lfFaceName, std::wcslen(font->lfFaceName));
+  return 0;
+}
+
+// The face of a font family the system lists first, as a font dialog would show it.
+std::u16string FirstListedFace() {
+  LOGFONTW any{};
+  any.lfCharSet = DEFAULT_CHARSET;
+  std::u16string face;
+  tk::win32::WindowDc screen(nullptr);
+  EnumFontFamiliesExW(screen.Get(), &any, &TakeHorizontalFace, reinterpret_cast<LPARAM>(&face), 0);
+  return face;
+}
+
 // What a subclasser that came after the program's own sees of a field.
 struct OutsideView {
   int characters = 0;
@@ -216,6 +233,15 @@ TEST_F(Win32MainForm, ControlsAreTheNativeWindowClassesWithTheirStyles) {
               reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE)))
         << id;
   }
+  // What such a window tells its parent is not a click of the program's control under that id.
+  for (const int id : {GetDlgCtrlID(Window("btnAccept")), lastId + 1}) {
+    const HWND foreign = CreateWindowExW(
+        0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0, 8, 8, FormWindow(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+    SendMessageW(foreign, BM_CLICK, 0, 0);
+  }
+  driver->Settle();
+  EXPECT_EQ(log, std::vector<std::string>{});
 }
 
 TEST_F(Win32MainForm, SizesAndPositionsAreTheTwipsAtTheWindowsDpi) {
@@ -290,6 +316,12 @@ TEST_F(Win32MainForm, NamedFontsUseTheJapaneseFaceAtTheirPointSize) {
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0);
   EXPECT_STREQ(plain.lfFaceName, metrics.lfMessageFont.lfFaceName)
       << "controls that name no font use the system's message font";
+  // Which faces are there is the system's list: one it lists is, a made-up one is not.
+  const std::u16string listed = FirstListedFace();
+  ASSERT_FALSE(listed.empty());
+  EXPECT_TRUE(tk::win32::WideOrAnsi().FaceExists(listed))
+      << std::string(listed.begin(), listed.end());
+  EXPECT_FALSE(tk::win32::WideOrAnsi().FaceExists(u"Tintmark Made-up Face"));
 
   // The user makes text and menus larger, for this session only; the system computes the frames
   // afresh and tells the windows. The window grows by the menu bar's growth.
@@ -329,6 +361,8 @@ TEST_F(Win32MainForm, MenuBarShowsShortcutsAfterATabAndRunsItsLoneItem) {
   GetMenuStringW(file, 8, text, 64, MF_BYPOSITION);
   EXPECT_STREQ(text, L"適用して終了(&E)\tCtrl+Z");
   EXPECT_EQ(GetMenuItemCount(file), 10);
+  GetMenuStringW(bar, 1, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"Tintmarkについて(&H)") << "no shortcut, no tab";
 
   driver->ChooseMenu(form.Menu("mnuFile"));
   driver->PressKey('E');
@@ -466,7 +500,13 @@ TEST_F(Win32MainForm, AMessageBoxOrAnotherProgramTakesTheKeyboardWithoutMovingTh
   WaitForSingleObject(shown, 5000);
   driver->Settle();
   EXPECT_NE(GetActiveWindow(), FormWindow());
-  // A box shown meanwhile still belongs to the form that was active last.
+  // A box shown meanwhile still belongs to the form that was active last, also after another
+  // form has come and gone unseen.
+  {
+    tk::Form unseen{driver->App(), spec};
+    unseen.LoadForm();
+    unseen.Unload();
+  }
   driver->AnswerNextMessageBox(tk::kAnswerOk);
   driver->App().MsgBox(u"色の設定を保存しました。", tk::kMbOk, u"Tintmark");
   const auto& owners = static_cast<tktest::Win32Driver&>(*driver).DialogOwners();
@@ -796,6 +836,9 @@ TEST(Win32AboutForm, IconPictureIsSunkenAndSizedToTheIconAndTheFormIsOwned) {
     tktest::refuseScreenDc = true;
     const common::ScopeExit allow([] { tktest::refuseScreenDc = false; });
     driver->Show(about);
+    // Nor can Japanese text be measured then, so it is not promised.
+    EXPECT_FALSE(static_cast<tktest::Win32Driver&>(*driver).Backend().CanShow(
+        u"色の設定", app::JapaneseTexts().labelFont));
   }
 
   const HWND window = WindowOf(about);
