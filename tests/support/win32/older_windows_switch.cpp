@@ -168,8 +168,11 @@ UINT MonitorDpi() {
   return static_cast<UINT>(std::atoi(value));
 }
 
-HRESULT WINAPI DpiForMonitor(HMONITOR, int, UINT* dpiX, UINT* dpiY) {
-  *dpiX = *dpiY = MonitorDpi();
+// The scale the user chose is the effective DPI (MDT_EFFECTIVE_DPI, 0); the angular and the raw
+// ones (1 and 2) are the panel's own, here a 24-inch full-HD screen's.
+HRESULT WINAPI DpiForMonitor(HMONITOR, int type, UINT* dpiX, UINT* dpiY) {
+  if (type < 0 || type > 2) return E_INVALIDARG;
+  *dpiX = *dpiY = type == 0 ? MonitorDpi() : 92;
   return *dpiY > 0 ? S_OK : E_INVALIDARG;
 }
 
