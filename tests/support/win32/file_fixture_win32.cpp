@@ -89,7 +89,7 @@ class Win32FileFixture final : public FileFixture {
   // Windows 95, 98 and ME have no path longer than MAX_PATH; NT has, written with \\?\.
   std::optional<std::u16string> DeepFolder() override {
     if (common::win32::IsWindows9x()) return std::nullopt;
-    std::wstring folder = L"\\\\?\\" + fs::path(Folder(u"deep")).wstring();
+    std::wstring folder = Long(Folder(u"deep"));
     for (int depth = 0; folder.size() <= MAX_PATH; ++depth) {
       folder += L"\\" + std::wstring(60, static_cast<wchar_t>(L'a' + depth));
       EXPECT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << GetLastError();

@@ -25,6 +25,8 @@
 #include <string>
 #include <type_traits>
 
+#include "common/win32/ansi_text.h"
+#include "common/win32/wide.h"
 #include "support/win32/native_windows.h"
 #include "toolkit/win32/windows_api.h"
 
@@ -372,7 +374,11 @@ HANDLE WINAPI CreateFileRaced(const Char* name, DWORD access, DWORD share,
     if (other != INVALID_HANDLE_VALUE) {
       CloseHandle(other);
       std::u16string taken;
-      for (const Char* c = name; *c; ++c) taken += static_cast<char16_t>(*c);  // its end is ASCII
+      if constexpr (kWide) {
+        taken = common::win32::FromWide(std::wstring(name));
+      } else {
+        taken = common::win32::FromAnsi(name);
+      }
       tktest::takenNames.push_back(taken.substr(taken.find_last_of(u"\\/") + 1));
     }
   }
