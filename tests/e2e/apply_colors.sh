@@ -11,7 +11,6 @@ expect_reg() {
   actual=$(reg_value "$1" "$2") || actual="(missing)"
   expect_eq "$2" "$3" "$actual"
 }
-reg_is() { [[ $(reg_value "$1" "$2") == "$3" ]]; }
 
 reset_icq_registry
 reg_add_dword "$OWNERS" LastOwner 12345678

@@ -7,7 +7,6 @@ source "$(dirname "$0")/lib.bash"
 
 send_msg="$OWNERS\\12345678\\Windows\\SendMsg"
 
-reg_is() { [[ $(reg_value "$1" "$2") == "$3" ]]; }
 expect_channels() {
   wait_until 5 channels_are "$1" || fail "channel fields: expected [$1], got [$(channel_texts)]"
   ok "channel fields = [$1]"
