@@ -75,6 +75,13 @@ TEST_F(FileAccessContract, ReadTakesAFileUpToTheLimitAndNothingElse) {
   Read(folder + u"\\over.reg", files::kFileTooLarge);
   const std::u16string growing = fixture->GrowingFile();
   EXPECT_EQ(Read(growing), fixture->Get(growing)) << "read whole, within the limit";
+  // Grown to exactly the limit, it is read whole; a byte past it, it is too large.
+  for (const std::size_t limit : {4, 3}) {
+    std::string bytes;
+    EXPECT_EQ(access.ReadWhole(fixture->FileGrowingByAByte(), limit, bytes),
+              limit == 4 ? kSuccess : files::kFileTooLarge);
+    EXPECT_EQ(bytes, limit == 4 ? "grew" : "");
+  }
   Read(folder + u"\\missing.reg", files::kFileNotFound);
   Read(folder + u"\\missing\\colours.reg", files::kPathNotFound);
   Read(folder, files::kIsAFolder);

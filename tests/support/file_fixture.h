@@ -28,6 +28,8 @@ class FileFixture {
   // A file of a few bytes whose size, asked before reading, is short of what a read finds: a file
   // that grows while it is read.
   virtual std::u16string GrowingFile() = 0;
+  // A new file of three bytes, "gre", to which another program adds a fourth while it is read.
+  virtual std::u16string FileGrowingByAByte() = 0;
   // A file that opens but whose bytes cannot be read.
   virtual std::u16string UnreadableFile() = 0;
   // A new, empty folder whose full path is longer than MAX_PATH; none where the system has no

@@ -25,6 +25,10 @@ class MemoryFileFixture final : public FileFixture {
     files_.SetFile(u"C:\\growing", "grown\n");
     return u"C:\\growing";
   }
+  std::u16string FileGrowingByAByte() override {
+    files_.SetFile(u"C:\\grew", "grew");
+    return u"C:\\grew";
+  }
   std::u16string UnreadableFile() override {
     files_.SetFile(u"C:\\unreadable", "unread");
     files_.FailReadsOf(u"C:\\unreadable");

@@ -68,6 +68,7 @@ class Win32FileFixture final : public FileFixture {
   }
   ~Win32FileFixture() override {
     writableBytes.reset();
+    appendOnRead.reset();
     takeNewNames = false;
     for (const HANDLE handle : held_) CloseHandle(handle);
     RemoveAll(Long(root_.u16string()));
@@ -83,6 +84,12 @@ class Win32FileFixture final : public FileFixture {
   std::u16string LockedFolder() override { return u"Z:\\proc"; }
   // The proc file system reports every file empty.
   std::u16string GrowingFile() override { return u"Z:\\proc\\sys\\kernel\\ostype"; }
+  std::u16string FileGrowingByAByte() override {
+    const std::u16string path = Folder(u"growing") + u"\\grew.reg";
+    Put(path, "gre");
+    appendOnRead = {path, "w"};
+    return path;
+  }
   // The process's own memory, read from address 0, which nothing maps.
   std::u16string UnreadableFile() override { return u"Z:\\proc\\self\\mem"; }
 

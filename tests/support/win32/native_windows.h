@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "toolkit/controls.h"
@@ -45,8 +46,14 @@ extern bool refuseProgramIcon;
 // SystemParametersInfo has no non-client metrics, and so no message font, while refuseMessageFont
 // is set.
 extern bool refuseMessageFont;
+// CreateStdAccessibleObject fails while refuseAccessibleObject is set, as where Windows has no
+// memory left.
+extern bool refuseAccessibleObject;
 // WriteFile writes that many bytes more, then fails with ERROR_DISK_FULL and unsets it.
 extern std::optional<std::size_t> writableBytes;
+// The next ReadFile first adds the bytes to the end of the file and unsets it, as another program
+// writing to the file just then would.
+extern std::optional<std::pair<std::u16string, std::string>> appendOnRead;
 // CreateFile, asked for a new file while takeNewNames is set, finds that another program has just
 // made one under that name; the names (without their folder) are kept.
 extern bool takeNewNames;

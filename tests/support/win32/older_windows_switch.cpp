@@ -23,6 +23,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <type_traits>
 
 #include "common/win32/ansi_text.h"
@@ -192,6 +193,47 @@ BOOL WINAPI ParametersForDpi(UINT action, UINT size, void* data, UINT update, UI
   return system(action, size, data, update, dpi);
 }
 
+HRESULT WINAPI StandardAccessible(HWND window, LONG object, REFIID id, void** result) {
+  static const auto system =
+      Exported<decltype(&StandardAccessible)>(L"oleacc.dll", "CreateStdAccessibleObject");
+  if (!tktest::refuseAccessibleObject) return system(window, object, id, result);
+  *result = nullptr;
+  return E_OUTOFMEMORY;
+}
+
+// An argument Windows documents as reserved ("must be zero", "must be NULL"), which Wine ignores:
+// anything there but the bits `kAllowed` fails the call, as on a Windows that gives it a meaning.
+template <class Value>
+ULONG_PTR Bits(Value value) {
+  if constexpr (std::is_pointer_v<Value>) {
+    return reinterpret_cast<ULONG_PTR>(value);
+  } else {
+    return static_cast<ULONG_PTR>(value);
+  }
+}
+
+template <const char* kDll, const char* kName, std::size_t kReserved, ULONG_PTR kAllowed,
+          auto kRefused, class Result, class... Arguments>
+Result WINAPI AsDocumented(Arguments... arguments) {
+  static const auto system = reinterpret_cast<Result(WINAPI*)(Arguments...)>(
+      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleA(kDll), kName)));
+  if ((Bits(std::get<kReserved>(std::tuple(arguments...))) & ~kAllowed) != 0) {
+    return static_cast<Result>(kRefused);
+  }
+  return system(arguments...);
+}
+
+constexpr char kAdvapi32[] = "advapi32.dll";
+constexpr char kGdi32[] = "gdi32.dll";
+constexpr char kRegQueryValueExW[] = "RegQueryValueExW";
+constexpr char kRegSetValueExW[] = "RegSetValueExW";
+constexpr auto QueryValueAsDocumented =
+    AsDocumented<kAdvapi32, kRegQueryValueExW, 2, 0, ERROR_INVALID_PARAMETER, LONG, HKEY, LPCWSTR,
+                 LPDWORD, LPDWORD, LPBYTE, LPDWORD>;
+constexpr auto SetValueAsDocumented =
+    AsDocumented<kAdvapi32, kRegSetValueExW, 2, 0, ERROR_INVALID_PARAMETER, LONG, HKEY, LPCWSTR,
+                 DWORD, DWORD, const BYTE*, DWORD>;
+
 template <class Function>
 FARPROC Answer(Function function) {
   return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
@@ -215,6 +257,11 @@ FARPROC WINAPI LookUp(HMODULE module, LPCSTR name) {
   if (byName && std::strcmp(name, "SystemParametersInfoForDpi") == 0 &&
       SystemLookUp(module, name)) {
     return Answer(&ParametersForDpi);
+  }
+  if (byName && SystemLookUp(module, name)) {
+    if (std::strcmp(name, "CreateStdAccessibleObject") == 0) return Answer(&StandardAccessible);
+    if (std::strcmp(name, kRegQueryValueExW) == 0) return Answer(QueryValueAsDocumented);
+    if (std::strcmp(name, kRegSetValueExW) == 0) return Answer(SetValueAsDocumented);
   }
   return SystemLookUp(module, name);
 }
@@ -258,6 +305,21 @@ BOOL WINAPI MoveFileExAs98(LPCSTR from, LPCSTR to, DWORD flags) {
 TINTMARK_HOLD_SLOT(MoveFileExA, 12, MoveFileExAs98)
 #endif
 TINTMARK_HOLD_SLOT(GetProcAddress, 8, LookUp)
+#define TINTMARK_DOCUMENTED_CALL(dll, name, bytes, reserved, allowed, refused, ...) \
+  static constexpr char k##name[] = #name;                                          \
+  TINTMARK_HOLD_SLOT(name, bytes,                                                   \
+                     AsDocumented<dll, k##name, reserved, allowed, refused, __VA_ARGS__>)
+TINTMARK_DOCUMENTED_CALL(kAdvapi32, RegOpenKeyExA, 20, 2, REG_OPTION_OPEN_LINK,
+                         ERROR_INVALID_PARAMETER, LONG, HKEY, LPCSTR, DWORD, REGSAM, PHKEY)
+TINTMARK_DOCUMENTED_CALL(kAdvapi32, RegQueryValueExA, 24, 2, 0, ERROR_INVALID_PARAMETER, LONG, HKEY,
+                         LPCSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD)
+TINTMARK_DOCUMENTED_CALL(kAdvapi32, RegSetValueExA, 24, 2, 0, ERROR_INVALID_PARAMETER, LONG, HKEY,
+                         LPCSTR, DWORD, DWORD, const BYTE*, DWORD)
+// EnumFontFamiliesEx answers what the callback last did; refused, it calls none.
+TINTMARK_DOCUMENTED_CALL(kGdi32, EnumFontFamiliesExA, 20, 4, 0, 0, int, HDC, LPLOGFONTA,
+                         FONTENUMPROCA, LPARAM, DWORD)
+TINTMARK_DOCUMENTED_CALL(kGdi32, EnumFontFamiliesExW, 20, 4, 0, 0, int, HDC, LPLOGFONTW,
+                         FONTENUMPROCW, LPARAM, DWORD)
 TINTMARK_HOLD_SLOT(SystemParametersInfoW, 16, SystemParameters<NONCLIENTMETRICSW>)
 TINTMARK_HOLD_SLOT(SystemParametersInfoA, 16, SystemParameters<NONCLIENTMETRICSA>)
 
@@ -290,6 +352,7 @@ int menusDestroyedAgain = 0;
 bool refuseScreenDc = false;
 bool refuseProgramIcon = false;
 bool refuseMessageFont = false;
+bool refuseAccessibleObject = false;
 
 }  // namespace tktest
 
@@ -338,6 +401,7 @@ TINTMARK_HOLD_SLOT(GetDC, 4, GetDcRefusingTheScreen)
 namespace tktest {
 
 std::optional<std::size_t> writableBytes;
+std::optional<std::pair<std::u16string, std::string>> appendOnRead;
 bool takeNewNames = false;
 std::vector<std::u16string> takenNames;
 
@@ -358,6 +422,22 @@ BOOL WINAPI WriteFileUntilFull(HANDLE file, LPCVOID data, DWORD size, LPDWORD wr
   tktest::writableBytes.reset();
   SetLastError(ERROR_DISK_FULL);
   return FALSE;
+}
+
+BOOL WINAPI ReadFileAppendedTo(HANDLE file, LPVOID data, DWORD size, LPDWORD read,
+                               LPOVERLAPPED overlapped) {
+  static const auto system = Kernel32<decltype(&ReadFileAppendedTo)>("ReadFile");
+  if (const auto append = std::exchange(tktest::appendOnRead, std::nullopt)) {
+    const HANDLE other =
+        CreateFileW(common::win32::WidePtr(append->first), GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD wrote = 0;
+    EXPECT_NE(SetFilePointer(other, 0, nullptr, FILE_END), INVALID_SET_FILE_POINTER);
+    EXPECT_TRUE(WriteFile(other, append->second.data(), static_cast<DWORD>(append->second.size()),
+                          &wrote, nullptr));
+    CloseHandle(other);
+  }
+  return system(file, data, size, read, overlapped);
 }
 
 // CreateFileW or CreateFileA; asked for a new file while takeNewNames is set, it first makes one
@@ -388,6 +468,7 @@ HANDLE WINAPI CreateFileRaced(const Char* name, DWORD access, DWORD share,
 }  // namespace
 
 TINTMARK_HOLD_SLOT(WriteFile, 20, WriteFileUntilFull)
+TINTMARK_HOLD_SLOT(ReadFile, 20, ReadFileAppendedTo)
 TINTMARK_HOLD_SLOT(CreateFileW, 28, CreateFileRaced<wchar_t>)
 TINTMARK_HOLD_SLOT(CreateFileA, 28, CreateFileRaced<char>)
 
@@ -417,7 +498,6 @@ BOOL WINAPI Freed(Handle handle) {
   return result;
 }
 
-constexpr char kGdi32[] = "gdi32.dll";
 constexpr char kUser32[] = "user32.dll";
 constexpr char kLoadImageA[] = "LoadImageA";
 

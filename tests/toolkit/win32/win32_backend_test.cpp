@@ -713,6 +713,11 @@ TEST_F(Win32MainForm, ANamedControlsAccessibleObjectIsOneObjectThroughEachOfItsI
   back->Release();
   oleWindow->Release();
   EXPECT_EQ(accessible->Release(), 0u) << "gone with the reader's last reference";
+
+  tktest::refuseAccessibleObject = true;
+  const common::ScopeExit allow([] { tktest::refuseAccessibleObject = false; });
+  EXPECT_EQ(SendMessageW(up, WM_GETOBJECT, 0, OBJID_CLIENT), 0)
+      << "without the system's object to name, the system makes its own";
 }
 
 // Where the system annotates, a named control leaves its accessible object to the system, which
