@@ -125,6 +125,13 @@ TEST_F(FileAccessContract, AFailedReplaceLeavesTheFolderAsItWas) {
         << "the half-written file is gone";
   }
 
+  // A virus scanner holds the new file open, so that it cannot take the old one's place.
+  const std::u16string scanned = fixture->Folder(u"scanned");
+  fixture->Put(scanned + u"\\colours.reg", "old");
+  fixture->ScanNewFiles();
+  EXPECT_EQ(access.ReplaceWhole(scanned + u"\\colours.reg", "new"), files::kSharingViolation);
+  EXPECT_EQ(fixture->Get(scanned + u"\\colours.reg"), "old");
+
   // Another program takes every name the new file could have had: its files all stay.
   const std::u16string raced = fixture->Folder(u"raced");
   fixture->Put(raced + u"\\colours.reg", "old");

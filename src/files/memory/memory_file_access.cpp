@@ -144,7 +144,7 @@ Status MemoryFileAccess::ReplaceWhole(const std::u16string& path, std::string_vi
       written.assign(bytes);
     }
   }
-  if (status == kSuccess) status = Move(temp, path);
+  if (status == kSuccess) status = scanNewFiles_ ? kSharingViolation : Move(temp, path);
   if (status != kSuccess) files_.erase(Folded(temp));
   return status;
 }

@@ -46,6 +46,8 @@ class MemoryFileAccess final : public FileAccess {
   // names it took, without their folder.
   void TakeNewNames() { takeNewNames_ = true; }
   const std::vector<std::u16string>& TakenNames() const { return takenNames_; }
+  // From now on a new file cannot take another's place: kSharingViolation.
+  void ScanNewFiles() { scanNewFiles_ = true; }
 
   // Files open now; each call opens one at most, and only while it runs.
   int OpenFiles() const { return openFiles_; }
@@ -71,6 +73,7 @@ class MemoryFileAccess final : public FileAccess {
   std::set<std::u16string> unreadable_;
   std::optional<std::size_t> failWriteAfter_;
   bool takeNewNames_ = false;
+  bool scanNewFiles_ = false;
   std::vector<std::u16string> takenNames_;
   unsigned nextTemp_ = 1;
   int openFiles_ = 0;

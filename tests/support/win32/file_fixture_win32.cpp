@@ -70,6 +70,8 @@ class Win32FileFixture final : public FileFixture {
     writableBytes.reset();
     appendOnRead.reset();
     takeNewNames = false;
+    scanNewFiles = false;
+    TakeScannedFiles();
     for (const HANDLE handle : held_) CloseHandle(handle);
     RemoveAll(Long(root_.u16string()));
   }
@@ -109,6 +111,7 @@ class Win32FileFixture final : public FileFixture {
     takeNewNames = true;
   }
   std::vector<std::u16string> TakenNames() override { return takenNames; }
+  void ScanNewFiles() override { scanNewFiles = true; }
 
   void Put(const std::u16string& path, std::string_view bytes) override {
     std::ofstream(fs::path(path), std::ios::binary).write(bytes.data(), bytes.size());
@@ -141,10 +144,15 @@ class Win32FileFixture final : public FileFixture {
   // A file someone holds open cannot be opened for exclusive use; those the fixture holds do not
   // count.
   int OpenFiles() override {
+    TakeScannedFiles();
     return OpenBelow(Long(root_.u16string())) - static_cast<int>(held_.size());
   }
 
  private:
+  void TakeScannedFiles() {
+    held_.insert(held_.end(), scannedFiles.begin(), scannedFiles.end());
+    scannedFiles.clear();
+  }
   static int OpenBelow(const std::wstring& folder) {
     int open = 0;
     for (const Entry& entry : Entries(folder)) {

@@ -58,5 +58,9 @@ extern std::optional<std::pair<std::u16string, std::string>> appendOnRead;
 // made one under that name; the names (without their folder) are kept.
 extern bool takeNewNames;
 extern std::vector<std::u16string> takenNames;
+// A new file made while scanNewFiles is set is opened again as soon as it is closed, as a virus
+// scanner would, sharing reading and writing only; those handles are kept, open.
+extern bool scanNewFiles;
+extern std::vector<HANDLE> scannedFiles;
 
 }  // namespace tktest

@@ -9,9 +9,11 @@
 // 32-bit program takes the A road, and the switch then also keeps it from the W functions it
 // looks up. It holds the import slots of GetProcAddress, through which every such lookup goes,
 // of SystemParametersInfoW and SystemParametersInfoA, and of MoveFileExA. It also holds the slots
-// of the menu calls, of GetDC and of the message font, which Windows refuses when a test asks, of
-// WriteFile and CreateFile, which meet a full disk or another program when a test asks, and of
-// the calls that make and free GDI objects and icons, which it counts (native_windows.h).
+// of the menu calls, of GetDC, of the message font and of CreateStdAccessibleObject, which Windows
+// refuses when a test asks, of WriteFile, ReadFile, CreateFile and CloseHandle, which meet a full
+// disk or another program when a test asks, of the registry and font calls with a reserved
+// argument, which they hold to the documentation, and of the calls that make and free GDI objects
+// and icons, which it counts (native_windows.h).
 // Tintmark.exe has nothing of this.
 
 #include <gtest/gtest.h>
@@ -20,6 +22,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -404,6 +408,8 @@ std::optional<std::size_t> writableBytes;
 std::optional<std::pair<std::u16string, std::string>> appendOnRead;
 bool takeNewNames = false;
 std::vector<std::u16string> takenNames;
+bool scanNewFiles = false;
+std::vector<HANDLE> scannedFiles;
 
 }  // namespace tktest
 
@@ -440,6 +446,12 @@ BOOL WINAPI ReadFileAppendedTo(HANDLE file, LPVOID data, DWORD size, LPDWORD rea
   return system(file, data, size, read, overlapped);
 }
 
+// How the scanner opens each new file made while scanNewFiles is set, by the file's handle.
+std::map<HANDLE, std::function<HANDLE()>>& ScanOnClose() {
+  static std::map<HANDLE, std::function<HANDLE()>> files;
+  return files;
+}
+
 // CreateFileW or CreateFileA; asked for a new file while takeNewNames is set, it first makes one
 // under that name itself, as another program would have just then.
 template <class Char>
@@ -462,7 +474,28 @@ HANDLE WINAPI CreateFileRaced(const Char* name, DWORD access, DWORD share,
       tktest::takenNames.push_back(taken.substr(taken.find_last_of(u"\\/") + 1));
     }
   }
-  return system(name, access, share, security, disposition, attributes, model);
+  const HANDLE made = system(name, access, share, security, disposition, attributes, model);
+  if (tktest::scanNewFiles && disposition == CREATE_NEW && made != INVALID_HANDLE_VALUE) {
+    ScanOnClose()[made] = [path = std::basic_string<Char>(name)] {
+      return system(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, 0, nullptr);
+    };
+  }
+  return made;
+}
+
+BOOL WINAPI CloseHandleScanned(HANDLE handle) {
+  static const auto system = Kernel32<decltype(&CloseHandleScanned)>("CloseHandle");
+  const auto scan = ScanOnClose().extract(handle);
+  const BOOL closed = system(handle);
+  if (closed && !scan.empty()) {
+    const DWORD error = GetLastError();
+    const HANDLE scanner = scan.mapped()();
+    EXPECT_NE(scanner, INVALID_HANDLE_VALUE) << GetLastError();
+    tktest::scannedFiles.push_back(scanner);
+    SetLastError(error);
+  }
+  return closed;
 }
 
 }  // namespace
@@ -471,6 +504,7 @@ TINTMARK_HOLD_SLOT(WriteFile, 20, WriteFileUntilFull)
 TINTMARK_HOLD_SLOT(ReadFile, 20, ReadFileAppendedTo)
 TINTMARK_HOLD_SLOT(CreateFileW, 28, CreateFileRaced<wchar_t>)
 TINTMARK_HOLD_SLOT(CreateFileA, 28, CreateFileRaced<char>)
+TINTMARK_HOLD_SLOT(CloseHandle, 4, CloseHandleScanned)
 
 namespace {
 
