@@ -521,6 +521,21 @@ TEST_F(Win32MainForm, AMessageBoxOrAnotherProgramTakesTheKeyboardWithoutMovingTh
   EXPECT_EQ(driver->ShownFocus(form), &Control("txtColor", 1));
 }
 
+// A window of the thread outside the program's forms, a tool's or an input method's, gets its
+// keys as characters.
+TEST_F(Win32MainForm, KeysForAWindowOutsideTheFormsBecomeItsCharacters) {
+  driver->Show(form);
+  const HWND other = CreateWindowExW(0, L"EDIT", L"", WS_POPUP | WS_VISIBLE, 0, 0, 80, 20, nullptr,
+                                     nullptr, nullptr, nullptr);
+  SetActiveWindow(other);
+  PostMessageW(other, WM_KEYDOWN, 'A', MAKELPARAM(1, MapVirtualKeyW('A', MAPVK_VK_TO_VSC)));
+  driver->Settle();
+  wchar_t text[8] = {};
+  GetWindowTextW(other, text, 8);
+  EXPECT_STREQ(text, L"a");
+  DestroyWindow(other);
+}
+
 TEST_F(Win32MainForm, CloseMessagesTellTheirReason) {
   std::vector<int> unloads;
   form.QueryUnload = [&](std::int16_t& cancel, std::int16_t mode) {
@@ -567,6 +582,9 @@ TEST_F(Win32MainForm, AFieldSubclassedAgainFromOutsideStillReportsItsEvents) {
   driver->Type(u"42");
   EXPECT_EQ(changes, (std::vector<std::u16string>{u"4", u"42"}));
   EXPECT_EQ(view.characters, 2);
+  // Set in code, text the ANSI code page cannot hold is the field's as set, changed once.
+  field.SetText(u"한");
+  EXPECT_EQ(changes, (std::vector<std::u16string>{u"4", u"42", u"한"}));
   driver->CloseBox(form);
   EXPECT_FALSE(IsWindow(FormWindow()));
   EXPECT_EQ(view.programPropertiesAtEnd, 0) << "Windows wants them gone by then";
