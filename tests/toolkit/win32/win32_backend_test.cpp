@@ -288,6 +288,32 @@ TEST_F(Win32MainForm, SizesAndPositionsAreTheTwipsAtTheWindowsDpi) {
   }
 }
 
+// Asked by Windows 10 what size it wants at a DPI, a window whose menu bar wraps counts each row.
+TEST(Win32NarrowForm, AsksForTheSizeItTakesWithItsMenuBarInRows) {
+  const auto driver = tktest::MakeDriver();
+  const tk::FormSpec spec{.name = "frmNarrow",
+                          .caption = u"Narrow",
+                          .clientWidth = 2400,
+                          .clientHeight = 600,
+                          .menus = {{.name = "mnuFirst", .caption = u"&First of the menus"},
+                                    {.name = "mnuSecond", .caption = u"&Second of the menus"},
+                                    {.name = "mnuThird", .caption = u"&Third of the menus"}}};
+  tk::Form form{driver->App(), spec};
+  driver->Show(form);
+  const HWND window = WindowOf(form);
+  const int dpi = tk::win32::DpiOf(window);
+  if (dpi != tk::win32::SystemDpi()) GTEST_SKIP() << "Wine draws every frame at the system's DPI";
+  RECT outer{}, client{};
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  ASSERT_EQ(client.bottom, tk::TwipsToPixels(600, dpi));
+  SIZE asked{};
+  SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&asked));
+  EXPECT_EQ(asked.cx, outer.right - outer.left);
+  EXPECT_EQ(asked.cy, outer.bottom - outer.top);
+  form.Unload();
+}
+
 TEST_F(Win32MainForm, NamedFontsUseTheJapaneseFaceAtTheirPointSize) {
   driver->Show(form);
   const std::u16string face = tk::win32::FaceInUse(u"ＭＳ Ｐゴシック");
