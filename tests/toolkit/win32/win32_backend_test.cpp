@@ -215,13 +215,14 @@ TEST_F(Win32MainForm, ControlsAreTheNativeWindowClassesWithTheirStyles) {
   // The bytes DefDlgProc keeps its state in on Windows (Wine keeps it elsewhere).
   EXPECT_GE(GetClassLongPtrW(FormWindow(), GCL_CBWNDEXTRA), DLGWINDOWEXTRA);
 
-  // A child window that is none of the program's (an add-in's, say), its id among the next after
-  // the last control's or any other: the system colours it.
+  // A child window that is none of the program's (an add-in's, say), its id that of a control
+  // with colours of its own, among the next after the last control's, or any other: the system
+  // colours it.
   int lastId = 0;
   for (const auto& control : form.Controls()) {
     if (const HWND window = WindowOf(*control)) lastId = std::max(lastId, GetDlgCtrlID(window));
   }
-  std::vector<int> ids{0xFFFF};
+  std::vector<int> ids{GetDlgCtrlID(Window("txtTest")), 0xFFFF};
   for (int next = 1; next <= 16; ++next) ids.push_back(lastId + next);
   for (const int id : ids) {
     const HWND foreign =
@@ -533,6 +534,8 @@ TEST_F(Win32MainForm, AMessageBoxOrAnotherProgramTakesTheKeyboardWithoutMovingTh
     unseen.LoadForm();
     unseen.Unload();
   }
+  EXPECT_NE(GetActiveWindow(), FormWindow())
+      << "a form gone meanwhile leaves the activation where it is";
   driver->AnswerNextMessageBox(tk::kAnswerOk);
   driver->App().MsgBox(u"色の設定を保存しました。", tk::kMbOk, u"Tintmark");
   const auto& owners = static_cast<tktest::Win32Driver&>(*driver).DialogOwners();
