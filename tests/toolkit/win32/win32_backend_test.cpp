@@ -852,6 +852,8 @@ TEST_F(Win32MainForm, WindowIconsAreTheProgramIconAtTheSizesOfTheDpi) {
     const LRESULT own = SendMessageW(window, WM_GETICON, which, 0);
     return IconWidth(own ? own : static_cast<LRESULT>(GetClassLongPtrW(window, classIcon)));
   };
+  EXPECT_EQ(shown(ICON_BIG, GCLP_HICON), Dpi() / 3) << "at the DPI it starts at";
+  EXPECT_EQ(shown(ICON_SMALL, GCLP_HICONSM), Dpi() / 6) << "at the DPI it starts at";
   for (const int dpi : {96, 120, 144, 192, 96}) {
     ChangeDpi(window, dpi);
     EXPECT_EQ(shown(ICON_BIG, GCLP_HICON), dpi / 3) << dpi;
