@@ -41,10 +41,10 @@ class FileFixture {
   // From now on another program makes a file under each new name just before the access under
   // test does; the names it took (without their folder), in order.
   virtual void TakeNewNames() = 0;
-  // From now on a virus scanner opens each new file as soon as it is made, sharing its reading and
-  // writing but not its renaming or deletion.
-  virtual void ScanNewFiles() = 0;
   virtual std::vector<std::u16string> TakenNames() = 0;
+  // From now on a virus scanner opens each new file as soon as the access under test has closed
+  // it, sharing its reading and writing but not its renaming or deletion.
+  virtual void ScanNewFiles() = 0;
 
   virtual void Put(const std::u16string& path, std::string_view bytes) = 0;
   virtual std::optional<std::string> Get(const std::u16string& path) = 0;

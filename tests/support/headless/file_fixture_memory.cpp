@@ -39,8 +39,8 @@ class MemoryFileFixture final : public FileFixture {
   }
   void FailNextWriteAfter(std::size_t bytes) override { files_.FailNextWriteAfter(bytes); }
   void TakeNewNames() override { files_.TakeNewNames(); }
-  void ScanNewFiles() override { files_.ScanNewFiles(); }
   std::vector<std::u16string> TakenNames() override { return files_.TakenNames(); }
+  void ScanNewFiles() override { files_.ScanNewFiles(); }
   void Put(const std::u16string& path, std::string_view bytes) override {
     files_.SetFile(path, bytes);
   }
