@@ -75,19 +75,19 @@ FARPROC SystemLookUp(HMODULE module, LPCSTR name) {
 }
 
 template <class Function>
-Function Exported(const wchar_t* dll, const char* name) {
+Function Exported(const char* dll, const char* name) {
   return reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleW(dll), name)));
+      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleA(dll), name)));
 }
 
 template <class Function>
 Function User32(const char* name) {
-  return Exported<Function>(L"user32.dll", name);
+  return Exported<Function>("user32.dll", name);
 }
 
 template <class Function>
 Function Kernel32(const char* name) {
-  return Exported<Function>(L"kernel32.dll", name);
+  return Exported<Function>("kernel32.dll", name);
 }
 
 }  // namespace
@@ -199,7 +199,7 @@ BOOL WINAPI ParametersForDpi(UINT action, UINT size, void* data, UINT update, UI
 
 HRESULT WINAPI StandardAccessible(HWND window, LONG object, REFIID id, void** result) {
   static const auto system =
-      Exported<decltype(&StandardAccessible)>(L"oleacc.dll", "CreateStdAccessibleObject");
+      Exported<decltype(&StandardAccessible)>("oleacc.dll", "CreateStdAccessibleObject");
   if (!tktest::refuseAccessibleObject) return system(window, object, id, result);
   *result = nullptr;
   return E_OUTOFMEMORY;
@@ -219,8 +219,7 @@ ULONG_PTR Bits(Value value) {
 template <const char* kDll, const char* kName, std::size_t kReserved, ULONG_PTR kAllowed,
           auto kRefused, class Result, class... Arguments>
 Result WINAPI AsDocumented(Arguments... arguments) {
-  static const auto system = reinterpret_cast<Result(WINAPI*)(Arguments...)>(
-      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleA(kDll), kName)));
+  static const auto system = Exported<Result(WINAPI*)(Arguments...)>(kDll, kName);
   if ((Bits(std::get<kReserved>(std::tuple(arguments...))) & ~kAllowed) != 0) {
     return static_cast<Result>(kRefused);
   }
@@ -516,8 +515,7 @@ std::set<void*>& Live() {
 
 template <const char* kDll, const char* kName, class Result, class... Arguments>
 Result WINAPI Made(Arguments... arguments) {
-  static const auto system = reinterpret_cast<Result(WINAPI*)(Arguments...)>(
-      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleA(kDll), kName)));
+  static const auto system = Exported<Result(WINAPI*)(Arguments...)>(kDll, kName);
   const Result result = system(arguments...);
   if (result) Live().insert(reinterpret_cast<void*>(result));
   return result;
@@ -525,8 +523,7 @@ Result WINAPI Made(Arguments... arguments) {
 
 template <const char* kDll, const char* kName, class Handle>
 BOOL WINAPI Freed(Handle handle) {
-  static const auto system = reinterpret_cast<BOOL(WINAPI*)(Handle)>(
-      reinterpret_cast<void (*)()>(SystemLookUp(GetModuleHandleA(kDll), kName)));
+  static const auto system = Exported<BOOL(WINAPI*)(Handle)>(kDll, kName);
   const BOOL result = system(handle);
   if (result) Live().erase(reinterpret_cast<void*>(handle));
   return result;
